@@ -1,0 +1,27 @@
+// Program entry: the file-mapping guard, then the four windows and the
+// message loop. Exit code 0 on every path.
+#include <windows.h>
+
+#include "app/Down.h"
+#include "app/about.h"
+#include "power/mymess.h"
+#include "protection/Protection.h"
+#include "ui/Application.h"
+#include "ui/Win32Handle.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Only the name matters: nothing is ever read or written. The handle lives
+  // as long as the process.
+  const ui::unique_handle mapping(
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
+  if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  ui::TApplication application;
+  application.Initialize();
+  application.CreateForm(Form1);
+  application.CreateForm(Form3);
+  application.CreateForm(Form4);
+  application.CreateForm(Form2);
+  application.Run();
+  return 0;
+}

@@ -1,0 +1,113 @@
+// The application object.
+#include "ui/Application.h"
+
+#include "ui/Error.h"
+#include "ui/Form.h"
+#include "ui/Title.h"
+
+namespace ui {
+
+namespace {
+TApplication* instance = nullptr;
+}
+
+TApplication& Application() { return *instance; }
+
+TApplication::TApplication() { instance = this; }
+
+TApplication::~TApplication() {
+  // Forms first: their destroy events still find the application window.
+  DestroyComponents();
+  DestroyHandle();
+  instance = nullptr;
+}
+
+void TApplication::Initialize() {
+  char path[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  title_ = TitleFromPath(path);
+  // Zero-sized and centred: while shown, it is only a taskbar button.
+  CreateHandle("TApplication", 0,
+               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+               nullptr);
+  SetWindowTextA(Handle(), title_.c_str());
+}
+
+void TApplication::AddForm(TForm& form) {
+  struct MainFormGuard {
+    TApplication& app;
+    TForm& form;
+    ~MainFormGuard() {
+      if (!app.mainForm_) app.mainForm_ = &form;
+    }
+  } guard{*this, form};
+  form.Create();
+}
+
+void TApplication::Run() {
+  if (!terminated_ && showMainForm_ && mainForm_) {
+    try {
+      mainForm_->Show();
+    } catch (...) {
+      HandleException();
+    }
+  }
+  while (!terminated_ && HandleMessage()) {
+  }
+}
+
+void TApplication::Terminate() {
+  if (!terminated_) PostQuitMessage(0);
+  terminated_ = true;
+}
+
+bool TApplication::HandleMessage() {
+  MSG msg;
+  const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+  if (got == 0 || got == -1) {
+    terminated_ = true;
+    return false;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A hidden window has nothing to minimise; minimising it would show it.
+void TApplication::Minimize() {
+  if (IsWindowVisible(Handle()) && !IsIconic(Handle())) ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void TApplication::FormShown() {
+  if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+}
+
+void TApplication::HandleException() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    if (OnException) {
+      OnException(e);
+      return;
+    }
+    MessageBoxA(Handle(), e.what(), title_.c_str(), MB_OK | MB_ICONSTOP);
+  } catch (...) {
+    MessageBoxA(Handle(), "Unknown error", title_.c_str(), MB_OK | MB_ICONSTOP);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,185 @@
+// Form life cycle, showing, closing and modal loop.
+#include "ui/Form.h"
+
+#include <vector>
+
+#include "ui/Application.h"
+#include "ui/Error.h"
+
+namespace ui {
+
+COLORREF ColorToRGB(TColor color) {
+  return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : color & 0xFFFFFF;
+}
+
+void TForm::Create() {
+  BeginLoading();
+  try {
+    Design();
+  } catch (...) {
+    EndLoading();
+    throw;
+  }
+  EndLoading();
+  try {
+    Fire(OnCreate, *this);
+  } catch (...) {
+    Application().HandleException();
+  }
+}
+
+void TForm::Loaded() {
+  DWORD style = WS_CLIPCHILDREN;
+  DWORD exStyle = stayOnTop_ ? WS_EX_TOPMOST : 0;
+  switch (borderStyle_) {
+    case TBorderStyle::bsNone: style |= WS_POPUP; break;
+    case TBorderStyle::bsSingle: style |= WS_CAPTION | WS_SYSMENU; break;
+    case TBorderStyle::bsDialog:
+      style |= WS_CAPTION | WS_SYSMENU;
+      exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  RECT r{0, 0, clientWidth_, clientHeight_};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
+  CreateHandle(ClassName(), exStyle, style, left_, top_, r.right - r.left, r.bottom - r.top,
+               Application().Handle());
+  SetWindowTextA(Handle(), caption_.c_str());
+}
+
+void TForm::BeforeDestruction() { Fire(OnDestroy, *this); }
+
+void TForm::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  if (Handle()) SetWindowTextA(Handle(), caption_.c_str());
+}
+
+void TForm::SetBounds(int left, int top, int clientWidth, int clientHeight) {
+  left_ = left;
+  top_ = top;
+  clientWidth_ = clientWidth;
+  clientHeight_ = clientHeight;
+}
+
+void TForm::SetColor(TColor color) {
+  color_ = color;
+  if (!Handle()) return;
+  brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TForm::Show() {
+  if (Visible()) {
+    SetForegroundWindow(Handle());
+    return;
+  }
+  Application().FormShown();
+  shownOnce_ = true;
+  ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+  SetForegroundWindow(Handle());
+  Fire(OnShow, *this);
+}
+
+void TForm::Hide() {
+  if (!Visible()) return;
+  ShowWindow(Handle(), SW_HIDE);
+  Fire(OnHide, *this);
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  Fire(OnCloseQuery, *this, canClose);
+  return canClose;
+}
+
+void TForm::Close() {
+  if (modal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = TCloseAction::caHide;
+  Fire(OnClose, *this, action);
+  if (action == TCloseAction::caNone) return;
+  if (Application().MainForm() == this)
+    Application().Terminate();
+  else
+    Hide();
+}
+
+namespace {
+
+// The thread's enabled top-level windows other than the modal one are disabled
+// while it is shown and enabled again afterwards, even if a handler throws.
+class DisabledWindows {
+ public:
+  explicit DisabledWindows(HWND except) : except_(except) {
+    EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+  }
+  ~DisabledWindows() {
+    for (HWND w : windows_) EnableWindow(w, TRUE);
+  }
+  DisabledWindows(const DisabledWindows&) = delete;
+  DisabledWindows& operator=(const DisabledWindows&) = delete;
+
+ private:
+  static BOOL CALLBACK Collect(HWND w, LPARAM self) {
+    auto* me = reinterpret_cast<DisabledWindows*>(self);
+    if (w != me->except_ && IsWindowEnabled(w)) {
+      EnableWindow(w, FALSE);
+      me->windows_.push_back(w);
+    }
+    return TRUE;
+  }
+  HWND except_;
+  std::vector<HWND> windows_;
+};
+
+}  // namespace
+
+int TForm::ShowModal() {
+  if (Visible() || modal_) throw Error("Cannot make a visible window modal");
+  modalResult_ = mrNone;
+  modal_ = true;
+  {
+    DisabledWindows disabled(Handle());
+    Show();
+    TApplication& app = Application();
+    while (modalResult_ == mrNone) {
+      if (!app.HandleMessage() || app.Terminated()) {
+        modalResult_ = mrCancel;
+        break;
+      }
+      if (modalResult_ == mrNone) continue;
+      // A result was set: the close gate and OnClose may still keep the form.
+      TCloseAction action = TCloseAction::caHide;
+      if (CloseQuery()) Fire(OnClose, *this, action);
+      else action = TCloseAction::caNone;
+      if (action == TCloseAction::caNone) modalResult_ = mrNone;
+    }
+  }
+  modal_ = false;
+  Hide();
+  return modalResult_;
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // A form that has never been shown has no say in the end of the session.
+      return shownOnce_ ? CloseQuery() : TRUE;
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(Handle(), &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, brush_.get());
+      return 1;
+    }
+    default:
+      return Window::WndProc(msg, wParam, lParam);
+  }
+}
+
+}  // namespace ui

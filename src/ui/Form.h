@@ -1,0 +1,83 @@
+// Forms: top-level windows owned by the application window (so they have no
+// taskbar button of their own), with a design applied in the loading state,
+// a close gate, modal showing, and the usual life-cycle events.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ui/Color.h"
+#include "ui/Component.h"
+#include "ui/Win32Handle.h"
+#include "ui/Window.h"
+
+namespace ui {
+
+enum class TBorderStyle { bsNone, bsSingle, bsDialog };
+enum class TWindowState { wsNormal, wsMaximized };
+enum class TCloseAction { caNone, caHide };
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+class TForm : public TComponent, public Window {
+ public:
+  explicit TForm(TComponent* owner) : TComponent(owner) {}
+
+  // Applies the design in the loading state, creates the window (hidden) and
+  // runs OnCreate; an error in OnCreate goes to the application's handler.
+  void Create();
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  // Border, position, colour, always-on-top and window state are design
+  // values: they take effect when the window is created.
+  void SetBorderStyle(TBorderStyle style) { borderStyle_ = style; }
+  void SetBounds(int left, int top, int clientWidth, int clientHeight);
+  void SetColor(TColor color);
+  void SetStayOnTop(bool onTop) { stayOnTop_ = onTop; }
+  void SetWindowState(TWindowState state) { windowState_ = state; }
+
+  bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
+  void Show();
+  void Hide();
+  // Asks the close gate, runs OnClose and hides; a modal form instead ends
+  // its modal loop with mrCancel. Closing the main form ends the program.
+  void Close();
+  bool CloseQuery();
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+
+  Event<TComponent&> OnCreate, OnDestroy, OnShow, OnHide;
+  Event<TComponent&, TCloseAction&> OnClose;
+  Event<TComponent&, bool&> OnCloseQuery;
+
+ protected:
+  // The window class name: the form's class name, so that other programs can
+  // find the window by it.
+  virtual const char* ClassName() const = 0;
+  // Sets the form's properties and creates its controls; runs in the loading state.
+  virtual void Design() {}
+  void Loaded() override;
+  void BeforeDestruction() override;
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  std::string caption_;
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+  TWindowState windowState_ = TWindowState::wsNormal;
+  bool stayOnTop_ = false;
+  int left_ = CW_USEDEFAULT, top_ = CW_USEDEFAULT, clientWidth_ = 320, clientHeight_ = 240;
+  TColor color_ = clBtnFace;
+  unique_hbrush brush_;
+  bool modal_ = false;
+  bool shownOnce_ = false;
+  int modalResult_ = mrNone;
+};
+
+// The COLORREF of a TColor, system colours resolved.
+COLORREF ColorToRGB(TColor color);
+
+}  // namespace ui

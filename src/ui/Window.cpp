@@ -1,0 +1,60 @@
+// Window thunk and class registration.
+#include "ui/Window.h"
+
+#include "ui/Application.h"
+
+namespace ui {
+
+Window::~Window() { DestroyHandle(); }
+
+HWND Window::CreateHandle(const char* className, DWORD exStyle, DWORD style, int x, int y,
+                          int width, int height, HWND parent, HBRUSH background) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, className, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Window::Thunk;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    RegisterClassExA(&wc);
+  }
+  CreateWindowExA(exStyle, className, "", style, x, y, width, height, parent, nullptr, instance,
+                  this);
+  return handle_;
+}
+
+void Window::DestroyHandle() {
+  if (handle_) DestroyWindow(handle_);
+}
+
+LRESULT Window::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(handle_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->handle_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->handle_ = nullptr;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  try {
+    return self->WndProc(msg, wParam, lParam);
+  } catch (...) {
+    Application().HandleException();
+    return 0;
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,32 @@
+// The one window-procedure thunk of the toolkit: the object pointer travels in
+// lpCreateParams, is kept in GWLP_USERDATA and cleared on WM_NCDESTROY; every
+// message goes to the object's WndProc. No C++ exception leaves the thunk: an
+// error goes to the application's error handler and the message answers 0
+// (not the default processing, which for WM_CLOSE would destroy the window).
+#pragma once
+#include <windows.h>
+
+namespace ui {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND Handle() const { return handle_; }
+
+ protected:
+  // Registers the class on first use (one class per name, sharing the thunk).
+  HWND CreateHandle(const char* className, DWORD exStyle, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HBRUSH background = nullptr);
+  void DestroyHandle();
+  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND handle_ = nullptr;
+};
+
+}  // namespace ui
