@@ -1,0 +1,226 @@
+// The application object under Wine: form creation, the error handler, the
+// message loop, modal showing and the end-of-session query.
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/Pump.h"
+#include "ui/Error.h"
+#include "ui/Form.h"
+
+namespace {
+
+std::vector<std::string> journal;
+
+template <char Letter>
+class TestForm : public ui::TForm {
+ public:
+  using TForm::TForm;
+  static inline bool failDesign = false;
+  static inline bool failCreate = false;
+
+ protected:
+  const char* ClassName() const override {
+    static const char name[] = {'T', 'T', 'e', 's', 't', Letter, 0};
+    return name;
+  }
+  void Design() override {
+    SetCaption(std::string("Form ") + Letter);
+    if (failDesign) throw ui::Error(std::string("design ") + Letter);
+    OnCreate = [this](ui::TComponent&) {
+      journal.push_back(std::string("create ") + Letter);
+      if (failCreate) throw ui::Error(std::string("create failed ") + Letter);
+      journal.push_back(std::string("created ") + Letter);
+    };
+  }
+};
+using FormA = TestForm<'A'>;
+using FormB = TestForm<'B'>;
+using FormC = TestForm<'C'>;
+
+class ApplicationTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    journal.clear();
+    app.Initialize();
+    app.OnException = [](const std::exception& e) { journal.push_back(std::string("error: ") + e.what()); };
+  }
+  void TearDown() override {
+    // A terminate request leaves WM_QUIT behind for the next test's loops.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    FormA::failDesign = FormA::failCreate = false;
+    FormB::failDesign = FormB::failCreate = false;
+  }
+  ui::TApplication app;
+};
+
+TEST_F(ApplicationTest, CreatesFormsInOrderHiddenAndTheFirstIsTheMainForm) {
+  FormA* a;
+  FormB* b;
+  FormC* c;
+  app.CreateForm(a);
+  app.CreateForm(b);
+  app.CreateForm(c);
+  EXPECT_EQ(journal, (std::vector<std::string>{"create A", "created A", "create B", "created B",
+                                               "create C", "created C"}));
+  EXPECT_EQ(app.MainForm(), a);
+  for (ui::TForm* f : {static_cast<ui::TForm*>(a), static_cast<ui::TForm*>(b), static_cast<ui::TForm*>(c)}) {
+    ASSERT_TRUE(f->Handle());
+    EXPECT_FALSE(IsWindowVisible(f->Handle()));
+    EXPECT_EQ(GetWindow(f->Handle(), GW_OWNER), app.Handle()) << "owned: no taskbar button of its own";
+  }
+  char text[64];
+  GetWindowTextA(b->Handle(), text, sizeof text);
+  EXPECT_STREQ(text, "Form B");
+  GetClassNameA(b->Handle(), text, sizeof text);
+  EXPECT_STREQ(text, "TTestB");
+}
+
+TEST_F(ApplicationTest, AnErrorInACreationHandlerIsShownAndCreationGoesOn) {
+  FormB::failCreate = true;
+  FormA* a;
+  FormB* b;
+  FormC* c;
+  app.CreateForm(a);
+  app.CreateForm(b);
+  app.CreateForm(c);
+  EXPECT_EQ(journal, (std::vector<std::string>{"create A", "created A", "create B",
+                                               "error: create failed B", "create C", "created C"}));
+  ASSERT_NE(b, nullptr);
+  EXPECT_TRUE(b->Handle());
+}
+
+TEST_F(ApplicationTest, AnErrorWhileAWindowIsDesignedIsShownAndTheNextFormIsCreated) {
+  FormA::failDesign = true;
+  FormA* a;
+  FormB* b;
+  app.CreateForm(a);
+  app.CreateForm(b);
+  EXPECT_EQ(journal, (std::vector<std::string>{"error: design A", "create B", "created B"}));
+  EXPECT_EQ(app.MainForm(), a);
+}
+
+TEST_F(ApplicationTest, TheDefaultErrorHandlerShowsTheTextInAMessageBoxAndCarriesOn) {
+  app.OnException = nullptr;
+  FormB::failCreate = true;
+  static std::string seenText, seenCaption;
+  seenText.clear();
+  seenCaption.clear();
+  // The message box runs its own modal loop; a thread timer reads and closes it.
+  testing_support::Every(100, [] {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (!box || !IsWindowVisible(box)) return true;
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    seenText = text;
+    GetWindowTextA(box, text, sizeof text);
+    seenCaption = text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return false;
+  });
+  FormB* b;
+  FormC* c;
+  app.CreateForm(b);
+  app.CreateForm(c);
+  EXPECT_EQ(seenText, "create failed B");
+  EXPECT_EQ(seenCaption, app.Title());
+  EXPECT_EQ(journal.back(), "created C");
+}
+
+TEST_F(ApplicationTest, TerminateRequestEndsTheLoop) {
+  FormA* a;
+  app.CreateForm(a);
+  app.SetShowMainForm(false);
+  testing_support::Every(50, [] {
+    ui::Application().Terminate();
+    return false;
+  });
+  app.Run();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_FALSE(a->Visible());
+}
+
+TEST_F(ApplicationTest, TerminateBeforeTheLoopEndsItAtOnceWithoutShowingTheMainForm) {
+  FormA* a;
+  app.CreateForm(a);
+  app.Terminate();
+  app.Run();
+  EXPECT_FALSE(a->Visible());
+  EXPECT_FALSE(IsWindowVisible(app.Handle()));
+}
+
+TEST_F(ApplicationTest, ShowModalAnswersTheResultAndTheCloseGateCanKeepTheForm) {
+  FormA* a;
+  FormB* b;
+  app.CreateForm(a);
+  app.CreateForm(b);
+  static int attempts;
+  attempts = 0;
+  b->OnCloseQuery = [](ui::TComponent&, bool& canClose) { canClose = ++attempts > 1; };
+  b->OnClose = [](ui::TComponent&, ui::TCloseAction&) { journal.push_back("close B"); };
+  static ui::TForm* modal;
+  modal = b;
+  // First request refused by the gate, second one passes.
+  testing_support::Every(50, [] {
+    if (attempts >= 2) return false;
+    EXPECT_TRUE(modal->Visible());
+    modal->SetModalResult(ui::mrOk);
+    return true;
+  });
+  EXPECT_EQ(b->ShowModal(), ui::mrOk);
+  EXPECT_EQ(attempts, 2);
+  EXPECT_FALSE(b->Visible());
+  EXPECT_TRUE(IsWindowEnabled(a->Handle()));
+  EXPECT_EQ(journal.back(), "close B");
+}
+
+TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
+  FormA* a;
+  app.CreateForm(a);
+  static HWND window;
+  window = a->Handle();
+  testing_support::Every(50, [] {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return false;
+  });
+  EXPECT_EQ(a->ShowModal(), ui::mrCancel);
+  EXPECT_THROW(
+      {
+        a->Show();
+        a->ShowModal();
+      },
+      ui::Error);
+  a->Hide();
+}
+
+TEST_F(ApplicationTest, OnlyAShownFormAnswersTheEndOfSessionQueryWithItsGate) {
+  FormA* a;
+  FormB* b;
+  app.CreateForm(a);
+  app.CreateForm(b);
+  b->OnCloseQuery = [](ui::TComponent&, bool& canClose) { canClose = false; };
+  EXPECT_EQ(SendMessageA(b->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  b->Show();
+  EXPECT_EQ(SendMessageA(b->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  b->Hide();
+  EXPECT_EQ(SendMessageA(b->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  b->OnCloseQuery = nullptr;
+  EXPECT_EQ(SendMessageA(b->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+}
+
+TEST_F(ApplicationTest, ShowingAFormBringsTheTaskbarButtonBackAndClosingTheMainFormEndsTheLoop) {
+  FormA* a;
+  app.CreateForm(a);
+  EXPECT_FALSE(IsWindowVisible(app.Handle()));
+  a->Show();
+  EXPECT_TRUE(IsWindowVisible(app.Handle()));
+  a->Close();
+  EXPECT_TRUE(app.Terminated());
+}
+
+}  // namespace
