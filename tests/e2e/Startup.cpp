@@ -1,0 +1,78 @@
+// dormix.exe started, refused and ended as a user meets it.
+#include <gtest/gtest.h>
+
+#include "support/Dormix.h"
+#include "support/Pump.h"
+
+namespace {
+
+using namespace testing_support;
+
+// Started and settled: its windows exist and its message loop waits for input.
+void WaitSettled(Process& dormix) {
+  ASSERT_TRUE(WaitForWindow(dormix.Id(), "TForm2")) << "the last of the four windows";
+  WaitForInputIdle(dormix.Handle(), 10000);
+}
+
+int CountWindowsOfClass(const char* className) {
+  int count = 0;
+  for (HWND w = FindWindowA(className, nullptr); w; w = FindWindowExA(nullptr, w, className, nullptr))
+    ++count;
+  return count;
+}
+
+TEST(Startup, TheTaskbarCountsAVisibleOwnerlessWindow) {
+  const int before = TaskbarButtons();
+  ui::unique_hwnd window(CreateWindowExA(0, "STATIC", "Probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                         0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_TRUE(PumpUntil([&] { return TaskbarButtons() == before + 1; }));
+  window.reset();
+  EXPECT_TRUE(PumpUntil([&] { return TaskbarButtons() == before; }));
+}
+
+TEST(Startup, FirstStartKeepsRunningWithNoVisibleWindowAndNoTaskbarButton) {
+  const int buttonsBefore = TaskbarButtons();
+  Process dormix(DormixExe());
+  ASSERT_TRUE(dormix.Running());
+  WaitSettled(dormix);
+  for (const char* form : {"TApplication", "TForm1", "TForm3", "TForm4"})
+    EXPECT_TRUE(WaitForWindow(dormix.Id(), form, 0)) << form;
+  PumpUntil([] { return false; }, 1000);  // give the taskbar time to show a button if one came
+  EXPECT_TRUE(dormix.Running());
+  EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty());
+  EXPECT_EQ(TaskbarButtons(), buttonsBefore);
+  Screenshot("startup-hidden");
+}
+
+TEST(Startup, SecondStartEndsAtOnceWithCodeZeroAndCreatesNothing) {
+  Process first(DormixExe());
+  WaitSettled(first);
+  const HWND mainWindow = WaitForWindow(first.Id(), "TForm1", 0);
+  Process second(DormixExe());
+  EXPECT_EQ(second.WaitExit(), 0u);
+  EXPECT_EQ(CountWindowsOfClass("TApplication"), 1);
+  EXPECT_EQ(CountWindowsOfClass("TForm1"), 1);
+  EXPECT_EQ(WindowText(mainWindow), "Dormix") << "the mutex guard never ran";
+  EXPECT_TRUE(first.Running());
+}
+
+TEST(Startup, ACopyUnderAnotherFileNameIsRefusedTheSameWay) {
+  Process first(DormixExe());
+  WaitSettled(first);
+  const std::string copy = SuiteDir() + "\\Sleeper.exe";
+  ASSERT_TRUE(CopyFileA(DormixExe().c_str(), copy.c_str(), FALSE));
+  Process second(copy);
+  EXPECT_EQ(second.WaitExit(), 0u);
+  EXPECT_EQ(CountWindowsOfClass("TApplication"), 1);
+  EXPECT_TRUE(first.Running());
+}
+
+TEST(Startup, ARunningCopyUnderAnotherFileNameHasItsOwnTitle) {
+  const std::string copy = SuiteDir() + "\\Sleeper.exe";
+  ASSERT_TRUE(CopyFileA(DormixExe().c_str(), copy.c_str(), FALSE));
+  Process dormix(copy);
+  WaitSettled(dormix);
+  EXPECT_EQ(WindowText(WaitForWindow(dormix.Id(), "TApplication", 0)), "Sleeper");
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Driving dormix.exe from outside.
+#include "support/Dormix.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "support/Pump.h"
+
+namespace testing_support {
+
+std::string WindowsPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string DormixExe() {
+  const char* exe = std::getenv("DORMIX_EXE");
+  return exe ? WindowsPath(exe) : std::string();
+}
+
+std::string SuiteDir() {
+  const char* shots = std::getenv("DORMIX_SHOTS");
+  std::string dir = shots ? WindowsPath(shots) : std::string(".");
+  return dir.substr(0, dir.find_last_of('\\'));
+}
+
+Process::Process(const std::string& exe) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string commandLine = "\"" + exe + "\"";
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &si, &pi)) {
+    CloseHandle(pi.hThread);
+    process_.reset(pi.hProcess);
+    id_ = pi.dwProcessId;
+  }
+}
+
+Process::~Process() {
+  if (Running()) {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+bool Process::Running() const {
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::WaitExit(DWORD timeoutMs) {
+  if (!process_ || !PumpUntil([this] { return !Running(); }, timeoutMs)) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+namespace {
+struct WindowSearch {
+  DWORD pid;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == s->pid && (!s->visibleOnly || IsWindowVisible(w))) s->found.push_back(w);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly) {
+  WindowSearch search{pid, visibleOnly, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs) {
+  HWND found = nullptr;
+  PumpUntil(
+      [&] {
+        for (HWND w : WindowsOf(pid, false))
+          if (ClassOf(w) == className) found = w;
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+std::string WindowText(HWND w) {
+  char text[512] = {};
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
+std::string ClassOf(HWND w) {
+  char name[256] = {};
+  GetClassNameA(w, name, sizeof name);
+  return name;
+}
+
+int TaskbarButtons() {
+  // The taskbar comes up with the suite's first process; its first child is
+  // the Start button, shown only once some window has been.
+  HWND tray = nullptr;
+  PumpUntil([&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; });
+  int count = 0;
+  for (HWND child = GetWindow(GetWindow(tray, GW_CHILD), GW_HWNDNEXT); child;
+       child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child) && ClassOf(child) == "Button") ++count;
+  return count;
+}
+
+void Screenshot(const std::string& name) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const ui::unique_hbitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HGDIOBJ old = SelectObject(memory, bitmap.get());
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  const DWORD rowBytes = (width * 3 + 3) & ~3u, imageBytes = rowBytes * height;
+  BITMAPFILEHEADER file{0x4D42, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes, 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  const char* shots = std::getenv("DORMIX_SHOTS");
+  const std::string path = (shots ? WindowsPath(shots) : std::string(".")) + "\\" + name + ".bmp";
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, f);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+    std::fwrite(bits, imageBytes, 1, f);
+    std::fclose(f);
+  }
+}
+
+}  // namespace testing_support

@@ -1,0 +1,52 @@
+// Driving dormix.exe from outside, as a user's other programs would: start
+// it, watch its windows and the taskbar, and take screenshots.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Win32Handle.h"
+
+namespace testing_support {
+
+// A Unix path from the test's environment as a Windows path (drive Z:).
+std::string WindowsPath(const std::string& unixPath);
+// dormix.exe of this build, as a Windows path.
+std::string DormixExe();
+// The suite's own scratch folder (the Wine prefix's parent), as a Windows path.
+std::string SuiteDir();
+
+class Process {
+ public:
+  explicit Process(const std::string& exe);
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  // A process still running at the end of a test is killed.
+  ~Process();
+
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_.get(); }
+  // Waits (dispatching messages) until the process has ended; its exit code,
+  // or nothing when it still runs after `timeoutMs`.
+  std::optional<DWORD> WaitExit(DWORD timeoutMs = 20000);
+  bool Running() const;
+
+ private:
+  ui::unique_handle process_;
+  DWORD id_ = 0;
+};
+
+// Top-level windows of a process, optionally only the visible ones.
+std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly);
+// The top-level window of the process with that class, waiting for it.
+HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs = 20000);
+std::string WindowText(HWND w);
+std::string ClassOf(HWND w);
+// Window buttons on Wine's taskbar (Start not counted).
+int TaskbarButtons();
+// Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
+void Screenshot(const std::string& name);
+
+}  // namespace testing_support
