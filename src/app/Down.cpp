@@ -6,16 +6,6 @@
 
 TForm1* Form1 = nullptr;
 
-void TForm1::Design() {
-  SetCaption("Dormix");
-  SetBorderStyle(ui::TBorderStyle::bsSingle);
-  SetBounds(429, 166, 449, 311);
-  SetColor(ui::clBtnHighlight);
-  OnCreate = ui::Bind(this, &TForm1::FormCreate);
-  OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
-  OnHide = ui::Bind(this, &TForm1::FormHide);
-}
-
 void TForm1::FormCreate(ui::TComponent&) {
   power::CheckSingleInstance();
   MyHide();

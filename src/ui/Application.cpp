@@ -1,6 +1,8 @@
 // The application object.
 #include "ui/Application.h"
 
+#include <commctrl.h>
+
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/Title.h"
@@ -23,6 +25,9 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
+  InitCommonControlsEx(&classes);
   char path[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   title_ = TitleFromPath(path);
@@ -69,9 +74,22 @@ bool TApplication::HandleMessage() {
     terminated_ = true;
     return false;
   }
-  TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  if (!PreTranslate(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
   return true;
+}
+
+bool TApplication::PreTranslate(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  if (TControl* control = TControl::FromHandle(msg.hwnd); control && control->PreTranslate(msg))
+    return true;
+  const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  for (std::size_t i = 0; i < ComponentCount(); ++i)
+    if (auto* form = dynamic_cast<TForm*>(&Component(i)); form && form->Handle() == root)
+      return IsDialogMessageA(root, &msg) != FALSE;
+  return false;
 }
 
 void TApplication::ProcessMessages() {
@@ -81,8 +99,10 @@ void TApplication::ProcessMessages() {
       terminated_ = true;
       return;
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (!PreTranslate(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
   }
 }
 

@@ -63,6 +63,8 @@ class TApplication : public TComponent, public Window {
 
  private:
   void AddForm(TForm& form);
+  // Keyboard messages for the focused control and the dialog keys of forms.
+  bool PreTranslate(MSG& msg);
 
   std::string title_;
   bool terminated_ = false;

@@ -1,10 +1,13 @@
 // Form life cycle, showing, closing and modal loop.
 #include "ui/Form.h"
 
+#include <windowsx.h>
+
 #include <vector>
 
 #include "ui/Application.h"
 #include "ui/Error.h"
+#include "ui/Menus.h"
 
 namespace ui {
 
@@ -30,7 +33,7 @@ void TForm::Create() {
 
 void TForm::Loaded() {
   DWORD style = WS_CLIPCHILDREN;
-  DWORD exStyle = stayOnTop_ ? WS_EX_TOPMOST : 0;
+  DWORD exStyle = WS_EX_CONTROLPARENT | (stayOnTop_ ? WS_EX_TOPMOST : 0);
   switch (borderStyle_) {
     case TBorderStyle::bsNone: style |= WS_POPUP; break;
     case TBorderStyle::bsSingle: style |= WS_CAPTION | WS_SYSMENU; break;
@@ -41,13 +44,26 @@ void TForm::Loaded() {
   }
   RECT r{0, 0, clientWidth_, clientHeight_};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (left_ == CW_USEDEFAULT) {  // no design position: centred on the screen
+    left_ = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    top_ = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  }
   brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
-  CreateHandle(ClassName(), exStyle, style, left_, top_, r.right - r.left, r.bottom - r.top,
-               Application().Handle());
+  Window::CreateHandle(ClassName(), exStyle, style, left_, top_, width, height, Application().Handle());
   SetWindowTextA(Handle(), caption_.c_str());
 }
 
+void TForm::SetActiveControl(TControl& control) {
+  focused_ = control.Handle();
+  if (Visible()) control.SetFocus();
+}
+
 void TForm::BeforeDestruction() { Fire(OnDestroy, *this); }
+
+void TForm::Notification(TComponent& removed) {
+  if (popupMenu == &removed) popupMenu = nullptr;
+}
 
 void TForm::SetCaption(std::string caption) {
   caption_ = std::move(caption);
@@ -164,9 +180,26 @@ int TForm::ShowModal() {
 }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (ReflectToControl(msg, wParam, lParam, brush_.get(), result)) return result;
   switch (msg) {
+    case WM_ACTIVATE:
+      // Focus returns to the control that had it, or the first in tab order.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) focused_ = focus;
+      } else if (!HIWORD(wParam)) {
+        if (!focused_ || !IsWindowVisible(focused_)) focused_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+        if (focused_) SetFocus(focused_);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       Close();
+      return 0;
+    case WM_CONTEXTMENU:
+      if (!popupMenu) break;
+      popupMenu->Popup(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_QUERYENDSESSION:
       // A form that has never been shown has no say in the end of the session.

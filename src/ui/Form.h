@@ -8,6 +8,8 @@
 
 #include "ui/Color.h"
 #include "ui/Component.h"
+#include "ui/Controls.h"
+#include "ui/Font.h"
 #include "ui/Win32Handle.h"
 #include "ui/Window.h"
 
@@ -21,7 +23,7 @@ constexpr int mrNone = 0;
 constexpr int mrOk = 1;
 constexpr int mrCancel = 2;
 
-class TForm : public TComponent, public Window {
+class TForm : public TComponent, public Window, public TWinContainer {
  public:
   explicit TForm(TComponent* owner) : TComponent(owner) {}
 
@@ -39,6 +41,13 @@ class TForm : public TComponent, public Window {
   void SetStayOnTop(bool onTop) { stayOnTop_ = onTop; }
   void SetWindowState(TWindowState state) { windowState_ = state; }
 
+  HWND ClientHandle() const override { return Handle(); }
+  HBRUSH Background() const override { return brush_.get(); }
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& font) { font_ = font; }
+  // The control that gets the focus when the form is activated.
+  void SetActiveControl(TControl& control);
+
   bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
   void Show();
   void Hide();
@@ -49,6 +58,9 @@ class TForm : public TComponent, public Window {
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
+
+  // The menu a right click on the form opens.
+  class TPopupMenu* popupMenu = nullptr;
 
   Event<TComponent&> OnCreate, OnDestroy, OnShow, OnHide;
   Event<TComponent&, TCloseAction&> OnClose;
@@ -62,6 +74,7 @@ class TForm : public TComponent, public Window {
   virtual void Design() {}
   void Loaded() override;
   void BeforeDestruction() override;
+  void Notification(TComponent& removed) override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -71,6 +84,8 @@ class TForm : public TComponent, public Window {
   bool stayOnTop_ = false;
   int left_ = CW_USEDEFAULT, top_ = CW_USEDEFAULT, clientWidth_ = 320, clientHeight_ = 240;
   TColor color_ = clBtnFace;
+  TFont font_;
+  HWND focused_ = nullptr;
   unique_hbrush brush_;
   bool modal_ = false;
   bool shownOnce_ = false;

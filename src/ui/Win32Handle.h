@@ -15,6 +15,20 @@ using unique_hfont = UniqueHandle<HFONT, &::DeleteObject>;
 using unique_hbrush = UniqueHandle<HBRUSH, &::DeleteObject>;
 using unique_hbitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using unique_atom = UniqueHandle<ATOM, &::GlobalDeleteAtom>;
+using unique_hdc = UniqueHandle<HDC, &::DeleteDC>;
 using unique_hkey = UniqueHandle<HKEY, &::RegCloseKey>;
+
+// Keeps a GDI object selected into a DC for a scope.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~SelectedObject() { SelectObject(dc_, old_); }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 }  // namespace ui

@@ -1,0 +1,202 @@
+// The main window's design: pages, controls, companions and menu items.
+#include <string>
+
+#include "app/Down.h"
+#include "resource.h"
+
+namespace {
+
+// The design helpers: each makes one named control with its geometry.
+template <typename T>
+T* Put(ui::TForm& form, ui::TWinContainer& parent, const char* name, int x, int y, int w, int h,
+       const std::string& caption = {}) {
+  T& control = form.Make<T>(name, parent);
+  control.SetBounds(x, y, w, h);
+  if (!caption.empty()) control.SetCaption(caption);
+  return &control;
+}
+
+ui::TLabel* Label(ui::TForm& form, ui::TWinContainer& parent, const char* name, int x, int y,
+                  const char* caption) {
+  auto* label = Put<ui::TLabel>(form, parent, name, x, y, 0, 0, caption);
+  label->SetAutoSize(true);
+  return label;
+}
+
+void PageIcon(ui::TForm& form, ui::TTabSheet& sheet, const char* name, int resourceId) {
+  Put<ui::TImage>(form, sheet, name, 8, 8, 32, 32)->SetPicture(resourceId);
+}
+
+ui::TFont ClockFont() {
+  ui::TFont font;
+  font.name = ui::InstalledFace({"Digital Readout Upright", "Courier New", "Tahoma"});
+  font.height = -16;
+  font.style = ui::fsBold;
+  return font;
+}
+
+constexpr unsigned kAltA = 32833;
+
+}  // namespace
+
+void TForm1::Design() {
+  SetCaption("Dormix");
+  SetBorderStyle(ui::TBorderStyle::bsSingle);
+  SetBounds(429, 166, 449, 311);
+  SetColor(ui::clBtnHighlight);
+  OnCreate = ui::Bind(this, &TForm1::FormCreate);
+  OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
+  OnHide = ui::Bind(this, &TForm1::FormHide);
+
+  Image1 = Put<ui::TImage>(*this, *this, "Image1", 0, 0, 449, 73);
+  Image1->SetPicture(IDB_BANNER);
+  PageControl1 = Put<ui::TPageControl>(*this, *this, "PageControl1", 0, 72, 449, 201);
+  TabSheet4 = &Make<ui::TTabSheet>("TabSheet4", *PageControl1);
+  TabSheet4->SetCaption("Operation Clock");
+  TabSheet1 = &Make<ui::TTabSheet>("TabSheet1", *PageControl1);
+  TabSheet1->SetCaption("General");
+  TabSheet2 = &Make<ui::TTabSheet>("TabSheet2", *PageControl1);
+  TabSheet2->SetCaption("Protection");
+  TabSheet3 = &Make<ui::TTabSheet>("TabSheet3", *PageControl1);
+  TabSheet3->SetCaption("Shortcuts");
+  TabSheet5 = &Make<ui::TTabSheet>("TabSheet5", *PageControl1);
+  TabSheet5->SetCaption("Messages");
+  PageControl1->SetActivePage(*TabSheet4);
+  DesignClockPage();
+  DesignGeneralPage();
+  DesignProtectionPage();
+  DesignShortcutsPage();
+  DesignMessagesPage();
+
+  BitBtn1 = Put<ui::TBitBtn>(*this, *this, "BitBtn1", 272, 280, 81, 25, "Ok");
+  BitBtn2 = Put<ui::TBitBtn>(*this, *this, "BitBtn2", 360, 280, 83, 25, "Cancel");
+
+  Timer1 = &Make<ui::TTimer>("Timer1");
+  Timer3 = &Make<ui::TTimer>("Timer3");
+  Timer3->SetEnabled(false);
+  OpenDialog1 = &Make<ui::TOpenDialog>("OpenDialog1");
+  OpenDialog1->filter = "Wave File|*.wav|Mp3 File|*.mp3";
+  ImageList1 = &Make<ui::TImageList>("ImageList1", 16, 16);
+  ImageList1->LoadStrip(IDB_MENU_GLYPHS, RGB(255, 0, 255));
+  ImageList2 = &Make<ui::TImageList>("ImageList2", 16, 16);
+  ImageList2->AddIcon(IDI_TRAY_ENABLED);
+  ImageList2->AddIcon(IDI_TRAY_DISABLED);
+  DesignMenu();
+}
+
+void TForm1::DesignClockPage() {
+  ui::TTabSheet& page = *TabSheet4;
+  PageIcon(*this, page, "Image2", IDB_PAGE_CLOCK);
+  Label3 = Label(*this, page, "Label3", 64, 24, "Now:");
+  Label1 = Label(*this, page, "Label1", 136, 21, "Label1");
+  Label1->SetFont(ClockFont());
+  Label4 = Label(*this, page, "Label4", 64, 62, "Op. Time:");
+  MaskEdit1 = Put<ui::TMaskEdit>(*this, page, "MaskEdit1", 136, 57, 61, 25);
+  MaskEdit1->SetFont(ClockFont());
+  MaskEdit1->SetEditMask("!90:00;1;_");
+  MaskEdit1->SetText("  :  ");
+  Label5 = Label(*this, page, "Label5", 64, 100, "Enabled:");
+  Label2 = Label(*this, page, "Label2", 136, 100, "False");
+  ComboBox1 = Put<ui::TComboBox>(*this, page, "ComboBox1", 216, 57, 97, 100);
+  ComboBox1->SetItems({"Daily"}, 0);
+  ComboBox1->SetVisible(false);
+}
+
+void TForm1::DesignGeneralPage() {
+  ui::TTabSheet& page = *TabSheet1;
+  PageIcon(*this, page, "Image3", IDB_PAGE_GENERAL);
+  RadioGroup1 = Put<ui::TGroupBox>(*this, page, "RadioGroup1", 48, 4, 177, 165, "Action");
+  const char* actions[] = {"Shut Down", "Log Off", "Hibernate", "Screen Saver", "Restart",
+                           "Shut Down Monitor", "Protection Panel"};
+  ui::TRadioButton** radios[] = {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4,
+                                 &RadioButton5, &RadioButton6, &RadioButton7};
+  for (int i = 0; i < 7; ++i) {
+    const std::string name = "RadioButton" + std::to_string(i + 1);
+    *radios[i] = Put<ui::TRadioButton>(*this, *RadioGroup1, name.c_str(), 12, 18 + i * 20, 150, 17,
+                                       actions[i]);
+  }
+  RadioButton1->SetChecked(true);
+  CheckBox2 = Put<ui::TCheckBox>(*this, page, "CheckBox2", 240, 14, 180, 17, "Remember Form Position");
+  CheckBox3 = Put<ui::TCheckBox>(*this, page, "CheckBox3", 240, 38, 180, 17, "Autostart");
+  CheckBox1 = Put<ui::TCheckBox>(*this, page, "CheckBox1", 240, 146, 180, 17, "Force Action");
+}
+
+void TForm1::DesignProtectionPage() {
+  ui::TTabSheet& page = *TabSheet2;
+  PageIcon(*this, page, "Image4", IDB_PAGE_PROTECTION);
+  const char* captions[] = {"Old Password:", "New Passsword:", "Re-enter Password:"};
+  ui::TMaskEdit** edits[] = {&MaskEdit2, &MaskEdit3, &MaskEdit4};
+  for (int i = 0; i < 3; ++i) {
+    const std::string label = "Label" + std::to_string(6 + i), edit = "MaskEdit" + std::to_string(2 + i);
+    Label(*this, page, label.c_str(), 64, 28 + i * 36, captions[i]);
+    *edits[i] = Put<ui::TMaskEdit>(*this, page, edit.c_str(), 176, 24 + i * 36, 161, 21);
+    (*edits[i])->SetPasswordChar('*');
+  }
+}
+
+void TForm1::DesignShortcutsPage() {
+  ui::TTabSheet& page = *TabSheet3;
+  PageIcon(*this, page, "Image5", IDB_PAGE_SHORTCUTS);
+  const char* captions[] = {"Shut Down:", "Log Off:",           "Hibernate:",    "Stand by:",
+                            "Restart:",   "Shut Down Monitor:", "Screen Saver:", "Protection Panel:"};
+  ui::THotKey** keys[] = {&HotKey1, &HotKey2, &HotKey3, &HotKey4, &HotKey5, &HotKey6, &HotKey7, &HotKey8};
+  for (int i = 0; i < 8; ++i) {
+    const int column = i / 4, row = i % 4;
+    const std::string label = "Label" + std::to_string(9 + i), key = "HotKey" + std::to_string(i + 1);
+    Label(*this, page, label.c_str(), 48 + column * 188, 20 + row * 36, captions[i]);
+    *keys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 110 + column * 220, 16 + row * 36,
+                                column ? 104 : 112, 21);
+    (*keys[i])->SetHotKey(kAltA);
+  }
+}
+
+void TForm1::DesignMessagesPage() {
+  ui::TTabSheet& page = *TabSheet5;
+  PageIcon(*this, page, "Image6", IDB_PAGE_MESSAGES);
+  CheckBox4 = Put<ui::TCheckBox>(*this, page, "CheckBox4", 56, 16, 220, 17,
+                                 "Show message before operation:");
+  Label17 = Label(*this, page, "Label17", 74, 46, "Show message:");
+  Edit1 = Put<ui::TEdit>(*this, page, "Edit1", 160, 42, 41, 21);
+  Label18 = Label(*this, page, "Label18", 208, 46, "sec");
+  CheckBox5 = Put<ui::TCheckBox>(*this, page, "CheckBox5", 56, 80, 120, 17, "Play Sound");
+  Edit2 = Put<ui::TEdit>(*this, page, "Edit2", 74, 104, 273, 21);
+  Button1 = Put<ui::TButton>(*this, page, "Button1", 354, 102, 75, 25, "Browse");
+  MediaPlayer1 = &Make<ui::TMediaPlayer>("MediaPlayer1");
+}
+
+void TForm1::DesignMenu() {
+  BarPopupMenu1 = &Make<ui::TPopupMenu>("BarPopupMenu1");
+  BarPopupMenu1->images = ImageList1;
+  popupMenu = BarPopupMenu1;
+  const struct {
+    ui::TMenuItem** item;
+    const char* name;
+    const char* caption;
+    int image;
+    unsigned shortCut;
+  } items[] = {
+      {&Main1, "Main1", "Main", 0, 0},
+      {&StopSystem1, "StopSystem1", "Disable ShutDown Clock", 17, 0},
+      {&Exit1, "Exit1", "Exit", 5, 0},
+      {&Help1, "Help1", "Help", 21, 0},
+      {&About1, "About1", "About ...", 3, 0},
+      {&ShutDown1, "ShutDown1", "Shut Down", 13, 49235},
+      {&LogOff1, "LogOff1", "Log Off", 19, 49228},
+      {&Hibernate1, "Hibernate1", "Hibernate", 12, 49224},
+      {&StandBy1, "StandBy1", "Stand By", 16, 49218},
+      {&Restart1, "Restart1", "Restart", 14, 49234},
+      {&ShutDownMonitor1, "ShutDownMonitor1", "Shut Down Monitor", 6, 49229},
+      {&ScreenSaver1, "ScreenSaver1", "Screen Saver", 18, 49238},
+      {&ProtectionPanel1, "ProtectionPanel1", "Protection Panel", 9, 49232},
+  };
+  for (const auto& d : items) {
+    ui::TMenuItem& item = Make<ui::TMenuItem>(d.name, *BarPopupMenu1);
+    item.caption = d.caption;
+    item.imageIndex = d.image;
+    item.shortCut = d.shortCut;
+    *d.item = &item;
+  }
+  StopSystem1->autoCheck = true;
+  Help1->visible = false;
+  Exit1->OnClick = ui::Bind(this, &TForm1::Exit1Click);
+}

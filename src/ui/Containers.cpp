@@ -1,0 +1,113 @@
+// Group frames and page controls.
+#include "ui/Containers.h"
+
+#include <commctrl.h>
+
+#include "ui/Form.h"
+
+namespace ui {
+
+const char* TContainerControl::WindowClass() const {
+  static const char* name = [] {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = "TWinControl";
+    RegisterClassExA(&wc);
+    return "TWinControl";
+  }();
+  return name;
+}
+
+LRESULT TContainerControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (ReflectToControl(msg, wParam, lParam, Background(), result)) return result;
+  if (msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FillRect(reinterpret_cast<HDC>(wParam), &r, Background());
+    return 1;
+  }
+  return TControl::ControlProc(msg, wParam, lParam);
+}
+
+LRESULT TGroupBox::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_PAINT) return TContainerControl::ControlProc(msg, wParam, lParam);
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(Handle(), &ps);
+  RECT r;
+  GetClientRect(Handle(), &r);
+  SelectedObject font(dc, FontHandle(Font()));
+  SIZE text{};
+  GetTextExtentPoint32A(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text);
+  RECT frame = r;
+  frame.top = text.cy / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  RECT label{8, 0, 8 + text.cx + 4, text.cy};
+  FillRect(dc, &label, Background());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(Font().color));
+  TextOutA(dc, 10, 0, Caption().c_str(), static_cast<int>(Caption().size()));
+  EndPaint(Handle(), &ps);
+  return 0;
+}
+
+TTabSheet::TTabSheet(TComponent* owner, TPageControl& pages)
+    : TContainerControl(owner, pages), pages_(pages) {
+  pages.pages_.push_back(this);
+  SetVisible(false);
+}
+
+void TTabSheet::HandleCreated() {
+  if (pages_.ActivePage() == this) pages_.SetActivePage(*this);
+}
+
+RECT TPageControl::DisplayRect() const {
+  RECT r{0, 0, Bounds().right - Bounds().left, Bounds().bottom - Bounds().top};
+  if (Handle()) {
+    GetClientRect(Handle(), &r);
+    TabCtrl_AdjustRect(Handle(), FALSE, &r);
+  }
+  return r;
+}
+
+void TPageControl::HandleCreated() {
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(pages_[i]->Caption().c_str());
+    SendMessageA(Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void TPageControl::SetActivePage(TTabSheet& page) {
+  active_ = &page;
+  if (!Handle()) return;
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    TTabSheet* sheet = pages_[i];
+    if (sheet == &page) {
+      TabCtrl_SetCurSel(Handle(), static_cast<int>(i));
+      const RECT r = DisplayRect();
+      sheet->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+    sheet->SetVisible(sheet == &page);
+  }
+}
+
+bool TPageControl::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != TCN_SELCHANGE) return false;
+  const int index = TabCtrl_GetCurSel(Handle());
+  if (index >= 0 && index < static_cast<int>(pages_.size())) SetActivePage(*pages_[index]);
+  result = 0;
+  return true;
+}
+
+LRESULT TPageControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (ReflectToControl(msg, wParam, lParam, Background(), result)) return result;
+  return TControl::ControlProc(msg, wParam, lParam);
+}
+
+}  // namespace ui

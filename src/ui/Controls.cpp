@@ -1,0 +1,389 @@
+// Controls: creation, subclassing, reflection and each control's behaviour.
+#include "ui/Controls.h"
+
+#include <commctrl.h>
+
+#include "ui/Application.h"
+#include "ui/Form.h"
+
+namespace ui {
+
+namespace {
+constexpr char kControlProp[] = "DormixControl";
+}
+
+TControl::~TControl() {
+  if (handle_) DestroyWindow(handle_);
+}
+
+TForm& TControl::Form() const {
+  for (TComponent* c = Owner(); c; c = c->Owner())
+    if (auto* form = dynamic_cast<TForm*>(c)) return *form;
+  throw std::logic_error("control without a form");
+}
+
+TControl* TControl::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
+}
+
+void TControl::Loaded() {
+  static int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
+                      (tabStop_ ? WS_TABSTOP : 0);
+  handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
+                            height_, parent_.ClientHandle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                            GetModuleHandleA(nullptr), nullptr);
+  SetPropA(handle_, kControlProp, this);
+  SetWindowSubclass(handle_, &TControl::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
+  HandleCreated();
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TControl*>(data);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &TControl::SubclassProc, id);
+    RemovePropA(hwnd, kControlProp);
+    self->handle_ = nullptr;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+  }
+  try {
+    return self->ControlProc(msg, wParam, lParam);
+  } catch (...) {
+    Application().HandleException();
+    return 0;
+  }
+}
+
+LRESULT TControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(handle_, msg, wParam, lParam);
+}
+
+bool TControl::Notified(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
+}
+
+void TControl::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  if (handle_) SetWindowTextA(handle_, caption_.c_str());
+}
+
+void TControl::SetVisible(bool visible) {
+  visible_ = visible;
+  if (handle_) ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void TControl::SetFont(const TFont& font) {
+  font_ = font;
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font)), TRUE);
+}
+
+const TFont& TControl::Font() const { return font_ ? *font_ : Form().Font(); }
+
+void TControl::SetFocus() {
+  if (handle_) ::SetFocus(handle_);
+}
+
+bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background, LRESULT& result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      child = reinterpret_cast<HWND>(lParam);
+      break;
+    case WM_NOTIFY:
+      child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU
+                  ? nullptr
+                  : reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+      break;
+    default:
+      return false;
+  }
+  TControl* control = TControl::FromHandle(child);
+  if (!control) return false;
+  if (control->Notified(msg, wParam, lParam, result)) return true;
+  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(control->Font().color));
+    result = reinterpret_cast<LRESULT>(background);
+    return true;
+  }
+  return false;
+}
+
+void TLabel::HandleCreated() {
+  if (!autoSize_) return;
+  const HDC dc = GetDC(Handle());
+  SIZE size{};
+  {
+    SelectedObject font(dc, FontHandle(Font()));
+    GetTextExtentPoint32A(dc, Caption().c_str(), static_cast<int>(Caption().size()), &size);
+  }
+  ReleaseDC(Handle(), dc);
+  const RECT r = Bounds();
+  SetBounds(r.left, r.top, size.cx, size.cy);
+}
+
+void TButton::Click() {
+  Fire(OnClick, *this);
+  if (modalResult_) Form().SetModalResult(modalResult_);
+}
+
+bool TButton::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+  Click();
+  result = 0;
+  return true;
+}
+
+// Enter clicks the focused button, whichever it is; no button is the default.
+bool TButton::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  Click();
+  return true;
+}
+
+void TCheckBox::HandleCreated() {
+  SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::SetChecked(bool checked) {
+  if (checked == checked_) return;
+  checked_ = checked;
+  if (Handle()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!Loading()) Fire(OnClick, *this);
+}
+
+bool TCheckBox::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+  checked_ = SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  Fire(OnClick, *this);
+  result = 0;
+  return true;
+}
+
+void TRadioButton::SetChecked(bool checked) {
+  if (checked)
+    for (std::size_t i = 0; i < Owner()->ComponentCount(); ++i) {
+      auto* other = dynamic_cast<TRadioButton*>(&Owner()->Component(i));
+      if (other && other != this && &other->Parent() == &Parent() && other->Checked()) {
+        other->TCheckBox::SetChecked(false);
+      }
+    }
+  TCheckBox::SetChecked(checked);
+}
+
+bool TRadioButton::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+  SetChecked(true);
+  result = 0;
+  return true;
+}
+
+std::string TEdit::Text() const {
+  if (!Handle()) return text_;
+  std::string text(GetWindowTextLengthA(Handle()) + 1, '\0');
+  text.resize(GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+void TEdit::SetText(const std::string& text) {
+  text_ = text;
+  if (Handle()) SetWindowTextA(Handle(), text.c_str());
+}
+
+void TEdit::HandleCreated() {
+  if (passwordChar_) SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<BYTE>(passwordChar_), 0);
+  if (maxLength_) SendMessageA(Handle(), EM_LIMITTEXT, maxLength_, 0);
+  SetWindowTextA(Handle(), text_.c_str());
+}
+
+LRESULT TEdit::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CHAR: {
+      char key = static_cast<char>(wParam);
+      Fire(OnKeyPress, *this, key);
+      if (key) CharTyped(key, wParam, lParam);
+      return 0;
+    }
+    case WM_GETDLGCODE: {
+      // Enter is a character for the key handler, not a dialog key.
+      LRESULT code = DefaultProc(msg, wParam, lParam);
+      const auto* m = reinterpret_cast<const MSG*>(lParam);
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    default:
+      return TControl::ControlProc(msg, wParam, lParam);
+  }
+}
+
+void TEdit::CharTyped(char key, WPARAM, LPARAM lParam) {
+  if (key != '\r') DefaultProc(WM_CHAR, static_cast<BYTE>(key), lParam);
+}
+
+void TMaskEdit::SetEditMask(const std::string& mask) {
+  mask_.emplace(mask);
+  SetMaxLength(static_cast<int>(mask_->Length()));
+}
+
+std::string TMaskEdit::Text() const { return mask_ ? mask_->Text() : TEdit::Text(); }
+
+void TMaskEdit::SetText(const std::string& text) {
+  if (!mask_) return TEdit::SetText(text);
+  mask_->SetText(text);
+  Show();
+}
+
+void TMaskEdit::Show() {
+  TEdit::SetText(mask_->DisplayText());
+  if (Handle()) SendMessageA(Handle(), EM_SETSEL, mask_->Caret(), mask_->Caret());
+}
+
+void TMaskEdit::TakeSelection() {
+  DWORD start = 0, end = 0;
+  if (Handle()) SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  mask_->Select(start, end);
+}
+
+void TMaskEdit::CharTyped(char key, WPARAM wParam, LPARAM lParam) {
+  if (!mask_) return TEdit::CharTyped(key, wParam, lParam);
+  TakeSelection();
+  if (key == '\b')
+    mask_->Backspace();
+  else if (static_cast<unsigned char>(key) >= 32 && !mask_->Type(key))
+    MessageBeep(MB_OK);
+  Show();
+}
+
+LRESULT TMaskEdit::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (mask_) {
+    if ((msg == WM_KEYDOWN && wParam == VK_DELETE) || msg == WM_CLEAR || msg == WM_CUT) {
+      if (msg == WM_CUT) DefaultProc(WM_COPY, 0, 0);
+      TakeSelection();
+      mask_->Delete();
+      Show();
+      return 0;
+    }
+    if (msg == WM_PASTE) {
+      std::string pasted;
+      if (OpenClipboard(Handle())) {
+        if (const HANDLE data = GetClipboardData(CF_TEXT))
+          if (const auto* text = static_cast<const char*>(GlobalLock(data))) {
+            pasted = text;
+            GlobalUnlock(data);
+          }
+        CloseClipboard();
+      }
+      TakeSelection();
+      for (char c : pasted) mask_->Type(c);
+      Show();
+      return 0;
+    }
+  }
+  return TEdit::ControlProc(msg, wParam, lParam);
+}
+
+namespace {
+// Keys whose names need the extended-key flag to read as the navigation block.
+bool IsNavigationKey(unsigned vk) {
+  return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+}
+}  // namespace
+
+unsigned THotKey::HotKey() const {
+  if (!Handle()) return hotKey_;
+  const auto value = static_cast<unsigned>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
+  const unsigned mods = HIBYTE(LOWORD(value));
+  return LOBYTE(value) | (mods & HOTKEYF_SHIFT ? 0x2000u : 0) | (mods & HOTKEYF_CONTROL ? 0x4000u : 0) |
+         (mods & HOTKEYF_ALT ? 0x8000u : 0);
+}
+
+void THotKey::SetHotKey(unsigned word) {
+  hotKey_ = word & 0xE0FF;
+  if (!Handle()) return;
+  const unsigned vk = hotKey_ & 0xFF;
+  const BYTE mods = (hotKey_ & 0x2000 ? HOTKEYF_SHIFT : 0) | (hotKey_ & 0x4000 ? HOTKEYF_CONTROL : 0) |
+                    (hotKey_ & 0x8000 ? HOTKEYF_ALT : 0) | (IsNavigationKey(vk) ? HOTKEYF_EXT : 0);
+  SendMessageA(Handle(), HKM_SETHOTKEY, MAKEWORD(vk, mods), 0);
+}
+
+void THotKey::HandleCreated() {
+  SendMessageA(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
+  SetHotKey(hotKey_);
+}
+
+void TComboBox::SetItems(std::vector<std::string> items, int itemIndex) {
+  items_ = std::move(items);
+  itemIndex_ = itemIndex;
+  if (Handle()) HandleCreated();
+}
+
+int TComboBox::ItemIndex() const {
+  return Handle() ? static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)) : itemIndex_;
+}
+
+void TComboBox::HandleCreated() {
+  SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
+  for (const auto& item : items_) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(Handle(), CB_SETCURSEL, itemIndex_, 0);
+}
+
+void TImage::SetPicture(int resourceId) {
+  picture_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+SIZE TImage::PictureSize() const {
+  BITMAP bm{};
+  if (picture_) GetObjectA(picture_.get(), sizeof bm, &bm);
+  return {bm.bmWidth, bm.bmHeight};
+}
+
+void TImage::HandleCreated() {
+  if (!autoSize_ || !picture_) return;
+  const RECT r = Bounds();
+  const SIZE size = PictureSize();
+  SetBounds(r.left, r.top, size.cx, size.cy);
+}
+
+bool TImage::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  FillRect(draw->hDC, &draw->rcItem, Parent().Background());
+  if (picture_) {
+    const SIZE size = PictureSize();
+    const int w = draw->rcItem.right - draw->rcItem.left, h = draw->rcItem.bottom - draw->rcItem.top;
+    const unique_hdc memory(CreateCompatibleDC(draw->hDC));
+    SelectedObject picture(memory.get(), picture_.get());
+    if (fit_ == TImageFit::Stretch) {
+      SetStretchBltMode(draw->hDC, HALFTONE);
+      StretchBlt(draw->hDC, 0, 0, w, h, memory.get(), 0, 0, size.cx, size.cy, SRCCOPY);
+    } else {
+      BitBlt(draw->hDC, (w - size.cx) / 2, (h - size.cy) / 2, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
+    }
+  }
+  result = TRUE;
+  return true;
+}
+
+}  // namespace ui

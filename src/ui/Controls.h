@@ -1,0 +1,265 @@
+// Controls: child windows placed on a form, a tab sheet or a group frame.
+// Each is a system control subclassed by the toolkit, or a small window of
+// the toolkit's own; notifications sent to the parent are reflected to the
+// control's object. A control's window is created at the end of the design
+// (Loaded), after its parent's.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Component.h"
+#include "ui/EditMask.h"
+#include "ui/Font.h"
+#include "ui/Win32Handle.h"
+
+namespace ui {
+
+class TForm;
+
+// Anything that holds controls: a form, a tab sheet, a group frame.
+class TWinContainer {
+ public:
+  virtual HWND ClientHandle() const = 0;
+  // Paints the container and the static-like controls on it.
+  virtual HBRUSH Background() const = 0;
+
+ protected:
+  ~TWinContainer() = default;
+};
+
+class TControl : public TComponent {
+ public:
+  TControl(TComponent* owner, TWinContainer& parent) : TComponent(owner), parent_(parent) {}
+  ~TControl() override;
+
+  HWND Handle() const { return handle_; }
+  TForm& Form() const;
+
+  void SetBounds(int left, int top, int width, int height);
+  RECT Bounds() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // A font of its own; otherwise the form's.
+  void SetFont(const TFont& font);
+  const TFont& Font() const;
+  void SetFocus();
+
+  Event<TComponent&> OnClick;
+
+  // Reflected notification from the parent (WM_COMMAND, WM_NOTIFY,
+  // WM_CTLCOLOR*, WM_DRAWITEM); true when handled.
+  virtual bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // A key message about to be dispatched while the control has the focus;
+  // true when the control used it up.
+  virtual bool PreTranslate(const MSG&) { return false; }
+  // The control object of a window, if it is one of ours.
+  static TControl* FromHandle(HWND hwnd);
+
+ protected:
+  void Loaded() override;
+  // The window class and styles the control is created with.
+  virtual const char* WindowClass() const = 0;
+  virtual DWORD Style() const { return 0; }
+  virtual DWORD ExStyle() const { return 0; }
+  // Runs once the window exists: push the recorded properties into it.
+  virtual void HandleCreated() {}
+  virtual LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  TWinContainer& Parent() const { return parent_; }
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  TWinContainer& parent_;
+  HWND handle_ = nullptr;
+  std::string caption_;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool tabStop_ = false;
+  std::optional<TFont> font_;
+};
+
+// Reflects a parent's notification to the control it is about; containers
+// call it first in their window procedure. `background` paints static-like
+// children that have no colour of their own.
+bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background, LRESULT& result);
+
+class TLabel : public TControl {
+ public:
+  using TControl::TControl;
+  // Sized to its text, on one line.
+  void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
+
+ protected:
+  const char* WindowClass() const override { return "STATIC"; }
+  DWORD Style() const override { return SS_LEFT | SS_NOPREFIX; }
+  void HandleCreated() override;
+
+ private:
+  bool autoSize_ = false;
+};
+
+// A static text with a sunken-free frame of its own font.
+class TStaticText : public TLabel {
+ public:
+  using TLabel::TLabel;
+};
+
+class TButton : public TControl {
+ public:
+  TButton(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+  // Clicks as a user would: OnClick, then the modal result goes to the form.
+  void Click();
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool PreTranslate(const MSG& msg) override;
+
+ protected:
+  const char* WindowClass() const override { return "BUTTON"; }
+  DWORD Style() const override { return BS_PUSHBUTTON; }
+
+ private:
+  int modalResult_ = 0;
+};
+using TBitBtn = TButton;
+
+class TCheckBox : public TControl {
+ public:
+  TCheckBox(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
+  bool Checked() const { return checked_; }
+  // A change of state runs OnClick, as a click would.
+  void SetChecked(bool checked);
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ protected:
+  const char* WindowClass() const override { return "BUTTON"; }
+  DWORD Style() const override { return BS_AUTOCHECKBOX; }
+  void HandleCreated() override;
+
+ private:
+  bool checked_ = false;
+};
+
+// Radio buttons sharing a parent form one group: checking one unchecks the rest.
+class TRadioButton : public TCheckBox {
+ public:
+  using TCheckBox::TCheckBox;
+  // Checking runs OnClick; the others of the group are unchecked quietly.
+  void SetChecked(bool checked);
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ protected:
+  DWORD Style() const override { return BS_RADIOBUTTON; }
+};
+
+class TEdit : public TControl {
+ public:
+  TEdit(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
+  std::string Text() const;
+  void SetText(const std::string& text);
+  void SetPasswordChar(char c) { passwordChar_ = c; }
+  void SetMaxLength(int length) { maxLength_ = length; }
+  // A character key on its way into the edit, before it takes effect; set
+  // the key to 0 to swallow it.
+  Event<TComponent&, char&> OnKeyPress;
+
+ protected:
+  const char* WindowClass() const override { return "EDIT"; }
+  DWORD Style() const override { return ES_AUTOHSCROLL | (passwordChar_ ? ES_PASSWORD : 0); }
+  DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
+  void HandleCreated() override;
+  LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // The character after OnKeyPress; 0 when nothing remains to insert.
+  virtual void CharTyped(char key, WPARAM wParam, LPARAM lParam);
+
+ private:
+  char passwordChar_ = 0;
+  int maxLength_ = 0;
+  std::string text_;
+};
+
+// An edit whose text follows an edit mask; without a mask, a plain edit.
+class TMaskEdit : public TEdit {
+ public:
+  using TEdit::TEdit;
+  void SetEditMask(const std::string& mask);
+  std::string Text() const;
+  void SetText(const std::string& text);
+
+ protected:
+  LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void CharTyped(char key, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Show();
+  void TakeSelection();
+  std::optional<EditMask> mask_;
+};
+
+// Holds the low 16 bits of a Shortcut word: the virtual key in the low byte,
+// Shift 0x2000, Ctrl 0x4000, Alt 0x8000. A key with no modifier or with
+// Shift alone is recorded with Alt instead; Win cannot be held.
+class THotKey : public TControl {
+ public:
+  THotKey(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
+  unsigned HotKey() const;
+  void SetHotKey(unsigned word);
+
+ protected:
+  const char* WindowClass() const override { return "msctls_hotkey32"; }
+  DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
+  void HandleCreated() override;
+
+ private:
+  unsigned hotKey_ = 0;
+};
+
+class TComboBox : public TControl {
+ public:
+  TComboBox(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
+  void SetItems(std::vector<std::string> items, int itemIndex);
+  int ItemIndex() const;
+
+ protected:
+  const char* WindowClass() const override { return "COMBOBOX"; }
+  DWORD Style() const override { return CBS_DROPDOWNLIST | WS_VSCROLL; }
+  void HandleCreated() override;
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+enum class TImageFit { Center, Stretch };
+
+// A picture from the program's resources, centred or stretched in its box;
+// with AutoSize the box takes the picture's size.
+class TImage : public TControl {
+ public:
+  using TControl::TControl;
+  void SetPicture(int resourceId);
+  void SetFit(TImageFit fit) { fit_ = fit; }
+  void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
+  SIZE PictureSize() const;
+
+ protected:
+  const char* WindowClass() const override { return "STATIC"; }
+  DWORD Style() const override { return SS_OWNERDRAW; }
+  void HandleCreated() override;
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  unique_hbitmap picture_;
+  TImageFit fit_ = TImageFit::Center;
+  bool autoSize_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,31 @@
+// The file-open dialog.
+#include "ui/Dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "ui/Application.h"
+
+namespace ui {
+
+bool TOpenDialog::Execute() {
+  std::string filterList = filter;
+  for (char& c : filterList)
+    if (c == '|') c = '\0';
+  filterList.append(2, '\0');
+  char file[MAX_PATH] = {};
+  fileName.copy(file, sizeof file - 1);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetActiveWindow();
+  ofn.lpstrFilter = filterList.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  if (!GetOpenFileNameA(&ofn)) return false;
+  fileName = file;
+  return true;
+}
+
+}  // namespace ui

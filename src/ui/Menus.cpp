@@ -1,0 +1,171 @@
+// Popup menus: building, standard owner drawing and command dispatch.
+#include "ui/Menus.h"
+
+#include <algorithm>
+#include <map>
+
+#include "ui/Application.h"
+#include "ui/Font.h"
+#include "ui/ImageList.h"
+#include "ui/Win32Handle.h"
+#include "ui/Window.h"
+
+namespace ui {
+
+std::function<std::string(unsigned)> TMenuItem::ShortCutText;
+
+namespace {
+
+std::map<UINT, TMenuItem*>& Commands() {
+  static std::map<UINT, TMenuItem*> commands;
+  return commands;
+}
+
+// The window every popup menu reports to.
+class PopupList : public Window {
+ public:
+  PopupList() { CreateHandle("TPopupList", 0, WS_POPUP, 0, 0, 0, 0, nullptr); }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    switch (msg) {
+      case WM_COMMAND:
+        if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) item->Click();
+        return 0;
+      case WM_MEASUREITEM: {
+        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (m->CtlType != ODT_MENU) break;
+        auto* item = reinterpret_cast<TMenuItem*>(m->itemData);
+        const HDC dc = GetDC(Handle());
+        const SIZE size = item->MeasureStandard(dc);
+        int width = size.cx, height = size.cy;
+        Fire(item->OnMeasureItem, *item, dc, width, height);
+        ReleaseDC(Handle(), dc);
+        m->itemWidth = width;
+        m->itemHeight = height;
+        return TRUE;
+      }
+      case WM_DRAWITEM: {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (d->CtlType != ODT_MENU) break;
+        auto* item = reinterpret_cast<TMenuItem*>(d->itemData);
+        if (item->OnAdvancedDrawItem)
+          item->OnAdvancedDrawItem(*item, d->hDC, d->rcItem, d->itemState);
+        else
+          item->DrawStandard(d->hDC, d->rcItem, d->itemState);
+        return TRUE;
+      }
+    }
+    return Window::WndProc(msg, wParam, lParam);
+  }
+};
+
+HFONT MenuFont() {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  TFont font;
+  font.name = metrics.lfMenuFont.lfFaceName;
+  font.height = metrics.lfMenuFont.lfHeight;
+  return FontHandle(font);
+}
+
+constexpr int kImageArea = 22;  // 16-pixel image with its margins
+constexpr int kShortCutGap = 24;
+
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* owner, TPopupMenu& menu) : TComponent(owner), menu_(menu) {
+  static UINT next = 1;
+  command_ = next++;
+  Commands()[command_] = this;
+  menu_.items_.push_back(this);
+}
+
+TMenuItem::~TMenuItem() {
+  Commands().erase(command_);
+  auto& items = menu_.items_;
+  items.erase(std::remove(items.begin(), items.end(), this), items.end());
+}
+
+TMenuItem* TMenuItem::FromCommand(UINT command) {
+  auto it = Commands().find(command);
+  return it == Commands().end() ? nullptr : it->second;
+}
+
+void TMenuItem::Click() {
+  if (!enabled) return;
+  if (autoCheck) checked = !checked;
+  Fire(OnClick, *this);
+}
+
+SIZE TMenuItem::MeasureStandard(HDC dc) const {
+  if (caption == "-") return {kImageArea, 8};
+  SelectedObject font(dc, MenuFont());
+  SIZE text{}, keys{};
+  GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  const std::string shortCutText = shortCut && ShortCutText ? ShortCutText(shortCut) : std::string();
+  if (!shortCutText.empty())
+    GetTextExtentPoint32A(dc, shortCutText.c_str(), static_cast<int>(shortCutText.size()), &keys);
+  const int height = std::max<int>(text.cy + 6, 20);
+  return {kImageArea + 6 + text.cx + (keys.cx ? kShortCutGap + keys.cx : 0) + 8, height};
+}
+
+void TMenuItem::DrawStandard(HDC dc, const RECT& r, UINT state) const {
+  const bool selected = (state & ODS_SELECTED) != 0;
+  const bool grayed = !enabled || (state & (ODS_GRAYED | ODS_DISABLED | ODS_INACTIVE)) != 0;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (caption == "-") {
+    RECT line{r.left + kImageArea, (r.top + r.bottom) / 2 - 1, r.right, r.bottom};
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const int imageX = r.left + 3, imageY = (r.top + r.bottom - 16) / 2;
+  if (checked) {
+    RECT box{imageX - 2, imageY - 2, imageX + 18, imageY + 18};
+    if (imageIndex < 0 || !menu_.images) {
+      DrawFrameControl(dc, &box, DFC_MENU, DFCS_MENUCHECK);
+    } else {
+      DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
+    }
+  }
+  if (menu_.images) menu_.images->Draw(dc, imageX, imageY, imageIndex, !grayed || selected);
+  SelectedObject font(dc, MenuFont());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(grayed ? COLOR_GRAYTEXT
+                               : selected ? COLOR_HIGHLIGHTTEXT
+                                          : COLOR_MENUTEXT));
+  RECT text{r.left + kImageArea + 6, r.top, r.right - 8, r.bottom};
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER);
+  if (shortCut && ShortCutText) {
+    const std::string keys = ShortCutText(shortCut);
+    DrawTextA(dc, keys.c_str(), static_cast<int>(keys.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+  }
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) { PopupListWindow(); }
+
+TPopupMenu::~TPopupMenu() = default;
+
+HWND TPopupMenu::PopupListWindow() {
+  static PopupList list;
+  return list.Handle();
+}
+
+void TPopupMenu::Notification(TComponent& removed) {
+  if (images == &removed) images = nullptr;
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  const unique_hmenu menu(CreatePopupMenu());
+  for (TMenuItem* item : items_) {
+    if (!item->visible) continue;
+    UINT flags = MF_OWNERDRAW | (item->checked ? MF_CHECKED : 0) | (item->enabled ? 0 : MF_GRAYED);
+    if (item->caption == "-") flags |= MF_SEPARATOR;
+    AppendMenuA(menu.get(), flags, item->Command(), reinterpret_cast<LPCSTR>(item));
+  }
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, PopupListWindow(), nullptr);
+}
+
+}  // namespace ui

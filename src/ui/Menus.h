@@ -1,0 +1,76 @@
+// Popup menus and their items. The menu is rebuilt at every popup from its
+// items, owner-drawn (image, check mark, caption, shortcut text), and its
+// commands arrive at one hidden window of the toolkit ("TPopupList") that
+// clicks the item with that command number.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Component.h"
+
+namespace ui {
+
+class TImageList;
+class TPopupMenu;
+
+class TMenuItem : public TComponent {
+ public:
+  TMenuItem(TComponent* owner, TPopupMenu& menu);
+  ~TMenuItem() override;
+
+  // Command numbers are given out from 1 in the order items are created.
+  UINT Command() const { return command_; }
+  static TMenuItem* FromCommand(UINT command);
+
+  std::string caption;
+  int imageIndex = -1;
+  unsigned shortCut = 0;  // low 16 bits of a Shortcut word, shown as text
+  bool checked = false;
+  bool visible = true;
+  bool enabled = true;
+  bool autoCheck = false;  // choosing the item toggles its check mark
+
+  // Toggles the check mark when autoCheck is set, then runs OnClick.
+  void Click();
+  Event<TComponent&> OnClick;
+  // Owner-draw hooks; when unassigned the standard drawing runs.
+  Event<TMenuItem&, HDC, int&, int&> OnMeasureItem;
+  Event<TMenuItem&, HDC, const RECT&, UINT> OnAdvancedDrawItem;
+  // The standard look of an item in `r`, with the ODS_* state.
+  void DrawStandard(HDC dc, const RECT& r, UINT state) const;
+  // The standard size of the item.
+  SIZE MeasureStandard(HDC dc) const;
+
+  // How a shortcut word reads in the menu; the program sets it once.
+  static std::function<std::string(unsigned)> ShortCutText;
+
+ private:
+  TPopupMenu& menu_;
+  UINT command_;
+};
+
+class TPopupMenu : public TComponent {
+ public:
+  explicit TPopupMenu(TComponent* owner);
+  ~TPopupMenu() override;
+
+  const std::vector<TMenuItem*>& Items() const { return items_; }
+  TImageList* images = nullptr;
+
+  // Shows the menu at a screen position and returns when it has closed; the
+  // chosen item's command arrives afterwards through the message queue.
+  virtual void Popup(int x, int y);
+  static HWND PopupListWindow();
+
+ protected:
+  void Notification(TComponent& removed) override;
+
+ private:
+  friend class TMenuItem;
+  std::vector<TMenuItem*> items_;
+};
+
+}  // namespace ui
