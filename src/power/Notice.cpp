@@ -1,0 +1,51 @@
+// The pre-operation notice's decisions.
+#include "power/Notice.h"
+
+#include "ui/Convert.h"
+
+namespace power {
+
+std::string NoticeOperation;
+std::int32_t NoticeCount = 0;
+
+namespace {
+
+NoticeHost* installed = nullptr;
+
+constexpr int mrOk = 1;
+
+bool Ask(NoticeHost& host, const std::string& name) {
+  if (host.PlaySoundChecked()) {
+    host.OpenPlayer(host.SoundFileName());
+    host.StartPlaying();
+  }
+  if (!host.ShowMessageChecked()) return true;
+  NoticeOperation = name;
+  NoticeCount = ui::StrToInt(host.MessageTime());
+  host.StartCountdown();
+  return host.ShowNoticeModal() == mrOk;
+}
+
+}  // namespace
+
+void SetNoticeHost(NoticeHost* host) { installed = host; }
+
+bool ShowOperationNotice(const std::string& name) {
+  NoticeHost& host = *installed;
+  // Reachable by a hotkey or the tray menu during the countdown; going on
+  // would restart the sound and rename the running notice.
+  if (host.NoticeShown()) return false;
+  host.SetClockTimer(false);
+  bool answer;
+  try {
+    answer = Ask(host, name);
+  } catch (...) {
+    // Left off, the clock would never fire again after a bad message time.
+    host.SetClockTimer(true);
+    throw;
+  }
+  host.SetClockTimer(true);
+  return answer;
+}
+
+}  // namespace power

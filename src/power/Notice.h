@@ -1,0 +1,53 @@
+// The pre-operation notice: before a session routine acts, the clock stops,
+// the sound may start, and the countdown window may ask the user. The
+// decisions are here; the windows that carry them out implement NoticeHost.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace power {
+
+// The state of the notice window (mymess): the operation it names and the
+// seconds left, which its countdown tick decrements.
+extern std::string NoticeOperation;
+extern std::int32_t NoticeCount;
+
+// What the notice reads and drives. The main window's live controls, its
+// media player and its clock timer, and the notice window Form2.
+class NoticeHost {
+ public:
+  virtual ~NoticeHost() = default;
+  // The operation clock's timer (the main window's Timer1).
+  virtual void SetClockTimer(bool enabled) = 0;
+  // "Play Sound" checked.
+  virtual bool PlaySoundChecked() = 0;
+  // The sound-file edit's text.
+  virtual std::string SoundFileName() = 0;
+  // Sets the player's file name and opens it, closing a device already
+  // open; fails with ui::Error carrying the MCI error text.
+  virtual void OpenPlayer(const std::string& fileName) = 0;
+  // Starts playing and returns at once; a failure is not reported.
+  virtual void StartPlaying() = 0;
+  // "Show message before operation:" checked.
+  virtual bool ShowMessageChecked() = 0;
+  // The message-time edit's text.
+  virtual std::string MessageTime() = 0;
+  // Form2 is shown.
+  virtual bool NoticeShown() = 0;
+  // Form2's countdown timer on; its close handler switches it off.
+  virtual void StartCountdown() = 0;
+  // Shows Form2 modally; its modal result (1 Ok or the countdown's end, 2 otherwise).
+  virtual int ShowNoticeModal() = 0;
+};
+
+// The host ShowOperationNotice uses; the program installs its own at start-up.
+void SetNoticeHost(NoticeHost* host);
+
+// Asks before the action `name`: true lets it go ahead. The clock's timer is
+// off while it runs and on again afterwards, also when it ends with an error
+// (a message time that is not an integer, a sound file that cannot be
+// opened), which passes on to the caller. A call while the notice is already
+// shown is refused with false and leaves that notice as it was.
+bool ShowOperationNotice(const std::string& name);
+
+}  // namespace power
