@@ -29,7 +29,7 @@ void PageIcon(ui::TForm& form, ui::TTabSheet& sheet, const char* name, int resou
 
 ui::TFont ClockFont() {
   ui::TFont font;
-  font.name = ui::InstalledFace({"Digital Readout Upright", "Courier New", "Tahoma"});
+  font.name = ui::InstalledFace({"Digital Readout Upright", "Tahoma"});
   font.height = -16;
   font.style = ui::fsBold;
   return font;
@@ -143,9 +143,9 @@ void TForm1::DesignShortcutsPage() {
   for (int i = 0; i < 8; ++i) {
     const int column = i / 4, row = i % 4;
     const std::string label = "Label" + std::to_string(9 + i), key = "HotKey" + std::to_string(i + 1);
-    Label(*this, page, label.c_str(), 48 + column * 188, 20 + row * 36, captions[i]);
-    *keys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 110 + column * 220, 16 + row * 36,
-                                column ? 104 : 112, 21);
+    Label(*this, page, label.c_str(), 48 + column * 190, 20 + row * 36, captions[i]);
+    *keys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 126 + column * 220, 16 + row * 36,
+                                column ? 88 : 100, 21);
     (*keys[i])->SetHotKey(kAltA);
   }
 }
@@ -156,8 +156,8 @@ void TForm1::DesignMessagesPage() {
   CheckBox4 = Put<ui::TCheckBox>(*this, page, "CheckBox4", 56, 16, 220, 17,
                                  "Show message before operation:");
   Label17 = Label(*this, page, "Label17", 74, 46, "Show message:");
-  Edit1 = Put<ui::TEdit>(*this, page, "Edit1", 160, 42, 41, 21);
-  Label18 = Label(*this, page, "Label18", 208, 46, "sec");
+  Edit1 = Put<ui::TEdit>(*this, page, "Edit1", 168, 42, 41, 21);
+  Label18 = Label(*this, page, "Label18", 216, 46, "sec");
   CheckBox5 = Put<ui::TCheckBox>(*this, page, "CheckBox5", 56, 80, 120, 17, "Play Sound");
   Edit2 = Put<ui::TEdit>(*this, page, "Edit2", 74, 104, 273, 21);
   Button1 = Put<ui::TButton>(*this, page, "Button1", 354, 102, 75, 25, "Browse");

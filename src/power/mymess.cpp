@@ -1,5 +1,10 @@
-// mymess: the pre-operation notice.
+// mymess: the countdown of the pre-operation notice.
 #include "power/mymess.h"
+
+#include <string>
+
+#include "power/Notice.h"
+#include "resource.h"
 
 TForm2* Form2 = nullptr;
 
@@ -9,4 +14,42 @@ void TForm2::Design() {
   SetStayOnTop(true);
   SetColor(ui::clWhite);
   SetBounds(483, 201, 303, 68);
+  OnClose = ui::Bind(this, &TForm2::FormClose);
+
+  Image1 = &Make<ui::TImage>("Image1", *this);
+  Image1->SetBounds(5, 3, 64, 64);
+  Image1->SetFit(ui::TImageFit::Stretch);
+  Image1->SetPicture(IDB_POWER);
+  Label1 = &Make<ui::TLabel>("Label1", *this);
+  Label1->SetBounds(72, 8, 0, 0);
+  Label1->SetAutoSize(true);
+  Label1->SetCaption("Operation...");
+  // Cancel first in the tab order, so it holds the focus when the window opens.
+  Button1 = &Make<ui::TButton>("Button1", *this);
+  Button1->SetBounds(224, 40, 75, 25);
+  Button1->SetCaption("Cancel");
+  Button1->SetModalResult(ui::mrCancel);
+  Button2 = &Make<ui::TButton>("Button2", *this);
+  Button2->SetBounds(144, 40, 75, 25);
+  Button2->SetCaption("Ok");
+  Button2->SetModalResult(ui::mrOk);
+  Timer1 = &Make<ui::TTimer>("Timer1");
+  Timer1->SetEnabled(false);
+  Timer1->OnTimer = ui::Bind(this, &TForm2::Timer1Timer);
+}
+
+void TForm2::Timer1Timer(ui::TComponent&) {
+  --power::NoticeCount;
+  Label1->SetCaption("The " + power::NoticeOperation + " operation will start in: " +
+                     std::to_string(power::NoticeCount) + " sec.");
+  SetCaption(power::NoticeOperation + " Operation...");
+  if (power::NoticeCount == 0) {
+    Close();
+    SetModalResult(ui::mrOk);
+  }
+}
+
+void TForm2::FormClose(ui::TComponent&, ui::TCloseAction&) {
+  Timer1->SetEnabled(false);
+  if (stopSound) stopSound();
 }

@@ -1,10 +1,25 @@
-// mymess: the pre-operation notice TForm2, a countdown before a session ends.
+// mymess: the pre-operation notice TForm2, a countdown window that asks
+// before a session-ending action.
 #pragma once
+#include <functional>
+
+#include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/Timer.h"
 
 class TForm2 : public ui::TForm {
  public:
   using TForm::TForm;
+
+  void Timer1Timer(ui::TComponent& sender);
+  void FormClose(ui::TComponent& sender, ui::TCloseAction& action);
+
+  ui::TImage* Image1;
+  ui::TLabel* Label1;
+  ui::TButton *Button1, *Button2;
+  ui::TTimer* Timer1;
+  // Stops the notice's sound when "Play Sound" is ticked; set by the program.
+  std::function<void()> stopSound;
 
  protected:
   const char* ClassName() const override { return "TForm2"; }

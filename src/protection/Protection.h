@@ -1,10 +1,30 @@
-// Protection: the full-screen lock panel TForm4.
+// Protection: the full-screen lock panel TForm4, which closes only when its
+// field holds the user's password.
 #pragma once
+#include <functional>
+#include <string>
+
+#include "ui/Controls.h"
 #include "ui/Form.h"
+
+namespace protection {
+// The panel may close. Set and cleared only by the field's key handler.
+extern bool CloseAllowed;
+}  // namespace protection
 
 class TForm4 : public ui::TForm {
  public:
   using TForm::TForm;
+
+  void FormCloseQuery(ui::TComponent& sender, bool& canClose);
+  void MaskEdit1KeyPress(ui::TComponent& sender, char& key);
+  // Makes the panel the active window and shows it; returns at once.
+  void ShowPanel();
+
+  ui::TImage* Image3;
+  ui::TMaskEdit* MaskEdit1;
+  // The password in plain text, empty for none; set by the program.
+  std::function<std::string()> currentPassword;
 
  protected:
   const char* ClassName() const override { return "TForm4"; }

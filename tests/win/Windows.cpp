@@ -1,0 +1,201 @@
+// The four windows as designed: sizes, captions, styles, controls, tab order
+// and focus, and a screenshot of each shown on the virtual screen.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Down.h"
+#include "app/about.h"
+#include "power/mymess.h"
+#include "protection/Protection.h"
+#include "support/Dormix.h"
+#include "support/Pump.h"
+#include "ui/Application.h"
+
+namespace {
+
+using testing_support::PumpUntil;
+
+class WindowsTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    app = new ui::TApplication;
+    app->Initialize();
+    app->CreateForm(Form1);
+    app->CreateForm(Form3);
+    app->CreateForm(Form4);
+    app->CreateForm(Form2);
+  }
+  static void TearDownTestSuite() { delete app; }
+  static ui::TApplication* app;
+};
+ui::TApplication* WindowsTest::app = nullptr;
+
+SIZE ClientSize(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  return {r.right, r.bottom};
+}
+
+TEST_F(WindowsTest, EachWindowHasItsCaptionClientSizeAndStyleAndStartsHidden) {
+  const struct {
+    ui::TForm* form;
+    const char* caption;
+    SIZE client;
+    DWORD styleOn, styleOff, exOn;
+  } windows[] = {
+      {Form1, "Dormix", {449, 311}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME, 0},
+      {Form2, "Operation form...", {303, 68}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
+       WS_EX_TOPMOST | WS_EX_DLGMODALFRAME},
+      {Form3, "About...", {415, 160}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
+       WS_EX_TOPMOST | WS_EX_DLGMODALFRAME},
+      {Form4, "", {1024, 721}, WS_POPUP, WS_CAPTION | WS_THICKFRAME, WS_EX_TOPMOST},
+  };
+  for (const auto& w : windows) {
+    SCOPED_TRACE(w.caption);
+    const HWND h = w.form->Handle();
+    EXPECT_FALSE(IsWindowVisible(h));
+    EXPECT_EQ(testing_support::WindowText(h), w.caption);
+    const SIZE client = ClientSize(h);
+    EXPECT_EQ(client.cx, w.client.cx);
+    EXPECT_EQ(client.cy, w.client.cy);
+    const DWORD style = GetWindowLongA(h, GWL_STYLE), ex = GetWindowLongA(h, GWL_EXSTYLE);
+    EXPECT_EQ(style & w.styleOn, w.styleOn);
+    EXPECT_EQ(style & w.styleOff, 0u);
+    EXPECT_EQ(ex & w.exOn, w.exOn);
+  }
+  RECT r;
+  GetWindowRect(Form1->Handle(), &r);
+  EXPECT_EQ(r.left, 429);
+  EXPECT_EQ(r.top, 166);
+  GetWindowRect(Form2->Handle(), &r);
+  EXPECT_EQ(r.left, 483);
+  EXPECT_EQ(r.top, 201);
+}
+
+// Control geometry relative to the control's parent window.
+RECT RectInParent(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(WindowsTest, ControlsHaveTheirDesignedNamesCaptionsAndPlaces) {
+  const struct {
+    ui::TForm* form;
+    const char* name;
+    const char* windowClass;
+    const char* text;
+    RECT rect;  // right/bottom of -1: not fixed by the design
+  } controls[] = {
+      {Form1, "Image1", "Static", "", {0, 0, 449, 73}},
+      {Form1, "PageControl1", "SysTabControl32", "", {0, 72, 449, 273}},
+      {Form1, "BitBtn1", "Button", "Ok", {272, 280, 353, 305}},
+      {Form1, "BitBtn2", "Button", "Cancel", {360, 280, 443, 305}},
+      {Form1, "Label1", "Static", "Label1", {-1, -1, -1, -1}},
+      {Form1, "MaskEdit1", "Edit", "__:__", {-1, -1, -1, -1}},
+      {Form1, "RadioButton1", "Button", "Shut Down", {-1, -1, -1, -1}},
+      {Form1, "RadioButton7", "Button", "Protection Panel", {-1, -1, -1, -1}},
+      {Form1, "CheckBox1", "Button", "Force Action", {-1, -1, -1, -1}},
+      {Form1, "CheckBox2", "Button", "Remember Form Position", {-1, -1, -1, -1}},
+      {Form1, "CheckBox3", "Button", "Autostart", {-1, -1, -1, -1}},
+      {Form1, "CheckBox4", "Button", "Show message before operation:", {-1, -1, -1, -1}},
+      {Form1, "CheckBox5", "Button", "Play Sound", {-1, -1, -1, -1}},
+      {Form1, "Button1", "Button", "Browse", {-1, -1, -1, -1}},
+      {Form1, "Label17", "Static", "Show message:", {-1, -1, -1, -1}},
+      {Form1, "Label18", "Static", "sec", {-1, -1, -1, -1}},
+      {Form1, "HotKey1", "msctls_hotkey32", "", {-1, -1, -1, -1}},
+      {Form2, "Image1", "Static", "", {5, 3, 69, 67}},
+      {Form2, "Label1", "Static", "Operation...", {72, 8, -1, -1}},
+      {Form2, "Button2", "Button", "Ok", {144, 40, 219, 65}},
+      {Form2, "Button1", "Button", "Cancel", {224, 40, 299, 65}},
+      {Form3, "Image1", "Static", "", {8, 8, 409, 113}},
+      {Form3, "StaticText1", "Static", "Dormix v.1.1", {8, 112, -1, -1}},
+      {Form3, "BitBtn1", "Button", "Ok", {336, 128, 411, 153}},
+      {Form4, "Image3", "Static", "", {296, 347, 746, 417}},
+      {Form4, "MaskEdit1", "Edit", "", {496, 368, 617, 389}},
+  };
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.name);
+    auto* control = dynamic_cast<ui::TControl*>(c.form->FindComponent(c.name));
+    ASSERT_NE(control, nullptr);
+    const HWND h = control->Handle();
+    ASSERT_TRUE(h);
+    EXPECT_STRCASEEQ(testing_support::ClassOf(h).c_str(), c.windowClass);
+    EXPECT_EQ(testing_support::WindowText(h), c.text);
+    const RECT r = RectInParent(h);
+    if (c.rect.left >= 0) EXPECT_EQ(r.left, c.rect.left);
+    if (c.rect.top >= 0) EXPECT_EQ(r.top, c.rect.top);
+    if (c.rect.right >= 0) EXPECT_EQ(r.right, c.rect.right);
+    if (c.rect.bottom >= 0) EXPECT_EQ(r.bottom, c.rect.bottom);
+  }
+  EXPECT_FALSE(IsWindowVisible(Form1->ComboBox1->Handle()));
+  EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
+  EXPECT_TRUE(Form1->RadioButton1->Checked());
+  for (ui::THotKey* key : {Form1->HotKey1, Form1->HotKey4, Form1->HotKey8}) EXPECT_EQ(key->HotKey(), 32833u);
+  EXPECT_EQ(Form1->MaskEdit1->Text(), "  :  ");
+  EXPECT_EQ(Form1->Timer1->Enabled(), true);
+  EXPECT_EQ(Form1->Timer3->Enabled(), false);
+  EXPECT_EQ(Form2->Timer1->Enabled(), false);
+  EXPECT_EQ(Form2->Timer1->Interval(), 1000u);
+}
+
+TEST_F(WindowsTest, PagesAreInDisplayOrderWithTheClockPageShown) {
+  const char* pages[] = {"Operation Clock", "General", "Protection", "Shortcuts", "Messages"};
+  ASSERT_EQ(Form1->PageControl1->Pages().size(), 5u);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Form1->PageControl1->Pages()[i]->Caption(), pages[i]);
+  EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet4);
+  EXPECT_TRUE(IsWindowVisible(Form1->TabSheet4->Handle()) || !IsWindowVisible(Form1->Handle()));
+  EXPECT_TRUE(GetWindowLongA(Form1->TabSheet4->Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongA(Form1->TabSheet1->Handle(), GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrder) {
+  const struct {
+    const char* caption;
+    int image;
+    unsigned shortCut;
+    bool visible;
+  } items[] = {
+      {"Main", 0, 0, true},           {"Disable ShutDown Clock", 17, 0, true},
+      {"Exit", 5, 0, true},           {"Help", 21, 0, false},
+      {"About ...", 3, 0, true},      {"Shut Down", 13, 49235, true},
+      {"Log Off", 19, 49228, true},   {"Hibernate", 12, 49224, true},
+      {"Stand By", 16, 49218, true},  {"Restart", 14, 49234, true},
+      {"Shut Down Monitor", 6, 49229, true}, {"Screen Saver", 18, 49238, true},
+      {"Protection Panel", 9, 49232, true},
+  };
+  const auto& menu = Form1->BarPopupMenu1->Items();
+  ASSERT_EQ(menu.size(), 13u);
+  for (std::size_t i = 0; i < menu.size(); ++i) {
+    SCOPED_TRACE(items[i].caption);
+    EXPECT_EQ(menu[i]->caption, items[i].caption);
+    EXPECT_EQ(menu[i]->imageIndex, items[i].image);
+    EXPECT_EQ(menu[i]->shortCut, items[i].shortCut);
+    EXPECT_EQ(menu[i]->visible, items[i].visible);
+    EXPECT_EQ(menu[i]->Command(), i + 1);
+  }
+  EXPECT_EQ(Form1->ImageList1->Count(), 22);
+  EXPECT_EQ(Form1->ImageList2->Count(), 2);
+}
+
+TEST_F(WindowsTest, ScreenshotsOfTheFourWindows) {
+  for (ui::TTabSheet* page : Form1->PageControl1->Pages()) {
+    Form1->Show();
+    Form1->PageControl1->SetActivePage(*page);
+    PumpUntil([] { return false; }, 300);
+    testing_support::Screenshot("main-" + std::to_string(page->Name().back() - '0'));
+  }
+  Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
+  Form1->Hide();
+  for (ui::TForm* form : {static_cast<ui::TForm*>(Form2), static_cast<ui::TForm*>(Form3),
+                          static_cast<ui::TForm*>(Form4)}) {
+    form->Show();
+    PumpUntil([] { return false; }, 300);
+    testing_support::Screenshot(std::string("window-") + testing_support::ClassOf(form->Handle()));
+    form->Hide();
+  }
+}
+
+}  // namespace
