@@ -98,6 +98,7 @@ TEST_F(HotKeys, WinesNamesForOtherKeysReadBack) {
       {0x4074, "Control+F5"},                 // Ctrl+F5
       {0xBC, ","},                            // ,
       {0xDE, "'"},                            // '
+      {0xBD, "-"},                            // -
       {0x20, "space"},                        // Space
       {0x1B, "Escape"},                       // Esc
       {0x08, "BackSpace"},                    // Backspace
@@ -124,8 +125,11 @@ TEST_F(HotKeys, WinesNamesForOtherKeysReadBack) {
     EXPECT_EQ(TextToHotKey(local, true), r.word) << local;
     EXPECT_EQ(TextToHotKey(HotKeyToText(r.word, false), false), r.word) << local;
   }
-  // The keypad's digit keys have no scan code under Wine, so no name.
+  // The keypad's digit keys have no scan code under Wine, so no name; and
+  // Wine gives the name "=" to VK 0x92 as well, the lowest code of that name.
   EXPECT_EQ(HotKeyToText(0x69, true), "");
+  EXPECT_EQ(HotKeyToText(0xBB, true), "=");
+  EXPECT_EQ(TextToHotKey("Ctrl+=", true), 0x4092u);
   EXPECT_EQ(TextToHotKey("Ctrl+F5", true), 0x4074u);
   EXPECT_EQ(TextToHotKey(",", true), 0xBCu);
   EXPECT_EQ(TextToHotKey("ctrl+prior", true), 0x4021u);
