@@ -1,0 +1,59 @@
+// A tiny benchmark harness: runs a callable in timed batches and reports the
+// median time per call, one line per figure: "name: median X ns". A figure
+// whose name begins with "baseline" is the reference that tools/bench sets
+// beside the figures after it.
+#pragma once
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace bench {
+
+// Keeps a result alive so that the optimiser cannot drop the work.
+template <typename T>
+void Keep(const T& value) {
+  asm volatile("" : : "r"(&value) : "memory");
+}
+
+// Median nanoseconds per call over `batches` batches, each sized to take about
+// `batchTime` (at least one call).
+template <typename F>
+double MedianNs(F&& f, int batches = 21,
+                std::chrono::nanoseconds batchTime = std::chrono::milliseconds(20)) {
+  using Clock = std::chrono::steady_clock;
+  f();  // warm-up
+  long perBatch = 1;
+  for (;;) {  // calibrate: double until one batch takes a tenth of the aim
+    const auto start = Clock::now();
+    for (long i = 0; i < perBatch; ++i) f();
+    const auto took = Clock::now() - start;
+    if (took * 10 >= batchTime || perBatch >= (1L << 26)) {
+      const double perCall = std::chrono::duration<double, std::nano>(took).count() / perBatch;
+      perBatch = std::max(1L, static_cast<long>(batchTime.count() / std::max(perCall, 1.0)));
+      break;
+    }
+    perBatch *= 2;
+  }
+  std::vector<double> samples;
+  for (int b = 0; b < batches; ++b) {
+    const auto start = Clock::now();
+    for (long i = 0; i < perBatch; ++i) f();
+    samples.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count() /
+                      perBatch);
+  }
+  std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+  return samples[samples.size() / 2];
+}
+
+inline void Report(const char* name, double ns) {
+  std::printf("%s: median %.1f ns\n", name, ns);
+  std::fflush(stdout);
+}
+
+template <typename F>
+void Run(const char* name, F&& f) {
+  Report(name, MedianNs(f));
+}
+
+}  // namespace bench
