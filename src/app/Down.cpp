@@ -5,8 +5,10 @@
 #include "ui/Application.h"
 
 TForm1* Form1 = nullptr;
+std::string CurrentPassword;
 
 void TForm1::FormCreate(ui::TComponent&) {
+  CurrentPassword.clear();
   power::CheckSingleInstance();
   MyHide();
 }

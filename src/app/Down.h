@@ -1,6 +1,9 @@
 // Down: the main window TForm1, which is also the options window, with the
 // popup menu shared with the tray icon.
 #pragma once
+#include <string>
+
+#include "hotkeys/HotKeyManager_win32.h"
 #include "ui/Containers.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -40,6 +43,7 @@ class TForm1 : public ui::TForm {
   ui::TBitBtn *BitBtn1, *BitBtn2;
 
   ui::TTimer *Timer1, *Timer3;
+  hotkeys::THotKeyManager* HotKeyManager1;
   ui::TOpenDialog* OpenDialog1;
   ui::TImageList *ImageList1, *ImageList2;
   ui::TPopupMenu* BarPopupMenu1;
@@ -60,3 +64,5 @@ class TForm1 : public ui::TForm {
 };
 
 extern TForm1* Form1;
+// The protection password in plain text; empty for none.
+extern std::string CurrentPassword;

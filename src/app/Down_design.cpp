@@ -74,6 +74,7 @@ void TForm1::Design() {
   Timer1 = &Make<ui::TTimer>("Timer1");
   Timer3 = &Make<ui::TTimer>("Timer3");
   Timer3->SetEnabled(false);
+  HotKeyManager1 = &Make<hotkeys::THotKeyManager>("HotKeyManager1");
   OpenDialog1 = &Make<ui::TOpenDialog>("OpenDialog1");
   OpenDialog1->filter = "Wave File|*.wav|Mp3 File|*.mp3";
   ImageList1 = &Make<ui::TImageList>("ImageList1", 16, 16);

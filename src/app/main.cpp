@@ -1,12 +1,15 @@
-// Program entry: the file-mapping guard, then the four windows and the
-// message loop. Exit code 0 on every path.
+// Program entry: the file-mapping guard, the hotkey module's start-up, then
+// the four windows and the message loop. Exit code 0 on every path.
 #include <windows.h>
 
 #include "app/Down.h"
+#include "app/OperationNotice.h"
 #include "app/about.h"
+#include "hotkeys/HotKeyManager_win32.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
 #include "ui/Application.h"
+#include "ui/Menus.h"
 #include "ui/Win32Handle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -16,12 +19,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
   if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
+  // Declared before the application: its shutdown runs after the windows are gone.
+  const hotkeys::Module hotKeyModule(hotkeys::Win32KeyboardLayout());
+  ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
+
   ui::TApplication application;
   application.Initialize();
   application.CreateForm(Form1);
   application.CreateForm(Form3);
   application.CreateForm(Form4);
   application.CreateForm(Form2);
+  ConnectWindows();
   application.Run();
   return 0;
 }

@@ -1,4 +1,4 @@
-// Shortcut words and their text forms (Part 4.1).
+// Shortcut words and their text forms.
 #include "hotkeys/HotKeyManager.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-// HotKeyManager, the portable half (Part 4.1): the Shortcut word, its text
+// HotKeyManager, the portable half: the Shortcut word, its text
 // form in both naming modes, its registration flags, and the module's
 // keyboard-layout state from its start-up routine to its shutdown routine.
-// The component THotKeyManager (Part 4.2) is in HotKeyManager_win32.h.
+// The component THotKeyManager is in HotKeyManager_win32.h.
 #pragma once
 #include <cstdint>
 #include <string>

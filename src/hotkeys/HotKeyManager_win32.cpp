@@ -1,4 +1,4 @@
-// The hotkey manager (Part 4.2).
+// The hotkey manager.
 #include "hotkeys/HotKeyManager_win32.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 // HotKeyManager, the Win32 half: the keyboard-layout service of user32, and
-// THotKeyManager (Part 4.2), the non-visual component that registers
+// THotKeyManager, the non-visual component that registers
 // system-wide hotkeys and reports their presses.
 #pragma once
 #include <windows.h>

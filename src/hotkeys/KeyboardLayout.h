@@ -1,5 +1,5 @@
 // The keyboard-layout service that the HotKeyManager module asks for key
-// names (Part 4.1). The module holds no table of names: every name comes from
+// names. The module holds no table of names: every name comes from
 // the platform's keyboard driver, through this interface. The Win32
 // implementation (KeyboardLayout_win32.cpp) is a thin call into user32; the
 // unit tests use fake layouts.

@@ -1,4 +1,4 @@
-// Shortcut words and texts (Part 4.1) against fake keyboard layouts: a US
+// Shortcut words and texts against fake keyboard layouts: a US
 // layout with Windows' own key names, and German-style layouts whose modifier
 // keys have other names, one of them all in capitals.
 #include <gtest/gtest.h>
