@@ -179,6 +179,19 @@ int TForm::ShowModal() {
   return modalResult_;
 }
 
+namespace {
+// The first visible, enabled tab stop in tab order, looking into containers.
+HWND FirstTabStop(HWND parent) {
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
+    if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) return w;
+    if (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+      if (HWND inner = FirstTabStop(w)) return inner;
+  }
+  return nullptr;
+}
+}  // namespace
+
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (ReflectToControl(msg, wParam, lParam, brush_.get(), result)) return result;
@@ -189,7 +202,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) focused_ = focus;
       } else if (!HIWORD(wParam)) {
-        if (!focused_ || !IsWindowVisible(focused_)) focused_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+        if (!focused_ || !IsWindowVisible(focused_)) focused_ = FirstTabStop(Handle());
         if (focused_) SetFocus(focused_);
         return 0;
       }
