@@ -1,0 +1,221 @@
+// The pre-operation notice under Wine: the countdown window, its answers,
+// the clock timer around it, and the sound through MCI.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/Down.h"
+#include "app/OperationNotice.h"
+#include "app/about.h"
+#include "power/Notice.h"
+#include "power/QuorinFunction.h"
+#include "power/mymess.h"
+#include "protection/Protection.h"
+#include "support/Keys.h"
+#include "support/Pump.h"
+#include "ui/Application.h"
+#include "ui/Error.h"
+
+namespace {
+
+using testing_support::Every;
+
+// One second of a 440 Hz tone, 8 kHz 8-bit mono PCM.
+std::string WriteTone(const char* name) {
+  const unsigned rate = 8000, samples = rate;
+  std::FILE* f = std::fopen(name, "wb");
+  auto u32 = [&](unsigned v) { std::fwrite(&v, 4, 1, f); };
+  auto u16 = [&](unsigned short v) { std::fwrite(&v, 2, 1, f); };
+  std::fwrite("RIFF", 1, 4, f);
+  u32(36 + samples);
+  std::fwrite("WAVEfmt ", 1, 8, f);
+  u32(16), u16(1), u16(1), u32(rate), u32(rate), u16(1), u16(8);
+  std::fwrite("data", 1, 4, f);
+  u32(samples);
+  for (unsigned i = 0; i < samples; ++i) std::fputc(128 + static_cast<int>(60 * std::sin(i * 0.3456)), f);
+  std::fclose(f);
+  char full[MAX_PATH];
+  GetFullPathNameA(name, MAX_PATH, full, nullptr);
+  return full;
+}
+
+class NoticeTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    app = new ui::TApplication;
+    app->Initialize();
+    app->CreateForm(Form1);
+    app->CreateForm(Form3);
+    app->CreateForm(Form4);
+    app->CreateForm(Form2);
+    ConnectWindows();
+  }
+  static void TearDownTestSuite() { delete app; }
+  void SetUp() override {
+    Form1->CheckBox4->SetChecked(true);
+    Form1->CheckBox5->SetChecked(false);
+    Form1->Edit1->SetText("30");
+    Form1->Edit2->SetText("");
+    Form1->Timer1->SetEnabled(true);
+  }
+  static ui::TApplication* app;
+};
+ui::TApplication* NoticeTest::app = nullptr;
+
+TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
+  Form1->Edit1->SetText("2");
+  static bool clockRanDuringNotice;
+  clockRanDuringNotice = false;
+  Every(100, [] {
+    clockRanDuringNotice |= Form1->Timer1->Enabled();
+    return Form2->Visible();
+  });
+  EXPECT_TRUE(power::ShowOperationNotice("Shut Down"));
+  EXPECT_FALSE(clockRanDuringNotice);
+  EXPECT_TRUE(Form1->Timer1->Enabled());
+  EXPECT_FALSE(Form2->Visible());
+  EXPECT_FALSE(Form2->Timer1->Enabled());
+  EXPECT_EQ(power::NoticeCount, 0);
+  EXPECT_EQ(Form2->Label1->Caption(), "The Shut Down operation will start in: 0 sec.");
+  EXPECT_EQ(Form2->Caption(), "Shut Down Operation...");
+}
+
+TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
+  static const struct {
+    const char* how;
+    void (*answer)();
+    bool expected;
+  } ways[] = {
+      {"Ok", [] { PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0); }, true},
+      {"Cancel", [] { PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0); }, false},
+      {"close box", [] { PostMessageA(Form2->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
+      {"Enter on open", [] { testing_support::PressKey(VK_RETURN); }, false},
+  };
+  for (const auto& way : ways) {
+    static void (*answer)();
+    answer = way.answer;
+    Every(300, [] {
+      if (Form2->Visible()) answer();
+      return false;
+    });
+    EXPECT_EQ(power::ShowOperationNotice("Log Off"), way.expected) << way.how;
+    EXPECT_EQ(power::NoticeOperation, "Log Off");
+    EXPECT_GT(power::NoticeCount, 25) << way.how << ": the countdown stopped where it was";
+  }
+}
+
+TEST_F(NoticeTest, EscapeDoesNothingAndAMessageTimeOfZeroNeverEnds) {
+  Form1->Edit1->SetText("0");
+  Every(200, [] {
+    if (power::NoticeCount == -1) testing_support::PressKey(VK_ESCAPE);
+    if (power::NoticeCount > -3) return true;
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_EQ(Form2->Label1->Caption(), "The Restart operation will start in: -3 sec.");
+    PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  EXPECT_FALSE(power::ShowOperationNotice("Restart"));
+}
+
+TEST_F(NoticeTest, ABadMessageTimeFailsWithItsTextAndTheClockRunsAgain) {
+  const char* texts[] = {"abc", "", "15 ", "99999999999"};
+  for (const char* text : texts) {
+    Form1->Edit1->SetText(text);
+    try {
+      power::ShowOperationNotice("Hibernate");
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const ui::Error& e) {
+      EXPECT_EQ(std::string(e.what()), std::string("'") + text + "' is not a valid integer value");
+    }
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+  }
+}
+
+TEST_F(NoticeTest, ASecondNoticeWhileOneIsShownIsRefusedAndChangesNothing) {
+  static bool second;
+  second = true;
+  Every(300, [] {
+    if (!Form2->Visible()) return true;
+    second = power::ShowOperationNotice("Restart");
+    PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  EXPECT_FALSE(power::ShowOperationNotice("Shut Down"));
+  EXPECT_FALSE(second);
+  EXPECT_EQ(power::NoticeOperation, "Shut Down");
+  EXPECT_TRUE(Form1->Timer1->Enabled());
+}
+
+TEST_F(NoticeTest, PlaysAWaveFileAndStopsItWhenTheWindowCloses) {
+  Form1->Edit2->SetText(WriteTone("tone.wav"));
+  Form1->CheckBox5->SetChecked(true);
+  Form1->CheckBox4->SetChecked(false);
+  EXPECT_TRUE(power::ShowOperationNotice("Shut Down")) << "sound only: true at once";
+  EXPECT_TRUE(Form1->MediaPlayer1->IsOpen());
+
+  Form1->CheckBox4->SetChecked(true);
+  Every(300, [] {
+    if (Form2->Visible()) PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0);
+    return !Form2->Visible();
+  });
+  EXPECT_TRUE(power::ShowOperationNotice("Shut Down"));
+  EXPECT_TRUE(Form1->MediaPlayer1->IsOpen()) << "stopped, still open";
+  Form1->MediaPlayer1->Close();
+  EXPECT_THROW(Form1->MediaPlayer1->Stop(), ui::Error);
+  try {
+    Form1->MediaPlayer1->Stop();
+  } catch (const ui::Error& e) {
+    EXPECT_STREQ(e.what(), "No MCI device open");
+  }
+}
+
+TEST_F(NoticeTest, AMissingSoundFileFailsWithTheMciTextAndShowsNothing) {
+  Form1->Edit2->SetText("C:\\no\\such\\sound.wav");
+  Form1->CheckBox5->SetChecked(true);
+  for (bool showMessage : {false, true}) {
+    Form1->CheckBox4->SetChecked(showMessage);
+    try {
+      power::ShowOperationNotice("Log Off");
+      ADD_FAILURE() << "no error";
+    } catch (const ui::Error& e) {
+      EXPECT_STREQ(e.what(), "Cannot find the specified file. Make sure the path and filename are correct.");
+    }
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_TRUE(Form1->Timer1->Enabled());
+  }
+}
+
+// Records the session requests instead of making them.
+struct RecordingPlatform : power::PowerPlatform {
+  std::vector<std::uint32_t> exits;
+  Token OpenProcessToken(std::uint32_t) override { return nullptr; }
+  std::optional<Luid> LookupPrivilege(const std::string&) override { return std::nullopt; }
+  void AdjustTokenPrivileges(Token, Luid, std::uint32_t) override {}
+  void CloseHandle(Token) override {}
+  bool ExitWindowsEx(std::uint32_t flags) override {
+    exits.push_back(flags);
+    return true;
+  }
+  void SetSystemPowerState(std::int32_t, std::int32_t) override {}
+  void PostToApplication(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+  void SendToApplication(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+};
+
+TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
+  RecordingPlatform platform;
+  power::SetPowerPlatform(&platform);
+  Form1->Edit1->SetText("1");
+  power::LogOffUser(true);
+  Every(300, [] {
+    if (Form2->Visible()) PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
+    return !Form2->Visible();
+  });
+  power::ShutDownSystem(false);
+  power::SetPowerPlatform(&power::SystemPowerPlatform());
+  EXPECT_EQ(platform.exits, std::vector<std::uint32_t>{4});
+}
+
+}  // namespace
