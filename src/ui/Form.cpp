@@ -93,6 +93,8 @@ void TForm::Show() {
   shownOnce_ = true;
   ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
   SetForegroundWindow(Handle());
+  // Activated while still hidden (SetActiveWindow first), it got no focus then.
+  if (GetActiveWindow() == Handle() && !IsChild(Handle(), GetFocus())) RestoreFocus();
   Fire(OnShow, *this);
 }
 
@@ -183,7 +185,8 @@ namespace {
 // The first visible, enabled tab stop in tab order, looking into containers.
 HWND FirstTabStop(HWND parent) {
   for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
+    // Styles, not visibility: the form itself may still be hidden.
+    if (!(GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE) || !IsWindowEnabled(w)) continue;
     if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) return w;
     if (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
       if (HWND inner = FirstTabStop(w)) return inner;
@@ -191,6 +194,12 @@ HWND FirstTabStop(HWND parent) {
   return nullptr;
 }
 }  // namespace
+
+void TForm::RestoreFocus() {
+  if (!focused_ || !IsChild(Handle(), focused_) || !(GetWindowLongA(focused_, GWL_STYLE) & WS_VISIBLE))
+    focused_ = FirstTabStop(Handle());
+  if (focused_) SetFocus(focused_);
+}
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
@@ -202,8 +211,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) focused_ = focus;
       } else if (!HIWORD(wParam)) {
-        if (!focused_ || !IsWindowVisible(focused_)) focused_ = FirstTabStop(Handle());
-        if (focused_) SetFocus(focused_);
+        RestoreFocus();
         return 0;
       }
       break;

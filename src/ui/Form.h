@@ -78,6 +78,9 @@ class TForm : public TComponent, public Window, public TWinContainer {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Focus to the control that last had it, or the first tab stop.
+  void RestoreFocus();
+
   std::string caption_;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   TWindowState windowState_ = TWindowState::wsNormal;

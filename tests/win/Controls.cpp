@@ -3,47 +3,24 @@
 // initial focus of the windows.
 #include <gtest/gtest.h>
 
-#include "app/Down.h"
-#include "app/about.h"
-#include "power/mymess.h"
-#include "protection/Protection.h"
 #include "support/Keys.h"
+#include "support/Forms.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
 
 namespace {
 
 using testing_support::PressKey;
+using testing_support::Settle;
 
-// Lets the queued input reach its windows through the application's own
-// message handling (dialog keys included).
-void Settle() {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 200) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    ui::Application().ProcessMessages();
-  }
-}
-
-class ControlsTest : public testing::Test {
+class ControlsTest : public testing_support::FormsTest {
  protected:
-  static void SetUpTestSuite() {
-    app = new ui::TApplication;
-    app->Initialize();
-    app->CreateForm(Form1);
-    app->CreateForm(Form3);
-    app->CreateForm(Form4);
-    app->CreateForm(Form2);
-  }
-  static void TearDownTestSuite() { delete app; }
   void TearDown() override {
     for (ui::TForm* f : {static_cast<ui::TForm*>(Form1), static_cast<ui::TForm*>(Form2),
                          static_cast<ui::TForm*>(Form3), static_cast<ui::TForm*>(Form4)})
       f->Hide();
   }
-  static ui::TApplication* app;
 };
-ui::TApplication* ControlsTest::app = nullptr;
 
 TEST_F(ControlsTest, HotKeyControlsRecordKeysWithoutModifierOrWithShiftAloneWithAlt) {
   Form1->Show();

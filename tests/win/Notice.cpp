@@ -6,14 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Down.h"
-#include "app/OperationNotice.h"
-#include "app/about.h"
 #include "power/Notice.h"
 #include "power/QuorinFunction.h"
-#include "power/mymess.h"
-#include "protection/Protection.h"
 #include "support/Keys.h"
+#include "support/Forms.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
@@ -41,18 +37,8 @@ std::string WriteTone(const char* name) {
   return full;
 }
 
-class NoticeTest : public testing::Test {
+class NoticeTest : public testing_support::FormsTest {
  protected:
-  static void SetUpTestSuite() {
-    app = new ui::TApplication;
-    app->Initialize();
-    app->CreateForm(Form1);
-    app->CreateForm(Form3);
-    app->CreateForm(Form4);
-    app->CreateForm(Form2);
-    ConnectWindows();
-  }
-  static void TearDownTestSuite() { delete app; }
   void SetUp() override {
     Form1->CheckBox4->SetChecked(true);
     Form1->CheckBox5->SetChecked(false);
@@ -60,9 +46,7 @@ class NoticeTest : public testing::Test {
     Form1->Edit2->SetText("");
     Form1->Timer1->SetEnabled(true);
   }
-  static ui::TApplication* app;
 };
-ui::TApplication* NoticeTest::app = nullptr;
 
 TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
   Form1->Edit1->SetText("2");

@@ -4,11 +4,8 @@
 
 #include <string>
 
-#include "app/Down.h"
-#include "app/about.h"
-#include "power/mymess.h"
-#include "protection/Protection.h"
 #include "support/Dormix.h"
+#include "support/Forms.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
 
@@ -16,20 +13,7 @@ namespace {
 
 using testing_support::PumpUntil;
 
-class WindowsTest : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    app = new ui::TApplication;
-    app->Initialize();
-    app->CreateForm(Form1);
-    app->CreateForm(Form3);
-    app->CreateForm(Form4);
-    app->CreateForm(Form2);
-  }
-  static void TearDownTestSuite() { delete app; }
-  static ui::TApplication* app;
-};
-ui::TApplication* WindowsTest::app = nullptr;
+using WindowsTest = testing_support::FormsTest;
 
 SIZE ClientSize(HWND w) {
   RECT r;
