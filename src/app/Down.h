@@ -21,6 +21,15 @@ class TForm1 : public ui::TForm {
   void FormDestroy(ui::TComponent& sender);
   void FormHide(ui::TComponent& sender);
   void Exit1Click(ui::TComponent& sender);
+  void CheckBox1Click(ui::TComponent& sender);
+  void ShutDown1Click(ui::TComponent& sender);
+  void LogOff1Click(ui::TComponent& sender);
+  void Hibernate1Click(ui::TComponent& sender);
+  void StandBy1Click(ui::TComponent& sender);
+  void Restart1Click(ui::TComponent& sender);
+  void ShutDownMonitor1Click(ui::TComponent& sender);
+  void ScreenSaver1Click(ui::TComponent& sender);
+  void ProtectionPanel1Click(ui::TComponent& sender);
   // Hides the whole application from the screen and the taskbar.
   void MyHide();
 
@@ -66,3 +75,5 @@ class TForm1 : public ui::TForm {
 extern TForm1* Form1;
 // The protection password in plain text; empty for none.
 extern std::string CurrentPassword;
+// Act by force: follows the "Force Action" check box.
+extern bool ForceFlag;

@@ -120,6 +120,7 @@ void TForm1::DesignGeneralPage() {
   CheckBox2 = Put<ui::TCheckBox>(*this, page, "CheckBox2", 240, 14, 180, 17, "Remember Form Position");
   CheckBox3 = Put<ui::TCheckBox>(*this, page, "CheckBox3", 240, 38, 180, 17, "Autostart");
   CheckBox1 = Put<ui::TCheckBox>(*this, page, "CheckBox1", 240, 146, 180, 17, "Force Action");
+  CheckBox1->OnClick = ui::Bind(this, &TForm1::CheckBox1Click);
 }
 
 void TForm1::DesignProtectionPage() {
@@ -200,4 +201,12 @@ void TForm1::DesignMenu() {
   StopSystem1->autoCheck = true;
   Help1->visible = false;
   Exit1->OnClick = ui::Bind(this, &TForm1::Exit1Click);
+  ShutDown1->OnClick = ui::Bind(this, &TForm1::ShutDown1Click);
+  LogOff1->OnClick = ui::Bind(this, &TForm1::LogOff1Click);
+  Hibernate1->OnClick = ui::Bind(this, &TForm1::Hibernate1Click);
+  StandBy1->OnClick = ui::Bind(this, &TForm1::StandBy1Click);
+  Restart1->OnClick = ui::Bind(this, &TForm1::Restart1Click);
+  ShutDownMonitor1->OnClick = ui::Bind(this, &TForm1::ShutDownMonitor1Click);
+  ScreenSaver1->OnClick = ui::Bind(this, &TForm1::ScreenSaver1Click);
+  ProtectionPanel1->OnClick = ui::Bind(this, &TForm1::ProtectionPanel1Click);
 }

@@ -111,7 +111,7 @@ void TApplication::Minimize() {
   if (IsWindowVisible(Handle()) && !IsIconic(Handle())) ShowWindow(Handle(), SW_MINIMIZE);
 }
 
-void TApplication::FormShown() {
+void TApplication::ShowTaskbarButton() {
   if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
 }

@@ -58,8 +58,9 @@ class TApplication : public TComponent, public Window {
   void HandleException();
   Event<const std::exception&> OnException;
 
-  // Makes the taskbar button appear when a form is shown.
-  void FormShown();
+  // Shows the application window again, restored, when the main form is
+  // shown: the other forms are owned by it and have no button of their own.
+  void ShowTaskbarButton();
 
  private:
   void AddForm(TForm& form);

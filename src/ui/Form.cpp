@@ -89,7 +89,7 @@ void TForm::Show() {
     SetForegroundWindow(Handle());
     return;
   }
-  Application().FormShown();
+  if (Application().MainForm() == this) Application().ShowTaskbarButton();
   shownOnce_ = true;
   ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
   SetForegroundWindow(Handle());

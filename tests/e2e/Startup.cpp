@@ -8,12 +8,6 @@ namespace {
 
 using namespace testing_support;
 
-// Started and settled: its windows exist and its message loop waits for input.
-void WaitSettled(Process& dormix) {
-  ASSERT_TRUE(WaitForWindow(dormix.Id(), "TForm2")) << "the last of the four windows";
-  WaitForInputIdle(dormix.Handle(), 10000);
-}
-
 int CountWindowsOfClass(const char* className) {
   int count = 0;
   for (HWND w = FindWindowA(className, nullptr); w; w = FindWindowExA(nullptr, w, className, nullptr))

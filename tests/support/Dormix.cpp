@@ -90,6 +90,37 @@ HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs) {
   return found;
 }
 
+namespace {
+struct ControlSearch {
+  const char* className;
+  const std::string& text;
+  HWND found;
+};
+BOOL CALLBACK MatchControl(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ControlSearch*>(p);
+  if (ClassOf(w) == s->className && WindowText(w) == s->text) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindControl(HWND top, const char* className, const std::string& text) {
+  ControlSearch search{className, text, nullptr};
+  EnumChildWindows(top, &MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void WaitSettled(Process& dormix) {
+  WaitForWindow(dormix.Id(), "TForm2");
+  WaitForInputIdle(dormix.Handle(), 10000);
+}
+
+void ChooseMenuCommand(Process& dormix, UINT command) {
+  PostMessageA(WaitForWindow(dormix.Id(), "TPopupList"), WM_COMMAND, command, 0);
+}
+
 std::string WindowText(HWND w) {
   char text[512] = {};
   GetWindowTextA(w, text, sizeof text);

@@ -1,0 +1,131 @@
+// The end of the session as Dormix meets it under Wine: a locked panel and a
+// refusing window keep the session; a forced request ends every process of
+// the prefix. The forced cases end this test program too, so they are
+// disabled here and run one by one by tests/e2e/forced-session-end, which
+// checks from outside that the whole prefix went down.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "support/Dormix.h"
+#include "support/Pump.h"
+
+namespace {
+
+using namespace testing_support;
+
+// A window of this test that answers the end-of-session query and records
+// what it was told.
+class SessionProbe {
+ public:
+  explicit SessionProbe(bool refuse) {
+    refuse_ = refuse;
+    queried_ = ended_ = endedTrue_ = false;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.lpszClassName = "SessionProbe";
+    RegisterClassA(&wc);
+    window_.reset(CreateWindowExA(0, "SessionProbe", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr));
+  }
+  static inline bool queried_, ended_, endedTrue_, refuse_;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_QUERYENDSESSION) {
+      queried_ = true;
+      return refuse_ ? FALSE : TRUE;
+    }
+    if (msg == WM_ENDSESSION) {
+      ended_ = true;
+      endedTrue_ = wParam != FALSE;
+      return 0;
+    }
+    return DefWindowProcA(w, msg, wParam, lParam);
+  }
+  ui::unique_hwnd window_;
+};
+
+// Ticks a check box of Dormix's options window as a click would.
+void Tick(Process& dormix, const char* caption) {
+  const HWND box = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", caption);
+  ASSERT_TRUE(box) << caption;
+  SendMessageA(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED) << caption;
+}
+
+// Message time: the edit that follows the "Show message:" label.
+void SetMessageTime(Process& dormix, const char* seconds) {
+  const HWND label = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Static", "Show message:");
+  ASSERT_TRUE(label);
+  SendMessageA(GetWindow(label, GW_HWNDNEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(seconds));
+}
+
+void ShowLockedPanel(Process& dormix) {
+  ChooseMenuCommand(dormix, 13);  // Protection Panel
+  const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
+  Screenshot("panel-locked");
+}
+
+// The forced cases: the request is made, and this program should not live
+// to see the end of the wait.
+void AwaitTheEnd() {
+  std::printf("session end requested\n");
+  std::fflush(stdout);
+  PumpUntil([] { return false; }, 30000);
+  ADD_FAILURE() << "still running 30 s after a forced end of the session";
+}
+
+// Wine asks process after process, in the order of their ids, and ends each
+// one that agrees at once; a refusal stops the round there. This program
+// keeps no window here, so it is asked last, if at all.
+TEST(SessionEnd, ALockedPanelRefusesALogOffWithoutForceAndDormixKeepsRunning) {
+  Process dormix(DormixExe());
+  WaitSettled(dormix);
+  ShowLockedPanel(dormix);
+  ASSERT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0));
+  PumpUntil([] { return false; }, 3000);
+  EXPECT_TRUE(dormix.Running());
+  EXPECT_TRUE(IsWindowVisible(WaitForWindow(dormix.Id(), "TForm4", 0)));
+}
+
+// The refusing window is this program's, which started before Dormix, so
+// Wine asks it first.
+TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
+  SessionProbe probe(true);
+  Process dormix(DormixExe());
+  WaitSettled(dormix);
+  Tick(dormix, "Show message before operation:");
+  SetMessageTime(dormix, "1");
+  ChooseMenuCommand(dormix, 7);  // Log Off
+  const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }));
+  Screenshot("notice-log-off");
+  EXPECT_TRUE(PumpUntil([] { return SessionProbe::ended_; }));
+  EXPECT_TRUE(SessionProbe::queried_);
+  EXPECT_FALSE(SessionProbe::endedTrue_);
+  EXPECT_FALSE(IsWindowVisible(notice));
+  EXPECT_TRUE(dormix.Running());
+}
+
+TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
+  SessionProbe probe(true);  // asked nothing: force ends the session regardless
+  Process dormix(DormixExe());
+  WaitSettled(dormix);
+  Tick(dormix, "Show message before operation:");
+  Tick(dormix, "Force Action");
+  SetMessageTime(dormix, "1");
+  ChooseMenuCommand(dormix, 7);  // Log Off
+  AwaitTheEnd();
+}
+
+TEST(Forced, DISABLED_ALockedPanelDoesNotStopAForcedLogOff) {
+  Process dormix(DormixExe());
+  WaitSettled(dormix);
+  ShowLockedPanel(dormix);
+  ExitWindowsEx(EWX_LOGOFF | EWX_FORCE, 0);
+  AwaitTheEnd();
+}
+
+}  // namespace
