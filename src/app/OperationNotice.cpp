@@ -2,6 +2,7 @@
 #include "app/OperationNotice.h"
 
 #include "app/Down.h"
+#include "hotkeys/HotKeyManager.h"
 #include "power/QuorinFunction.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
@@ -30,4 +31,5 @@ void ConnectWindows() {
     if (Form1->CheckBox5->Checked()) Form1->MediaPlayer1->Stop();
   };
   Form4->currentPassword = [] { return CurrentPassword; };
+  ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
 }

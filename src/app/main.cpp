@@ -9,7 +9,6 @@
 #include "power/mymess.h"
 #include "protection/Protection.h"
 #include "ui/Application.h"
-#include "ui/Menus.h"
 #include "ui/Win32Handle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -21,7 +20,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   // Declared before the application: its shutdown runs after the windows are gone.
   const hotkeys::Module hotKeyModule(hotkeys::Win32KeyboardLayout());
-  ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
 
   ui::TApplication application;
   application.Initialize();

@@ -15,6 +15,17 @@ TApplication* instance = nullptr;
 
 TApplication& Application() { return *instance; }
 
+void HandleCallbackException() {
+  if (instance) return instance->HandleException();
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    OutputDebugStringA(e.what());
+  } catch (...) {
+    OutputDebugStringA("Unknown error");
+  }
+}
+
 TApplication::TApplication() { instance = this; }
 
 TApplication::~TApplication() {
@@ -124,10 +135,14 @@ void TApplication::HandleException() {
       OnException(e);
       return;
     }
-    MessageBoxA(Handle(), e.what(), title_.c_str(), MB_OK | MB_ICONSTOP);
+    ShowMessageBox(e.what(), {}, MB_OK | MB_ICONSTOP);
   } catch (...) {
-    MessageBoxA(Handle(), "Unknown error", title_.c_str(), MB_OK | MB_ICONSTOP);
+    ShowMessageBox("Unknown error", {}, MB_OK | MB_ICONSTOP);
   }
+}
+
+int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  return ::MessageBoxA(Handle(), text.c_str(), (caption.empty() ? title_ : caption).c_str(), flags);
 }
 
 }  // namespace ui

@@ -53,6 +53,10 @@ class TApplication : public TComponent, public Window {
   bool ShowMainForm() const { return showMainForm_; }
   TForm* MainForm() const { return mainForm_; }
 
+  // A message box owned by the application window, captioned with the title
+  // when no caption is given; the button the user chose.
+  int ShowMessageBox(const std::string& text, const std::string& caption = {}, UINT flags = MB_OK);
+
   // Shows the text of the exception being handled in a message box, or hands
   // it to OnException when that is assigned. Call only inside a catch block.
   void HandleException();
@@ -74,5 +78,10 @@ class TApplication : public TComponent, public Window {
 };
 
 TApplication& Application();
+
+// For the catch blocks of window procedures and callbacks: hands the error
+// being handled to the application's handler; with no application object
+// (a test of a component alone) it is written to the debugger's output.
+void HandleCallbackException();
 
 }  // namespace ui

@@ -52,7 +52,7 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   try {
     return self->ControlProc(msg, wParam, lParam);
   } catch (...) {
-    Application().HandleException();
+    HandleCallbackException();
     return 0;
   }
 }

@@ -52,7 +52,7 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   try {
     return self->WndProc(msg, wParam, lParam);
   } catch (...) {
-    Application().HandleException();
+    HandleCallbackException();
     return 0;
   }
 }

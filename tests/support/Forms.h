@@ -1,5 +1,6 @@
 // A test fixture holding the program's four windows, created as start-up
-// creates them and wired together, for the suites that drive them.
+// creates them (the hotkey module started first) and wired together, for the
+// suites that drive them.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ namespace testing_support {
 class FormsTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
+    hotKeyModule = new hotkeys::Module(hotkeys::Win32KeyboardLayout());
     app = new ui::TApplication;
     app->Initialize();
     app->CreateForm(Form1);
@@ -26,7 +28,9 @@ class FormsTest : public testing::Test {
   static void TearDownTestSuite() {
     delete app;
     app = nullptr;
+    delete hotKeyModule;
   }
+  static inline hotkeys::Module* hotKeyModule = nullptr;
   static inline ui::TApplication* app = nullptr;
 };
 
