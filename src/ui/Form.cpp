@@ -159,25 +159,36 @@ int TForm::ShowModal() {
   if (Visible() || modal_) throw Error("Cannot make a visible window modal");
   modalResult_ = mrNone;
   modal_ = true;
-  {
-    DisabledWindows disabled(Handle());
-    Show();
-    TApplication& app = Application();
-    while (modalResult_ == mrNone) {
-      if (!app.HandleMessage() || app.Terminated()) {
-        modalResult_ = mrCancel;
-        break;
+  // However the loop ends, an error in a close handler included, the form is
+  // hidden again after the other windows are enabled again.
+  struct EndModal {
+    TForm& form;
+    ~EndModal() {
+      form.modal_ = false;
+      try {
+        form.Hide();
+      } catch (...) {
+        HandleCallbackException();
       }
-      if (modalResult_ == mrNone) continue;
-      // A result was set: the close gate and OnClose may still keep the form.
-      TCloseAction action = TCloseAction::caHide;
-      if (CloseQuery()) Fire(OnClose, *this, action);
-      else action = TCloseAction::caNone;
-      if (action == TCloseAction::caNone) modalResult_ = mrNone;
     }
+  } endModal{*this};
+  DisabledWindows disabled(Handle());
+  Show();
+  TApplication& app = Application();
+  while (modalResult_ == mrNone) {
+    if (!app.HandleMessage() || app.Terminated()) {
+      modalResult_ = mrCancel;
+      break;
+    }
+    if (modalResult_ == mrNone) continue;
+    // A result was set: the close gate and OnClose may still keep the form.
+    TCloseAction action = TCloseAction::caHide;
+    if (CloseQuery())
+      Fire(OnClose, *this, action);
+    else
+      action = TCloseAction::caNone;
+    if (action == TCloseAction::caNone) modalResult_ = mrNone;
   }
-  modal_ = false;
-  Hide();
   return modalResult_;
 }
 

@@ -198,6 +198,27 @@ TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
   a->Hide();
 }
 
+TEST_F(ApplicationTest, AnErrorInTheCloseHandlerOfAModalFormLeavesItHiddenAndReusable) {
+  FormA* a;
+  FormB* b;
+  app.CreateForm(a);
+  app.CreateForm(b);
+  static ui::TForm* modal;
+  modal = b;
+  b->OnClose = [](ui::TComponent&, ui::TCloseAction&) { throw ui::Error("No MCI device open"); };
+  const auto answerOk = [] {
+    modal->SetModalResult(ui::mrOk);
+    return false;
+  };
+  testing_support::Every(50, answerOk);
+  EXPECT_THROW(b->ShowModal(), ui::Error);
+  EXPECT_FALSE(b->Visible());
+  EXPECT_TRUE(IsWindowEnabled(a->Handle()));
+  b->OnClose = nullptr;
+  testing_support::Every(50, answerOk);
+  EXPECT_EQ(b->ShowModal(), ui::mrOk);
+}
+
 TEST_F(ApplicationTest, OnlyAShownFormAnswersTheEndOfSessionQueryWithItsGate) {
   FormA* a;
   FormB* b;
