@@ -16,7 +16,7 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000
   while (!done()) {
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= timeoutMs) return done();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed < 50 ? timeoutMs - elapsed : 50,
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed < 5 ? timeoutMs - elapsed : 5,
                               QS_ALLINPUT);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
