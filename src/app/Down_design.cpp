@@ -131,7 +131,7 @@ void TForm1::DesignProtectionPage() {
   for (int i = 0; i < 3; ++i) {
     const std::string label = "Label" + std::to_string(6 + i), edit = "MaskEdit" + std::to_string(2 + i);
     Label(*this, page, label.c_str(), 64, 28 + i * 36, captions[i]);
-    *edits[i] = Put<ui::TMaskEdit>(*this, page, edit.c_str(), 176, 24 + i * 36, 161, 21);
+    *edits[i] = Put<ui::TMaskEdit>(*this, page, edit.c_str(), 192, 24 + i * 36, 161, 21);
     (*edits[i])->SetPasswordChar('*');
   }
 }
@@ -145,9 +145,9 @@ void TForm1::DesignShortcutsPage() {
   for (int i = 0; i < 8; ++i) {
     const int column = i / 4, row = i % 4;
     const std::string label = "Label" + std::to_string(9 + i), key = "HotKey" + std::to_string(i + 1);
-    Label(*this, page, label.c_str(), 48 + column * 190, 20 + row * 36, captions[i]);
-    *keys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 126 + column * 220, 16 + row * 36,
-                                column ? 88 : 100, 21);
+    Label(*this, page, label.c_str(), 48 + column * 184, 20 + row * 36, captions[i]);
+    *keys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 124 + column * 228, 16 + row * 36,
+                                column ? 84 : 96, 21);
     (*keys[i])->SetHotKey(kAltA);
   }
 }
