@@ -50,7 +50,6 @@ class TApplication : public TComponent, public Window {
   bool HandleMessage();
   void Minimize();
   void SetShowMainForm(bool show) { showMainForm_ = show; }
-  bool ShowMainForm() const { return showMainForm_; }
   TForm* MainForm() const { return mainForm_; }
 
   // A message box owned by the application window, captioned with the title

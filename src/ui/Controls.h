@@ -44,7 +44,6 @@ class TControl : public TComponent {
   void SetCaption(std::string caption);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
-  bool TabStop() const { return tabStop_; }
   void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
   // A font of its own; otherwise the form's.
   void SetFont(const TFont& font);

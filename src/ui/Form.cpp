@@ -54,16 +54,7 @@ void TForm::Loaded() {
   SetWindowTextA(Handle(), caption_.c_str());
 }
 
-void TForm::SetActiveControl(TControl& control) {
-  focused_ = control.Handle();
-  if (Visible()) control.SetFocus();
-}
-
 void TForm::BeforeDestruction() { Fire(OnDestroy, *this); }
-
-void TForm::Notification(TComponent& removed) {
-  if (popupMenu == &removed) popupMenu = nullptr;
-}
 
 void TForm::SetCaption(std::string caption) {
   caption_ = std::move(caption);

@@ -45,8 +45,6 @@ class TForm : public TComponent, public Window, public TWinContainer {
   HBRUSH Background() const override { return brush_.get(); }
   const TFont& Font() const { return font_; }
   void SetFont(const TFont& font) { font_ = font; }
-  // The control that gets the focus when the form is activated.
-  void SetActiveControl(TControl& control);
 
   bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
   void Show();
@@ -74,7 +72,6 @@ class TForm : public TComponent, public Window, public TWinContainer {
   virtual void Design() {}
   void Loaded() override;
   void BeforeDestruction() override;
-  void Notification(TComponent& removed) override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

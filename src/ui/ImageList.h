@@ -19,8 +19,6 @@ class TImageList : public TComponent {
   // Adds an icon resource (its small size) as the next image.
   void AddIcon(int resourceId);
   int Count() const;
-  int Width() const { return width_; }
-  int Height() const { return height_; }
   HIMAGELIST Handle() const { return list_.get(); }
   void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
   // A new icon of one image; the caller owns it.
