@@ -56,16 +56,19 @@ class ApplicationTest : public testing::Test {
     FormA::failDesign = FormA::failCreate = false;
     FormB::failDesign = FormB::failCreate = false;
   }
+  void CreateAll() {
+    app.CreateForm(a);
+    app.CreateForm(b);
+    app.CreateForm(c);
+  }
   ui::TApplication app;
+  FormA* a = nullptr;
+  FormB* b = nullptr;
+  FormC* c = nullptr;
 };
 
 TEST_F(ApplicationTest, CreatesFormsInOrderHiddenAndTheFirstIsTheMainForm) {
-  FormA* a;
-  FormB* b;
-  FormC* c;
-  app.CreateForm(a);
-  app.CreateForm(b);
-  app.CreateForm(c);
+  CreateAll();
   EXPECT_EQ(journal, (std::vector<std::string>{"create A", "created A", "create B", "created B",
                                                "create C", "created C"}));
   EXPECT_EQ(app.MainForm(), a);
@@ -83,12 +86,7 @@ TEST_F(ApplicationTest, CreatesFormsInOrderHiddenAndTheFirstIsTheMainForm) {
 
 TEST_F(ApplicationTest, AnErrorInACreationHandlerIsShownAndCreationGoesOn) {
   FormB::failCreate = true;
-  FormA* a;
-  FormB* b;
-  FormC* c;
-  app.CreateForm(a);
-  app.CreateForm(b);
-  app.CreateForm(c);
+  CreateAll();
   EXPECT_EQ(journal, (std::vector<std::string>{"create A", "created A", "create B",
                                                "error: create failed B", "create C", "created C"}));
   ASSERT_NE(b, nullptr);
@@ -97,8 +95,6 @@ TEST_F(ApplicationTest, AnErrorInACreationHandlerIsShownAndCreationGoesOn) {
 
 TEST_F(ApplicationTest, AnErrorWhileAWindowIsDesignedIsShownAndTheNextFormIsCreated) {
   FormA::failDesign = true;
-  FormA* a;
-  FormB* b;
   app.CreateForm(a);
   app.CreateForm(b);
   EXPECT_EQ(journal, (std::vector<std::string>{"error: design A", "create B", "created B"}));
@@ -123,8 +119,6 @@ TEST_F(ApplicationTest, TheDefaultErrorHandlerShowsTheTextInAMessageBoxAndCarrie
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return false;
   });
-  FormB* b;
-  FormC* c;
   app.CreateForm(b);
   app.CreateForm(c);
   EXPECT_EQ(seenText, "create failed B");
@@ -133,7 +127,6 @@ TEST_F(ApplicationTest, TheDefaultErrorHandlerShowsTheTextInAMessageBoxAndCarrie
 }
 
 TEST_F(ApplicationTest, TerminateRequestEndsTheLoop) {
-  FormA* a;
   app.CreateForm(a);
   app.SetShowMainForm(false);
   testing_support::Every(50, [] {
@@ -146,7 +139,6 @@ TEST_F(ApplicationTest, TerminateRequestEndsTheLoop) {
 }
 
 TEST_F(ApplicationTest, TerminateBeforeTheLoopEndsItAtOnceWithoutShowingTheMainForm) {
-  FormA* a;
   app.CreateForm(a);
   app.Terminate();
   app.Run();
@@ -155,8 +147,6 @@ TEST_F(ApplicationTest, TerminateBeforeTheLoopEndsItAtOnceWithoutShowingTheMainF
 }
 
 TEST_F(ApplicationTest, ShowModalAnswersTheResultAndTheCloseGateCanKeepTheForm) {
-  FormA* a;
-  FormB* b;
   app.CreateForm(a);
   app.CreateForm(b);
   static int attempts;
@@ -180,7 +170,6 @@ TEST_F(ApplicationTest, ShowModalAnswersTheResultAndTheCloseGateCanKeepTheForm) 
 }
 
 TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
-  FormA* a;
   app.CreateForm(a);
   static HWND window;
   window = a->Handle();
@@ -199,8 +188,6 @@ TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
 }
 
 TEST_F(ApplicationTest, AnErrorInTheCloseHandlerOfAModalFormLeavesItHiddenAndReusable) {
-  FormA* a;
-  FormB* b;
   app.CreateForm(a);
   app.CreateForm(b);
   static ui::TForm* modal;
@@ -220,8 +207,6 @@ TEST_F(ApplicationTest, AnErrorInTheCloseHandlerOfAModalFormLeavesItHiddenAndReu
 }
 
 TEST_F(ApplicationTest, OnlyAShownFormAnswersTheEndOfSessionQueryWithItsGate) {
-  FormA* a;
-  FormB* b;
   app.CreateForm(a);
   app.CreateForm(b);
   b->OnCloseQuery = [](ui::TComponent&, bool& canClose) { canClose = false; };
@@ -235,7 +220,6 @@ TEST_F(ApplicationTest, OnlyAShownFormAnswersTheEndOfSessionQueryWithItsGate) {
 }
 
 TEST_F(ApplicationTest, ShowingAFormBringsTheTaskbarButtonBackAndClosingTheMainFormEndsTheLoop) {
-  FormA* a;
   app.CreateForm(a);
   EXPECT_FALSE(IsWindowVisible(app.Handle()));
   a->Show();
