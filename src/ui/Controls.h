@@ -105,7 +105,8 @@ class TLabel : public TControl {
   bool autoSize_ = false;
 };
 
-// A static text with a sunken-free frame of its own font.
+// The About window's version line: a label by another name, kept so that the
+// window holds the kinds of control its design names.
 class TStaticText : public TLabel {
  public:
   using TLabel::TLabel;
