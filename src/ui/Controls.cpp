@@ -131,13 +131,12 @@ bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
 
 void TLabel::HandleCreated() {
   if (!autoSize_) return;
-  const HDC dc = GetDC(Handle());
   SIZE size{};
   {
-    SelectedObject font(dc, FontHandle(Font()));
-    GetTextExtentPoint32A(dc, Caption().c_str(), static_cast<int>(Caption().size()), &size);
+    const WindowDC dc(Handle());
+    SelectedObject font(dc.get(), FontHandle(Font()));
+    GetTextExtentPoint32A(dc.get(), Caption().c_str(), static_cast<int>(Caption().size()), &size);
   }
-  ReleaseDC(Handle(), dc);
   const RECT r = Bounds();
   SetBounds(r.left, r.top, size.cx, size.cy);
 }

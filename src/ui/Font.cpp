@@ -33,18 +33,17 @@ int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM presen
 }  // namespace
 
 std::string InstalledFace(std::initializer_list<const char*> faces) {
-  HDC dc = GetDC(nullptr);
+  const WindowDC screen(nullptr);
   std::string found;
   for (const char* face : faces) {
     LOGFONTA lf{};
     lf.lfCharSet = DEFAULT_CHARSET;
     std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     bool present = false;
-    EnumFontFamiliesExA(dc, &lf, &FaceFound, reinterpret_cast<LPARAM>(&present), 0);
+    EnumFontFamiliesExA(screen.get(), &lf, &FaceFound, reinterpret_cast<LPARAM>(&present), 0);
     found = face;
     if (present) break;
   }
-  ReleaseDC(nullptr, dc);
   return found;
 }
 

@@ -36,11 +36,10 @@ class PopupList : public Window {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (m->CtlType != ODT_MENU) break;
         auto* item = reinterpret_cast<TMenuItem*>(m->itemData);
-        const HDC dc = GetDC(Handle());
-        const SIZE size = item->MeasureStandard(dc);
+        const WindowDC dc(Handle());
+        const SIZE size = item->MeasureStandard(dc.get());
         int width = size.cx, height = size.cy;
-        Fire(item->OnMeasureItem, *item, dc, width, height);
-        ReleaseDC(Handle(), dc);
+        Fire(item->OnMeasureItem, *item, dc.get(), width, height);
         m->itemWidth = width;
         m->itemHeight = height;
         return TRUE;

@@ -18,6 +18,23 @@ using unique_atom = UniqueHandle<ATOM, &::GlobalDeleteAtom>;
 using unique_hdc = UniqueHandle<HDC, &::DeleteDC>;
 using unique_hkey = UniqueHandle<HKEY, &::RegCloseKey>;
 
+// A window's device context from GetDC (the screen's for no window),
+// released at the end of the scope.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // Keeps a GDI object selected into a DC for a scope.
 class SelectedObject {
  public:

@@ -33,7 +33,7 @@ Process::Process(const std::string& exe) {
   std::string commandLine = "\"" + exe + "\"";
   if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &si, &pi)) {
-    CloseHandle(pi.hThread);
+    const ui::unique_handle thread(pi.hThread);
     process_.reset(pi.hProcess);
     id_ = pi.dwProcessId;
   }
@@ -147,17 +147,16 @@ int TaskbarButtons() {
 
 void Screenshot(const std::string& name) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const ui::unique_hbitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  HGDIOBJ old = SelectObject(memory, bitmap.get());
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  const ui::WindowDC screen(nullptr);
+  const ui::unique_hbitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    const ui::unique_hdc memory(CreateCompatibleDC(screen.get()));
+    ui::SelectedObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+  }
 
   const DWORD rowBytes = (width * 3 + 3) & ~3u, imageBytes = rowBytes * height;
   BITMAPFILEHEADER file{0x4D42, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes, 0, 0,

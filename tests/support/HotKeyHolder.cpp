@@ -8,18 +8,18 @@
 
 #include <cstdlib>
 
+#include "ui/Win32Handle.h"
+
 int main(int argc, char** argv) {
   if (argc != 5) return 3;
   const UINT modifiers = std::strtoul(argv[1], nullptr, 0);
   const UINT key = std::strtoul(argv[2], nullptr, 0);
-  HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
-  HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+  const ui::unique_handle ready(OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]));
+  const ui::unique_handle release(OpenEventA(SYNCHRONIZE, FALSE, argv[4]));
   if (!ready || !release) return 3;
   if (!RegisterHotKey(nullptr, 1, modifiers, key)) return 2;
-  SetEvent(ready);
-  WaitForSingleObject(release, 60000);
+  SetEvent(ready.get());
+  WaitForSingleObject(release.get(), 60000);
   UnregisterHotKey(nullptr, 1);
-  CloseHandle(ready);
-  CloseHandle(release);
   return 0;
 }
