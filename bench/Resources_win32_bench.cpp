@@ -7,11 +7,9 @@
 #include <cstdio>
 
 #include "app/Down.h"
-#include "app/OperationNotice.h"
-#include "app/about.h"
+#include "app/Startup.h"
 #include "power/Notice.h"
 #include "power/mymess.h"
-#include "protection/Protection.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
 
@@ -43,11 +41,7 @@ int main() {
   const hotkeys::Module hotKeyModule(hotkeys::Win32KeyboardLayout());
   ui::TApplication app;
   app.Initialize();
-  app.CreateForm(Form1);
-  app.CreateForm(Form3);
-  app.CreateForm(Form4);
-  app.CreateForm(Form2);
-  ConnectWindows();
+  CreateWindows(app);
 
   Form1->CheckBox4->SetChecked(true);
   Form1->Edit1->SetText("30");

@@ -4,12 +4,8 @@
 
 #include <cstdlib>
 
-#include "app/Down.h"
-#include "app/OperationNotice.h"
-#include "app/about.h"
+#include "app/Startup.h"
 #include "hotkeys/HotKeyManager_win32.h"
-#include "power/mymess.h"
-#include "protection/Protection.h"
 #include "ui/Application.h"
 #include "ui/Win32Handle.h"
 
@@ -32,11 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   ui::TApplication application;
   application.Initialize();
-  application.CreateForm(Form1);
-  application.CreateForm(Form3);
-  application.CreateForm(Form4);
-  application.CreateForm(Form2);
-  ConnectWindows();
+  CreateWindows(application);
   application.Run();
   return 0;
 }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Down.h"
-#include "app/OperationNotice.h"
+#include "app/Startup.h"
 #include "app/about.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
@@ -19,11 +19,7 @@ class FormsTest : public testing::Test {
     hotKeyModule = new hotkeys::Module(hotkeys::Win32KeyboardLayout());
     app = new ui::TApplication;
     app->Initialize();
-    app->CreateForm(Form1);
-    app->CreateForm(Form3);
-    app->CreateForm(Form4);
-    app->CreateForm(Form2);
-    ConnectWindows();
+    CreateWindows(*app);
   }
   static void TearDownTestSuite() {
     delete app;

@@ -1,11 +1,32 @@
-// The notice's host and the wiring between the windows.
-#include "app/OperationNotice.h"
+// The program's four windows, made in start-up order and connected to each
+// other, to the pre-operation notice and to the power actions.
+#include "app/Startup.h"
 
 #include "app/Down.h"
+#include "app/about.h"
 #include "hotkeys/HotKeyManager.h"
+#include "power/Notice.h"
 #include "power/QuorinFunction.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
+
+namespace {
+
+// What the notice reads and drives lives in the main window (the Messages
+// page, the media player, the clock timer) and in the notice window Form2.
+class MainNoticeHost : public power::NoticeHost {
+ public:
+  void SetClockTimer(bool enabled) override;
+  bool PlaySoundChecked() override;
+  std::string SoundFileName() override;
+  void OpenPlayer(const std::string& fileName) override;
+  void StartPlaying() override;
+  bool ShowMessageChecked() override;
+  std::string MessageTime() override;
+  bool NoticeShown() override;
+  void StartCountdown() override;
+  int ShowNoticeModal() override;
+};
 
 void MainNoticeHost::SetClockTimer(bool enabled) { Form1->Timer1->SetEnabled(enabled); }
 bool MainNoticeHost::PlaySoundChecked() { return Form1->CheckBox5->Checked(); }
@@ -32,4 +53,14 @@ void ConnectWindows() {
   };
   Form4->currentPassword = [] { return CurrentPassword; };
   ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
+}
+
+}  // namespace
+
+void CreateWindows(ui::TApplication& application) {
+  application.CreateForm(Form1);
+  application.CreateForm(Form3);
+  application.CreateForm(Form4);
+  application.CreateForm(Form2);
+  ConnectWindows();
 }
