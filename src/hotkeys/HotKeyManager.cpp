@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "ui/Keys.h"
+
 namespace hotkeys {
 
 namespace {
@@ -127,8 +129,7 @@ std::string KeyNameText(unsigned key, bool extended, bool localized) {
 
 std::string HotKeyToText(ShortCut hotKey, bool localized) {
   const unsigned key = hotKey & 0xFF;
-  const bool extended = (key >= 0x21 && key <= 0x28) || key == 0x2D || key == 0x2E;
-  return ModifiersText(hotKey, localized) + KeyNameText(key, extended, localized);
+  return ModifiersText(hotKey, localized) + KeyNameText(key, ui::IsExtendedNavigationKey(key), localized);
 }
 
 unsigned FindKeyByName(std::string_view name, bool localized) {

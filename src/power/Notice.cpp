@@ -2,6 +2,7 @@
 #include "power/Notice.h"
 
 #include "ui/Convert.h"
+#include "ui/Keys.h"
 
 namespace power {
 
@@ -12,8 +13,6 @@ namespace {
 
 NoticeHost* installed = nullptr;
 
-constexpr int mrOk = 1;
-
 bool Ask(NoticeHost& host, const std::string& name) {
   if (host.PlaySoundChecked()) {
     host.OpenPlayer(host.SoundFileName());
@@ -23,7 +22,7 @@ bool Ask(NoticeHost& host, const std::string& name) {
   NoticeOperation = name;
   NoticeCount = ui::StrToInt(host.MessageTime());
   host.StartCountdown();
-  return host.ShowNoticeModal() == mrOk;
+  return host.ShowNoticeModal() == ui::mrOk;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/Keys.h"
 
 namespace ui {
 
@@ -301,13 +302,6 @@ LRESULT TMaskEdit::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TEdit::ControlProc(msg, wParam, lParam);
 }
 
-namespace {
-// Keys whose names need the extended-key flag to read as the navigation block.
-bool IsNavigationKey(unsigned vk) {
-  return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
-}
-}  // namespace
-
 unsigned THotKey::HotKey() const {
   if (!Handle()) return hotKey_;
   const auto value = static_cast<unsigned>(SendMessageA(Handle(), HKM_GETHOTKEY, 0, 0));
@@ -321,7 +315,7 @@ void THotKey::SetHotKey(unsigned word) {
   if (!Handle()) return;
   const unsigned vk = hotKey_ & 0xFF;
   const BYTE mods = (hotKey_ & 0x2000 ? HOTKEYF_SHIFT : 0) | (hotKey_ & 0x4000 ? HOTKEYF_CONTROL : 0) |
-                    (hotKey_ & 0x8000 ? HOTKEYF_ALT : 0) | (IsNavigationKey(vk) ? HOTKEYF_EXT : 0);
+                    (hotKey_ & 0x8000 ? HOTKEYF_ALT : 0) | (IsExtendedNavigationKey(vk) ? HOTKEYF_EXT : 0);
   SendMessageA(Handle(), HKM_SETHOTKEY, MAKEWORD(vk, mods), 0);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/Component.h"
 #include "ui/Controls.h"
 #include "ui/Font.h"
+#include "ui/Keys.h"
 #include "ui/Win32Handle.h"
 #include "ui/Window.h"
 
@@ -19,9 +20,6 @@ enum class TBorderStyle { bsNone, bsSingle, bsDialog };
 enum class TWindowState { wsNormal, wsMaximized };
 enum class TCloseAction { caNone, caHide };
 
-constexpr int mrNone = 0;
-constexpr int mrOk = 1;
-constexpr int mrCancel = 2;
 
 class TForm : public TComponent, public Window, public TWinContainer {
  public:
