@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PowerFakes.h"
+#include "support/PowerFakes.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PowerFakes.h"
+#include "support/PowerFakes.h"
 
 namespace {
 

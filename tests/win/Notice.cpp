@@ -9,6 +9,7 @@
 #include "power/Notice.h"
 #include "power/QuorinFunction.h"
 #include "support/Keys.h"
+#include "support/PowerFakes.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
@@ -172,24 +173,9 @@ TEST_F(NoticeTest, AMissingSoundFileFailsWithTheMciTextAndShowsNothing) {
   }
 }
 
-// Records the session requests instead of making them.
-struct RecordingPlatform : power::PowerPlatform {
-  std::vector<std::uint32_t> exits;
-  Token OpenProcessToken(std::uint32_t) override { return nullptr; }
-  std::optional<Luid> LookupPrivilege(const std::string&) override { return std::nullopt; }
-  void AdjustTokenPrivileges(Token, Luid, std::uint32_t) override {}
-  void CloseHandle(Token) override {}
-  bool ExitWindowsEx(std::uint32_t flags) override {
-    exits.push_back(flags);
-    return true;
-  }
-  void SetSystemPowerState(std::int32_t, std::int32_t) override {}
-  void PostToApplication(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
-  void SendToApplication(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
-};
-
 TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
-  RecordingPlatform platform;
+  power_fakes::Journal journal;
+  power_fakes::FakePlatform platform(journal);
   power::SetPowerPlatform(&platform);
   Form1->Edit1->SetText("1");
   power::LogOffUser(true);
@@ -199,7 +185,10 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
   });
   power::ShutDownSystem(false);
   power::SetPowerPlatform(&power::SystemPowerPlatform());
-  EXPECT_EQ(platform.exits, std::vector<std::uint32_t>{4});
+  std::vector<std::string> exits;
+  for (const std::string& call : journal)
+    if (call.rfind("ExitWindowsEx", 0) == 0) exits.push_back(call);
+  EXPECT_EQ(exits, std::vector<std::string>{"ExitWindowsEx 4"});
 }
 
 }  // namespace
