@@ -85,11 +85,14 @@ bool TApplication::HandleMessage() {
     terminated_ = true;
     return false;
   }
-  if (!PreTranslate(msg)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  Dispatch(msg);
   return true;
+}
+
+void TApplication::Dispatch(MSG& msg) {
+  if (PreTranslate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
 }
 
 bool TApplication::PreTranslate(MSG& msg) {
@@ -110,10 +113,7 @@ void TApplication::ProcessMessages() {
       terminated_ = true;
       return;
     }
-    if (!PreTranslate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    Dispatch(msg);
   }
 }
 

@@ -69,6 +69,7 @@ class TApplication : public TComponent, public Window {
   void AddForm(TForm& form);
   // Keyboard messages for the focused control and the dialog keys of forms.
   bool PreTranslate(MSG& msg);
+  void Dispatch(MSG& msg);
 
   std::string title_;
   bool terminated_ = false;
