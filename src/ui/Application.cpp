@@ -15,8 +15,10 @@ TApplication* instance = nullptr;
 
 TApplication& Application() { return *instance; }
 
-void HandleCallbackException() {
-  if (instance) return instance->HandleException();
+namespace {
+// The last resort for an error nobody can show: the debugger's output.
+// Call only inside a catch block.
+void LogException() noexcept {
   try {
     throw;
   } catch (const std::exception& e) {
@@ -24,6 +26,14 @@ void HandleCallbackException() {
   } catch (...) {
     OutputDebugStringA("Unknown error");
   }
+}
+}  // namespace
+
+void HandleCallbackException() noexcept {
+  if (instance)
+    instance->HandleException();
+  else
+    LogException();
 }
 
 TApplication::TApplication() { instance = this; }
@@ -117,9 +127,12 @@ void TApplication::ProcessMessages() {
   }
 }
 
-// A hidden window has nothing to minimise; minimising it would show it.
+// A hidden application window is minimised without being activated; the
+// caller hides it again (MyHide), and it stays iconic, so that another copy's
+// guard finds it to restore.
 void TApplication::Minimize() {
-  if (IsWindowVisible(Handle()) && !IsIconic(Handle())) ShowWindow(Handle(), SW_MINIMIZE);
+  if (IsIconic(Handle())) return;
+  ShowWindow(Handle(), IsWindowVisible(Handle()) ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
 }
 
 void TApplication::ShowTaskbarButton() {
@@ -127,17 +140,21 @@ void TApplication::ShowTaskbarButton() {
   if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
 }
 
-void TApplication::HandleException() {
+void TApplication::HandleException() noexcept {
   try {
-    throw;
-  } catch (const std::exception& e) {
-    if (OnException) {
-      OnException(e);
-      return;
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      if (OnException)
+        OnException(e);
+      else
+        ShowMessageBox(e.what(), {}, MB_OK | MB_ICONSTOP);
+    } catch (...) {
+      ShowMessageBox("Unknown error", {}, MB_OK | MB_ICONSTOP);
     }
-    ShowMessageBox(e.what(), {}, MB_OK | MB_ICONSTOP);
   } catch (...) {
-    ShowMessageBox("Unknown error", {}, MB_OK | MB_ICONSTOP);
+    // The handler failed itself: log its error, keep running.
+    LogException();
   }
 }
 

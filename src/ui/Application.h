@@ -30,7 +30,8 @@ class TApplication : public TComponent, public Window {
   void CreateForm(T*& reference) {
     reference = nullptr;
     try {
-      T& form = Make<T>(std::string());
+      // Not Make: a form loads itself in Create, with its design.
+      T& form = static_cast<T&>(Insert(std::make_unique<T>(this), std::string()));
       reference = &form;
       AddForm(form);
     } catch (...) {
@@ -58,7 +59,8 @@ class TApplication : public TComponent, public Window {
 
   // Shows the text of the exception being handled in a message box, or hands
   // it to OnException when that is assigned. Call only inside a catch block.
-  void HandleException();
+  // Never throws: a handler that fails itself is logged to the debugger.
+  void HandleException() noexcept;
   Event<const std::exception&> OnException;
 
   // Shows the application window again, restored, when the main form is
@@ -79,9 +81,23 @@ class TApplication : public TComponent, public Window {
 
 TApplication& Application();
 
-// For the catch blocks of window procedures and callbacks: hands the error
-// being handled to the application's handler; with no application object
-// (a test of a component alone) it is written to the debugger's output.
-void HandleCallbackException();
+// For catch blocks: hands the error being handled to the application's
+// handler; with no application object (a test of a component alone) it is
+// written to the debugger's output. Never throws.
+void HandleCallbackException() noexcept;
+
+// The one guard of every Win32 callback (window, subclass and timer
+// procedures, enumeration callbacks): an exception thrown by `body` never
+// unwinds into system frames, which with mingw on i686 ends the process.
+// The error goes to the application's handler and `onError` is answered.
+template <typename R, typename F>
+R Guarded(R onError, F&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    HandleCallbackException();
+    return onError;
+  }
+}
 
 }  // namespace ui

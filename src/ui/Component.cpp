@@ -23,21 +23,27 @@ void TComponent::Free(TComponent& component) {
   doomed.reset();
 }
 
+TComponent& TComponent::Insert(std::unique_ptr<TComponent> component, std::string name) {
+  component->name_ = std::move(name);
+  component->loading_ = loading_;
+  components_.push_back(std::move(component));
+  return *components_.back();
+}
+
 TComponent* TComponent::FindComponent(const std::string& name) const {
   for (auto& c : components_)
     if (c->name_ == name) return c.get();
   return nullptr;
 }
 
-void TComponent::BeginLoading() {
-  loading_ = true;
-  for (auto& c : components_) c->BeginLoading();
-}
+void TComponent::BeginLoading() { loading_ = true; }
 
+// Components made before loading began were loaded when they were made.
 void TComponent::EndLoading() {
   loading_ = false;
   Loaded();
-  for (auto& c : components_) c->EndLoading();
+  for (auto& c : components_)
+    if (c->loading_) c->EndLoading();
 }
 
 }  // namespace ui

@@ -23,14 +23,12 @@ class TComponent {
   bool Loading() const { return loading_; }
 
   // Creates a component owned by this one; it lives until this one is
-  // destroyed or it is removed with Free.
+  // destroyed or it is removed with Free. Made while this one applies its
+  // design, it is loaded with the rest; made at any other time, at once.
   template <typename T, typename... Args>
   T& Make(std::string name, Args&&... args) {
-    auto component = std::make_unique<T>(this, std::forward<Args>(args)...);
-    T& ref = *component;
-    ref.name_ = std::move(name);
-    ref.loading_ = loading_;
-    components_.push_back(std::move(component));
+    T& ref = static_cast<T&>(Insert(std::make_unique<T>(this, std::forward<Args>(args)...), std::move(name)));
+    if (!loading_) static_cast<TComponent&>(ref).Loaded();
     return ref;
   }
   // Destroys an owned component; the others receive Notification first.
@@ -41,11 +39,14 @@ class TComponent {
 
   // Applying a design: property writes made between these two calls may only
   // record their value; EndLoading runs Loaded on this component and then on
-  // every owned one.
+  // every component made meanwhile.
   void BeginLoading();
   void EndLoading();
 
  protected:
+  // Takes ownership of a new component, in this one's loading state, without
+  // loading it.
+  TComponent& Insert(std::unique_ptr<TComponent> component, std::string name);
   virtual void Loaded() {}
   // Runs before destruction starts, while every derived part still exists:
   // the place for destroy events that reach into the derived object.

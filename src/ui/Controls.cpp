@@ -6,6 +6,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Keys.h"
+#include "ui/Window.h"
 
 namespace ui {
 
@@ -29,12 +30,14 @@ TControl* TControl::FromHandle(HWND hwnd) {
 
 void TControl::Loaded() {
   static int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+  AdjustSize();  // the form's font may have been set after the control's text
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
                       (tabStop_ ? WS_TABSTOP : 0);
   handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
                             height_, parent_.ClientHandle(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                             GetModuleHandleA(nullptr), nullptr);
+  if (!handle_) RaiseLastOSError();
   SetPropA(handle_, kControlProp, this);
   SetWindowSubclass(handle_, &TControl::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
@@ -50,12 +53,7 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     self->handle_ = nullptr;
     return DefSubclassProc(hwnd, msg, wParam, lParam);
   }
-  try {
-    return self->ControlProc(msg, wParam, lParam);
-  } catch (...) {
-    HandleCallbackException();
-    return 0;
-  }
+  return Guarded(LRESULT{0}, [&] { return self->ControlProc(msg, wParam, lParam); });
 }
 
 LRESULT TControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -79,6 +77,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::SetCaption(std::string caption) {
   caption_ = std::move(caption);
   if (handle_) SetWindowTextA(handle_, caption_.c_str());
+  AdjustSize();
 }
 
 void TControl::SetVisible(bool visible) {
@@ -89,6 +88,7 @@ void TControl::SetVisible(bool visible) {
 void TControl::SetFont(const TFont& font) {
   font_ = font;
   if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font)), TRUE);
+  AdjustSize();
 }
 
 const TFont& TControl::Font() const { return font_ ? *font_ : Form().Font(); }
@@ -130,16 +130,23 @@ bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
   return false;
 }
 
-void TLabel::HandleCreated() {
+void TLabel::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  AdjustSize();
+}
+
+// Measured on the screen's DC, which renders the font as the label's own
+// would, so the size is right before the window exists too.
+void TLabel::AdjustSize() {
   if (!autoSize_) return;
   SIZE size{};
   {
-    const WindowDC dc(Handle());
-    SelectedObject font(dc.get(), FontHandle(Font()));
-    GetTextExtentPoint32A(dc.get(), Caption().c_str(), static_cast<int>(Caption().size()), &size);
+    const WindowDC screen(nullptr);
+    SelectedObject font(screen.get(), FontHandle(Font()));
+    GetTextExtentPoint32A(screen.get(), Caption().c_str(), static_cast<int>(Caption().size()), &size);
   }
   const RECT r = Bounds();
-  SetBounds(r.left, r.top, size.cx, size.cy);
+  if (r.right - r.left != size.cx || r.bottom - r.top != size.cy) SetBounds(r.left, r.top, size.cx, size.cy);
 }
 
 void TButton::Click() {
@@ -225,10 +232,12 @@ LRESULT TEdit::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_GETDLGCODE: {
-      // Enter is a character for the key handler, not a dialog key.
+      // Enter and Esc deliver characters to the key handler, as in an edit
+      // of a window with no default or cancel button; Tab stays a dialog key.
       LRESULT code = DefaultProc(msg, wParam, lParam);
       const auto* m = reinterpret_cast<const MSG*>(lParam);
-      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      if (m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+        code |= DLGC_WANTMESSAGE;
       return code;
     }
     default:
@@ -237,7 +246,7 @@ LRESULT TEdit::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TEdit::CharTyped(char key, WPARAM, LPARAM lParam) {
-  if (key != '\r') DefaultProc(WM_CHAR, static_cast<BYTE>(key), lParam);
+  if (key != '\r' && key != '\x1b') DefaultProc(WM_CHAR, static_cast<BYTE>(key), lParam);
 }
 
 void TMaskEdit::SetEditMask(const std::string& mask) {

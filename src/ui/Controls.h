@@ -69,6 +69,8 @@ class TControl : public TComponent {
   virtual DWORD ExStyle() const { return 0; }
   // Runs once the window exists: push the recorded properties into it.
   virtual void HandleCreated() {}
+  // Runs after every change of caption or font, with or without a window.
+  virtual void AdjustSize() {}
   virtual LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
   TWinContainer& Parent() const { return parent_; }
@@ -93,13 +95,13 @@ bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
 class TLabel : public TControl {
  public:
   using TControl::TControl;
-  // Sized to its text, on one line.
-  void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
+  // Sized to its text, on one line, whenever the text or the font changes.
+  void SetAutoSize(bool autoSize);
 
  protected:
   const char* WindowClass() const override { return "STATIC"; }
   DWORD Style() const override { return SS_LEFT | SS_NOPREFIX; }
-  void HandleCreated() override;
+  void AdjustSize() override;
 
  private:
   bool autoSize_ = false;

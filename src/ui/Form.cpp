@@ -133,12 +133,14 @@ class DisabledWindows {
 
  private:
   static BOOL CALLBACK Collect(HWND w, LPARAM self) {
-    auto* me = reinterpret_cast<DisabledWindows*>(self);
-    if (w != me->except_ && IsWindowEnabled(w)) {
-      EnableWindow(w, FALSE);
-      me->windows_.push_back(w);
-    }
-    return TRUE;
+    return Guarded(FALSE, [&] {
+      auto* me = reinterpret_cast<DisabledWindows*>(self);
+      if (w != me->except_ && IsWindowEnabled(w)) {
+        me->windows_.push_back(w);
+        EnableWindow(w, FALSE);
+      }
+      return TRUE;
+    });
   }
   HWND except_;
   std::vector<HWND> windows_;
@@ -216,14 +218,25 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         RestoreFocus();
         return 0;
       }
-      break;
+      return Window::WndProc(msg, wParam, lParam);
     case WM_CLOSE:
       Close();
       return 0;
-    case WM_CONTEXTMENU:
-      if (!popupMenu) break;
-      popupMenu->Popup(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_CONTEXTMENU: {
+      if (!popupMenu) return Window::WndProc(msg, wParam, lParam);
+      // From the keyboard (Shift+F10, the menu key) the position is -1, -1.
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (lParam == -1) GetCursorPos(&at);
+      popupMenu->Popup(at.x, at.y);
       return 0;
+    }
+    case WM_SYSCOMMAND:
+      // Another program may ask a form with no such box to minimise or
+      // maximise; the lock panel hidden that way would no longer lock.
+      if (((wParam & 0xFFF0) == SC_MINIMIZE && !(GetWindowLongA(Handle(), GWL_STYLE) & WS_MINIMIZEBOX)) ||
+          ((wParam & 0xFFF0) == SC_MAXIMIZE && !(GetWindowLongA(Handle(), GWL_STYLE) & WS_MAXIMIZEBOX)))
+        return 0;
+      return Window::WndProc(msg, wParam, lParam);
     case WM_QUERYENDSESSION:
       // A form that has never been shown has no say in the end of the session.
       return shownOnce_ ? CloseQuery() : TRUE;

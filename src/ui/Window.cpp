@@ -2,8 +2,20 @@
 #include "ui/Window.h"
 
 #include "ui/Application.h"
+#include "ui/Error.h"
 
 namespace ui {
+
+void RaiseLastOSError() {
+  const DWORD code = GetLastError();
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      code, 0, text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+    message.pop_back();
+  throw Error(message.empty() ? "System error " + std::to_string(code) : message);
+}
 
 Window::~Window() { DestroyHandle(); }
 
@@ -23,8 +35,9 @@ HWND Window::CreateHandle(const char* className, DWORD exStyle, DWORD style, int
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
   }
-  CreateWindowExA(exStyle, className, "", style, x, y, width, height, parent, nullptr, instance,
-                  this);
+  if (!CreateWindowExA(exStyle, className, "", style, x, y, width, height, parent, nullptr, instance,
+                       this))
+    RaiseLastOSError();
   return handle_;
 }
 
@@ -49,12 +62,7 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     self->handle_ = nullptr;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  try {
-    return self->WndProc(msg, wParam, lParam);
-  } catch (...) {
-    HandleCallbackException();
-    return 0;
-  }
+  return Guarded(LRESULT{0}, [&] { return self->WndProc(msg, wParam, lParam); });
 }
 
 }  // namespace ui

@@ -8,6 +8,9 @@
 
 namespace ui {
 
+// Raises ui::Error with the system's text for GetLastError().
+[[noreturn]] void RaiseLastOSError();
+
 class Window {
  public:
   Window() = default;
@@ -19,6 +22,7 @@ class Window {
 
  protected:
   // Registers the class on first use (one class per name, sharing the thunk).
+  // A window that cannot be created raises an error.
   HWND CreateHandle(const char* className, DWORD exStyle, DWORD style, int x, int y, int width,
                     int height, HWND parent, HBRUSH background = nullptr);
   void DestroyHandle();

@@ -109,10 +109,10 @@ TEST_F(WindowsTest, ControlsHaveTheirDesignedNamesCaptionsAndPlaces) {
     EXPECT_STRCASEEQ(testing_support::ClassOf(h).c_str(), c.windowClass);
     EXPECT_EQ(testing_support::WindowText(h), c.text);
     const RECT r = RectInParent(h);
-    if (c.rect.left >= 0) EXPECT_EQ(r.left, c.rect.left);
-    if (c.rect.top >= 0) EXPECT_EQ(r.top, c.rect.top);
-    if (c.rect.right >= 0) EXPECT_EQ(r.right, c.rect.right);
-    if (c.rect.bottom >= 0) EXPECT_EQ(r.bottom, c.rect.bottom);
+    if (c.rect.left >= 0) { EXPECT_EQ(r.left, c.rect.left); }
+    if (c.rect.top >= 0) { EXPECT_EQ(r.top, c.rect.top); }
+    if (c.rect.right >= 0) { EXPECT_EQ(r.right, c.rect.right); }
+    if (c.rect.bottom >= 0) { EXPECT_EQ(r.bottom, c.rect.bottom); }
   }
   EXPECT_FALSE(IsWindowVisible(Form1->ComboBox1->Handle()));
   EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
