@@ -13,7 +13,9 @@ void TForm2::Design() {
   SetBorderStyle(ui::TBorderStyle::bsDialog);
   SetStayOnTop(true);
   SetColor(ui::clWhite);
-  SetBounds(483, 201, 303, 68);
+  // 341, not 303: the longest countdown line ("The Shut Down operation will
+  // start in: 999 sec.") ends at 337 in the font "MS Sans Serif" renders in.
+  SetBounds(483, 201, 341, 68);
   OnClose = ui::Bind(this, &TForm2::FormClose);
 
   Image1 = &Make<ui::TImage>("Image1", *this);

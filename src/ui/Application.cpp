@@ -140,6 +140,19 @@ void TApplication::ShowTaskbarButton() {
   if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
 }
 
+// Closing the application window (its taskbar button's Close, or another
+// program's WM_CLOSE) closes the main form instead of destroying the window
+// that owns every form; a hidden one stays hidden (the power actions' own
+// system commands still reach it).
+LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CLOSE) {
+    if (mainForm_) mainForm_->Close();
+    return 0;
+  }
+  if (msg == WM_SYSCOMMAND && !IsWindowVisible(Handle()) && ShowsWindow(wParam)) return 0;
+  return Window::WndProc(msg, wParam, lParam);
+}
+
 void TApplication::HandleException() noexcept {
   try {
     try {

@@ -67,6 +67,9 @@ class TApplication : public TComponent, public Window {
   // shown: the other forms are owned by it and have no button of their own.
   void ShowTaskbarButton();
 
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
  private:
   void AddForm(TForm& form);
   // Keyboard messages for the focused control and the dialog keys of forms.

@@ -74,10 +74,11 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
 }
 
+// Sized before the text goes in, so that the text is painted in its new box.
 void TControl::SetCaption(std::string caption) {
   caption_ = std::move(caption);
-  if (handle_) SetWindowTextA(handle_, caption_.c_str());
   AdjustSize();
+  if (handle_) SetWindowTextA(handle_, caption_.c_str());
 }
 
 void TControl::SetVisible(bool visible) {

@@ -205,6 +205,16 @@ void TForm::RestoreFocus() {
   if (focused_) SetFocus(focused_);
 }
 
+bool ShowsWindow(WPARAM systemCommand) {
+  switch (systemCommand & 0xFFF0) {
+    case SC_RESTORE: case SC_MINIMIZE: case SC_MAXIMIZE: case SC_KEYMENU: case SC_MOUSEMENU:
+    case SC_MOVE: case SC_SIZE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (ReflectToControl(msg, wParam, lParam, brush_.get(), result)) return result;
@@ -230,13 +240,17 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       popupMenu->Popup(at.x, at.y);
       return 0;
     }
-    case WM_SYSCOMMAND:
-      // Another program may ask a form with no such box to minimise or
-      // maximise; the lock panel hidden that way would no longer lock.
-      if (((wParam & 0xFFF0) == SC_MINIMIZE && !(GetWindowLongA(Handle(), GWL_STYLE) & WS_MINIMIZEBOX)) ||
-          ((wParam & 0xFFF0) == SC_MAXIMIZE && !(GetWindowLongA(Handle(), GWL_STYLE) & WS_MAXIMIZEBOX)))
+    case WM_SYSCOMMAND: {
+      // Another program may send these to any window: a hidden form is not
+      // shown by them, and a form without the box is not minimised or
+      // maximised (the lock panel minimised would no longer lock).
+      const WPARAM command = wParam & 0xFFF0;
+      const DWORD style = GetWindowLongA(Handle(), GWL_STYLE);
+      if ((!Visible() && ShowsWindow(command)) || (command == SC_MINIMIZE && !(style & WS_MINIMIZEBOX)) ||
+          (command == SC_MAXIMIZE && !(style & WS_MAXIMIZEBOX)))
         return 0;
       return Window::WndProc(msg, wParam, lParam);
+    }
     case WM_QUERYENDSESSION:
       // A form that has never been shown has no say in the end of the session.
       return shownOnce_ ? CloseQuery() : TRUE;

@@ -90,6 +90,10 @@ class TForm : public TComponent, public Window, public TWinContainer {
   int modalResult_ = mrNone;
 };
 
+// The system commands that would show a hidden window or enter its menu;
+// hidden windows of the program ignore them.
+bool ShowsWindow(WPARAM systemCommand);
+
 // The COLORREF of a TColor, system colours resolved.
 COLORREF ColorToRGB(TColor color);
 

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "power/Notice.h"
 #include "power/QuorinFunction.h"
+#include "support/Dormix.h"
 #include "support/Keys.h"
 #include "support/PowerFakes.h"
 #include "support/Forms.h"
@@ -189,6 +191,66 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
   for (const std::string& call : journal)
     if (call.rfind("ExitWindowsEx", 0) == 0) exits.push_back(call);
   EXPECT_EQ(exits, std::vector<std::string>{"ExitWindowsEx 4"});
+}
+
+// The pixels of a window's client area as they are on the screen.
+std::vector<COLORREF> ScreenPixels(HWND window, const RECT& r) {
+  POINT origin{r.left, r.top};
+  ClientToScreen(window, &origin);
+  const ui::WindowDC screen(nullptr);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < r.bottom - r.top; ++y)
+    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(GetPixel(screen.get(), origin.x + x, origin.y + y));
+  return pixels;
+}
+
+// The same text drawn by hand, black on the notice's white, in the label's font.
+std::vector<COLORREF> ExpectedPixels(HWND label, const std::string& text, const RECT& r) {
+  const ui::WindowDC screen(nullptr);
+  const ui::unique_hdc memory(CreateCompatibleDC(screen.get()));
+  const ui::unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), r.right, r.bottom));
+  ui::SelectedObject selected(memory.get(), bitmap.get());
+  ui::SelectedObject font(memory.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  PatBlt(memory.get(), 0, 0, r.right, r.bottom, WHITENESS);
+  SetBkMode(memory.get(), TRANSPARENT);
+  TextOutA(memory.get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) pixels.push_back(GetPixel(memory.get(), x, y));
+  return pixels;
+}
+
+// What the user reads, not what the label holds: for every action name and
+// counts up to three digits the label shows its whole line, pixel for pixel,
+// inside the window's client area.
+TEST_F(NoticeTest, TheCountdownLineIsShownWholeForEveryActionAndCount) {
+  Form1->Edit1->SetText("16");
+  Every(100, [] {
+    if (!Form2->Visible() || power::NoticeCount > 15) return true;
+    // Paints that are due, as the next turn of the message loop would.
+    RedrawWindow(Form2->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing_support::Screenshot("notice-15s");
+    for (const char* action : {"Shut Down", "Log Off", "Hibernate", "Restart"})
+      for (int count : {1000, 100, 16, 2}) {
+        power::NoticeOperation = action;
+        power::NoticeCount = count;
+        Form2->Timer1Timer(*Form2->Timer1);
+        RedrawWindow(Form2->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const HWND label = Form2->Label1->Handle();
+        const std::string text = Form2->Label1->Caption();
+        RECT shown, client;
+        GetWindowRect(label, &shown);
+        MapWindowPoints(nullptr, Form2->Handle(), reinterpret_cast<POINT*>(&shown), 2);
+        GetClientRect(Form2->Handle(), &client);
+        EXPECT_LE(shown.right, client.right) << text;
+        RECT inLabel;
+        GetClientRect(label, &inLabel);
+        EXPECT_TRUE(ScreenPixels(label, inLabel) == ExpectedPixels(label, text, inLabel)) << text;
+      }
+    PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  EXPECT_FALSE(power::ShowOperationNotice("Shut Down"));
 }
 
 }  // namespace
