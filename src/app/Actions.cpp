@@ -1,0 +1,31 @@
+// The action table. The command numbers sit apart from the ones the menu
+// gives out by creation order, so tests and other programs can post them.
+#include "app/Actions.h"
+
+namespace app {
+
+const std::array<Action, kActionCount> Actions = {{
+    {"Shut Down", "ShutDown1", "Shut Down:", 13, "Ctrl+Alt+S", "ShutDown", 1, 2001,
+     Routine::ShutDownSystem},
+    {"Log Off", "LogOff1", "Log Off:", 19, "Ctrl+Alt+L", "LogOff", 2, 2002, Routine::LogOffUser},
+    {"Hibernate", "Hibernate1", "Hibernate:", 12, "Ctrl+Alt+H", "Hibernate", 3, 2003,
+     Routine::HibernateSystem},
+    {"Stand By", "StandBy1", "Stand by:", 16, "Ctrl+Alt+B", "StandBy", 0, 2004,
+     Routine::StandBySystem},
+    {"Restart", "Restart1", "Restart:", 14, "Ctrl+Alt+R", "Restart", 5, 2005,
+     Routine::RestartSystem},
+    {"Shut Down Monitor", "ShutDownMonitor1", "Shut Down Monitor:", 6, "Ctrl+Alt+M", "ShutDownMon",
+     6, 2006, Routine::MonitorOff},
+    {"Screen Saver", "ScreenSaver1", "Screen Saver:", 18, "Ctrl+Alt+V", "ScreenSaver", 4, 2007,
+     Routine::StartScreenSaver},
+    {"Protection Panel", "ProtectionPanel1", "Protection Panel:", 9, "Ctrl+Alt+P",
+     "ProtectionPanel", 7, 2008, Routine::ShowProtectionPanel},
+}};
+
+const Action* ActionOfCode(std::int32_t code) {
+  for (const Action& action : Actions)
+    if (action.code != 0 && action.code == code) return &action;
+  return nullptr;
+}
+
+}  // namespace app

@@ -1,0 +1,75 @@
+// The operation clock: Timer1 shows the time every second and fires the
+// selected action when the time text equals the set time; Timer3 then holds
+// Timer1 off for 60 ticks, so an action fires once per set minute. The main
+// window owns the timers, labels, tray icon and menu item and implements
+// ClockHost; the clock's state is the main window's Settings.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/Actions.h"
+#include "app/Settings.h"
+
+namespace app {
+
+struct TimeOfDay {
+  int hour = 0;    // 0-23
+  int minute = 0;  // 0-59
+};
+
+// "hh:nn", two digits each, whatever the regional settings.
+std::string TimeText(TimeOfDay time);
+
+class ClockHost {
+ public:
+  virtual ~ClockHost() = default;
+  // The local time of day.
+  virtual TimeOfDay Now() = 0;
+  // Label1, the clock display.
+  virtual void SetClockText(const std::string& text) = 0;
+  // Label2, beside "Enabled:".
+  virtual void SetEnabledText(const std::string& text) = 0;
+  // The popup menu's side-bar text (VerticalText).
+  virtual void SetSideBarText(const std::string& text) = 0;
+  virtual void SetTrayTip(const std::string& tip) = 0;
+  // The tray icon's IconIndex, and its Active set to true.
+  virtual void SetTrayIconIndex(int index) = 0;
+  virtual void ActivateTrayIcon() = 0;
+  // StopSystem1's check mark and caption.
+  virtual bool ClockItemChecked() = 0;
+  virtual void SetClockItem(bool checked, const std::string& caption) = 0;
+  // MaskEdit1's text, as it is now.
+  virtual std::string SetTime() = 0;
+  // Runs the routine, with ForceFlag where it takes one. May raise.
+  virtual void Run(Routine routine) = 0;
+  virtual void SetTimer1(bool enabled) = 0;
+  virtual void SetTimer3(bool enabled) = 0;
+  // The main window's SaveSettings.
+  virtual void SaveSettings() = 0;
+};
+
+class OperationClock {
+ public:
+  // `state` is the main window's: the clock reads OperationCode and reads
+  // and writes ClockEnabled.
+  OperationClock(ClockHost& host, Settings& state) : host_(host), state_(state) {}
+
+  void Timer1Timer();
+  void Timer3Timer();
+  // After StopSystem1 has toggled its check mark: the mark means disabled.
+  void StopSystem1Click();
+  // Tray icon and StopSystem1 as ClockEnabled says (0 and "Disable ShutDown
+  // Clock" unchecked when armed, 1 and "Enable ShutDown Clock" checked when
+  // not); LoadSettings' step for Enabled shows it the same way.
+  void ShowClockState();
+
+ private:
+  void Fire();
+  void Pause();
+
+  ClockHost& host_;
+  Settings& state_;
+  std::int32_t pauseTicks_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,164 @@
+// The settings layout and its encodings. A field's type is its encoding:
+// a bool is stored as "1" or "0" and read as an integer, any non-zero one
+// true; an integer as decimal text; a text as it is. A value that is
+// missing, not of a text type, or (for numbers) not an integer reads as its
+// default; an existing empty text stays empty.
+#include "app/Settings.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <variant>
+
+#include "ui/Convert.h"
+#include "ui/Error.h"
+
+namespace app {
+
+namespace {
+
+using Field = std::variant<bool Settings::*, std::int32_t Settings::*, std::string Settings::*>;
+
+struct Row {
+  const char* section;
+  const char* value;
+  Field field;
+  const char* defaultText;  // as it would be stored
+  enum Kind { kPlain, kPosition, kScrambled } kind = kPlain;
+};
+
+// In the order LoadSettings reads them; the Shortcuts section follows, from
+// the action table.
+const Row kLayout[] = {
+    {"Window", "RememberFormPosition", &Settings::RememberPosition, "1"},
+    {"Window", "X", &Settings::Left, "800", Row::kPosition},
+    {"Window", "Y", &Settings::Top, "600", Row::kPosition},
+    {"Application", "AutoStart", &Settings::AutoStartChecked, "1"},
+    {"Operation", "ForceAction", &Settings::ForceActionChecked, "1"},
+    {"Operation", "Enabled", &Settings::ClockEnabled, "0"},
+    {"Operation", "Code", &Settings::OperationCode, "1"},
+    {"Operation", "EndTime", &Settings::EndTime, "00:00"},
+    {"Operation", "Password", &Settings::CurrentPassword, "", Row::kScrambled},
+    {"Operation", "ShowMessage", &Settings::ShowMessageChecked, "1"},
+    {"Operation", "MessageTime", &Settings::MessageTime, "15"},
+    {"Operation", "PlaySound", &Settings::PlaySoundChecked, "0"},
+    {"Operation", "SoundFileName", &Settings::SoundFileName, ""},
+};
+constexpr const char* kShortcuts = "Shortcuts";
+
+// SaveSettings writes this one first, the others in load order.
+const Row& CodeRow() {
+  return *std::find_if(std::begin(kLayout), std::end(kLayout),
+                       [](const Row& row) { return std::string_view(row.value) == "Code"; });
+}
+
+template <typename... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+
+// Unscrambling draws no starting value, so it needs no real source.
+std::string Unscramble(const std::string& text) {
+  struct : protection::RandomSource {
+    void Seed() override {}
+    int Next() override { return 0; }
+  } unused;
+  return protection::ScramblePassword("D", text, protection::ScrambleKey, unused);
+}
+
+std::optional<std::string> ReadText(RegistryKey* settingsKey, const char* section,
+                                    const char* value) {
+  if (!settingsKey) return std::nullopt;
+  const std::unique_ptr<RegistryKey> key = settingsKey->Open(section, false);
+  if (!key) return std::nullopt;
+  std::optional<RegistryValue> stored = key->Read(value);
+  if (!stored || (stored->type != kRegSz && stored->type != kRegExpandSz)) return std::nullopt;
+  return stored->data.substr(0, stored->data.find('\0'));
+}
+
+std::int32_t ReadInteger(const std::optional<std::string>& stored, const char* defaultText) {
+  if (stored) {
+    try {
+      return ui::StrToInt(*stored);
+    } catch (const ui::Error&) {
+    }
+  }
+  return ui::StrToInt(defaultText);
+}
+
+void Load(RegistryKey* key, const Row& row, Settings& settings) {
+  const std::optional<std::string> stored = ReadText(key, row.section, row.value);
+  std::visit(
+      Overloaded{
+          [&](bool Settings::*flag) { settings.*flag = ReadInteger(stored, row.defaultText) != 0; },
+          [&](std::int32_t Settings::*number) {
+            settings.*number = ReadInteger(stored, row.defaultText);
+          },
+          [&](std::string Settings::*text) {
+            std::string plain = stored.value_or(row.defaultText);
+            if (row.kind == Row::kScrambled && !plain.empty()) plain = Unscramble(plain);
+            settings.*text = std::move(plain);
+          },
+      },
+      row.field);
+}
+
+std::string Encode(const Row& row, const Settings& settings, protection::RandomSource& random) {
+  return std::visit(
+      Overloaded{
+          [&](bool Settings::*flag) -> std::string { return settings.*flag ? "1" : "0"; },
+          [&](std::int32_t Settings::*number) { return std::to_string(settings.*number); },
+          [&](std::string Settings::*text) {
+            const std::string& plain = settings.*text;
+            if (row.kind != Row::kScrambled || plain.empty()) return plain;
+            return protection::ScramblePassword("E", plain, protection::ScrambleKey, random);
+          },
+      },
+      row.field);
+}
+
+void WriteText(RegistryKey& settingsKey, const char* section, const char* value,
+               const std::string& text) {
+  if (const std::unique_ptr<RegistryKey> key = settingsKey.Open(section, true))
+    key->WriteString(value, text);
+}
+
+}  // namespace
+
+void LoadSettings(RegistryKey& root, Settings& settings) {
+  const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
+  for (const Row& row : kLayout)
+    if (row.kind != Row::kPosition || settings.RememberPosition) Load(key.get(), row, settings);
+  for (int i = 0; i < kActionCount; ++i)
+    settings.ShortcutTexts[i] = ReadText(key.get(), kShortcuts, Actions[i].shortcutValue)
+                                    .value_or(Actions[i].defaultShortcut);
+}
+
+void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
+                  protection::RandomSource& random) {
+  if (const std::unique_ptr<RegistryKey> run = root.Open(kRunKey, true)) {
+    if (settings.AutoStartChecked)
+      run->WriteString(kRunValue, executablePath);
+    else
+      run->DeleteValue(kRunValue);
+  }
+  const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
+  if (!key) return;
+  WriteText(*key, CodeRow().section, CodeRow().value, Encode(CodeRow(), settings, random));
+  for (const Row& row : kLayout)
+    if (&row != &CodeRow()) WriteText(*key, row.section, row.value, Encode(row, settings, random));
+  for (int i = 0; i < kActionCount; ++i)
+    WriteText(*key, kShortcuts, Actions[i].shortcutValue, settings.ShortcutTexts[i]);
+}
+
+void SaveClosePosition(RegistryKey& root, const Settings& settings) {
+  const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
+  if (!key) return;
+  if (settings.RememberPosition) {
+    key->WriteDword("X", static_cast<std::uint32_t>(settings.Left));
+    key->WriteDword("Y", static_cast<std::uint32_t>(settings.Top));
+  }
+  key->WriteString("EndTime", settings.EndTime);
+}
+
+}  // namespace app

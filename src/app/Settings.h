@@ -1,0 +1,89 @@
+// The settings store: every setting as text in four sections of one key under
+// HKEY_LOCAL_MACHINE, the autostart entry in the Run key, and the values the
+// main window's close event writes. The main window copies its controls and
+// state variables into a Settings, loads or saves it, and puts a loaded one
+// back into its controls in the order of the fields below. The registry is
+// reached through RegistryKey, so the layout and its encodings are checked
+// against an in-memory registry.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/Actions.h"
+#include "protection/PasswordScrambler.h"
+
+namespace app {
+
+// Registry value types, numbered as the platform numbers them.
+constexpr std::uint32_t kRegSz = 1, kRegExpandSz = 2, kRegDword = 4;
+
+struct RegistryValue {
+  std::uint32_t type = kRegSz;
+  std::string data;  // the stored bytes, a text's terminating NUL included or not
+};
+
+// An open registry key; closed when destroyed. Paths are relative to it,
+// their levels separated by "\".
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  // The subkey at `path`, created when missing if `create`; null when it
+  // cannot be opened. A key this user may read but not write opens for
+  // reading, and the writes into it are lost.
+  virtual std::unique_ptr<RegistryKey> Open(const std::string& path, bool create) = 0;
+  // Nothing when the value is missing or cannot be read.
+  virtual std::optional<RegistryValue> Read(const std::string& name) = 0;
+  // REG_SZ and REG_DWORD values; a write that fails is lost.
+  virtual void WriteString(const std::string& name, const std::string& data) = 0;
+  virtual void WriteDword(const std::string& name, std::uint32_t data) = 0;
+  // A missing value is no error.
+  virtual void DeleteValue(const std::string& name) = 0;
+};
+
+// HKEY_LOCAL_MACHINE. Win32 only.
+RegistryKey& LocalMachine();
+// The full path of the running executable, for the autostart entry. Win32 only.
+std::string ExecutablePath();
+
+inline const std::string kSettingsKey = "Software\\Velto Software\\Dormix";
+inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const std::string kRunValue = "Dormix";
+
+// What the store moves, in the order LoadSettings fills it: the main window's
+// state variables and the contents of its controls.
+struct Settings {
+  bool RememberPosition = false;   // also "Remember Form Position"
+  std::int32_t Left = 0, Top = 0;  // the main window's position
+  bool AutoStartChecked = false;
+  bool ForceActionChecked = false;  // ForceFlag follows it
+  bool ClockEnabled = false;
+  std::int32_t OperationCode = 0;
+  std::string EndTime;          // the clock time edit MaskEdit1
+  std::string CurrentPassword;  // plain text, empty for none
+  bool ShowMessageChecked = false;
+  std::string MessageTime;  // seconds, as typed
+  bool PlaySoundChecked = false;
+  std::string SoundFileName;
+  std::array<std::string, kActionCount> ShortcutTexts;  // in action order
+};
+
+// Reads every value of the settings key (created when missing) into
+// `settings`, a missing or unreadable one as its default; Left and Top only
+// when RememberPosition is read as true. A stored password that does not
+// unscramble ends the load with ScramblePassword's ui::Error: the fields
+// from CurrentPassword on keep what they held.
+void LoadSettings(RegistryKey& root, Settings& settings);
+
+// Adds or removes the autostart entry with `executablePath`, then writes
+// every value of the settings key, the password scrambled afresh.
+void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
+                  protection::RandomSource& random = protection::ProgramRandom());
+
+// The close event's values, typed and directly in the settings key: X and Y
+// as REG_DWORD when RememberPosition, then EndTime. Never read.
+void SaveClosePosition(RegistryKey& root, const Settings& settings);
+
+}  // namespace app

@@ -1,0 +1,188 @@
+// The operation clock over simulated days: when it fires and how often, its
+// one-minute pause after every firing (a failing action and a code without
+// an action included), and disarming during the pause.
+#include "app/OperationClock.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Error.h"
+
+namespace {
+
+using Journal = std::vector<std::string>;
+
+constexpr int kDay = 24 * 60 * 60;
+
+// The main window as the clock sees it, at `second` of a simulated week;
+// `calls` journals the routines run (by action index) and the changes to the
+// timers, the tray icon and the menu item.
+class FakeHost : public app::ClockHost {
+ public:
+  int second = 0;
+  bool timer1 = true, timer3 = false, itemChecked = false, failing = false;
+  std::string setTime = "07:30", clockText, enabledText, sideBar, tip;
+  Journal calls, runs;
+
+  app::TimeOfDay Now() override { return {second % kDay / 3600, second % 3600 / 60}; }
+  void SetClockText(const std::string& text) override { clockText = text; }
+  void SetEnabledText(const std::string& text) override { enabledText = text; }
+  void SetSideBarText(const std::string& text) override { sideBar = text; }
+  void SetTrayTip(const std::string& text) override { tip = text; }
+  void SetTrayIconIndex(int index) override { calls.push_back("icon " + std::to_string(index)); }
+  void ActivateTrayIcon() override { calls.push_back("active"); }
+  bool ClockItemChecked() override { return itemChecked; }
+  void SetClockItem(bool checked, const std::string& caption) override {
+    calls.push_back((checked ? "checked " : "unchecked ") + caption);
+  }
+  std::string SetTime() override { return setTime; }
+  void Run(app::Routine routine) override {
+    const int index = static_cast<int>(routine);
+    calls.push_back("run " + std::to_string(index));
+    runs.push_back("day " + std::to_string(second / kDay) + " at " + std::to_string(second % kDay) +
+                   " run " + std::to_string(index));
+    if (!failing) return;
+    SetTimer1(true);  // as the notice does on its way out of an error
+    throw ui::Error("'abc' is not a valid integer value");
+  }
+  void SetTimer1(bool enabled) override {
+    timer1 = enabled;
+    calls.push_back(enabled ? "Timer1 on" : "Timer1 off");
+  }
+  void SetTimer3(bool enabled) override {
+    timer3 = enabled;
+    calls.push_back(enabled ? "Timer3 on" : "Timer3 off");
+  }
+  void SaveSettings() override { calls.push_back("save"); }
+};
+
+// Armed for code 1 (Shut Down) from midnight of the first day. Each second
+// Timer3 ticks before Timer1; an error ends the tick, as it does the handler.
+struct Rig {
+  Rig() {
+    state.ClockEnabled = true;
+    state.OperationCode = 1;
+  }
+  void RunUntil(int second) {
+    for (; host.second < second; ++host.second) {
+      if (host.timer3) clock.Timer3Timer();
+      if (!host.timer1) continue;
+      try {
+        clock.Timer1Timer();
+      } catch (const ui::Error&) {
+        ++errors;
+      }
+    }
+  }
+  FakeHost host;
+  app::Settings state;
+  app::OperationClock clock{host, state};
+  int errors = 0;
+};
+
+Journal Daily(int second, int days) {
+  Journal runs;
+  for (int day = 0; day < days; ++day)
+    runs.push_back("day " + std::to_string(day) + " at " + std::to_string(second) + " run 0");
+  return runs;
+}
+
+// A week for the plain case; the times that never fire cover every minute in
+// one day.
+TEST(OperationClock, FiresOncePerDayAtTheSetMinuteOnly) {
+  const struct {
+    const char* setTime;
+    bool failing;
+    int days;
+    Journal runs;
+  } cases[] = {
+      {"07:30", false, 7, Daily(7 * 3600 + 30 * 60, 7)},
+      {"00:00", false, 2, Daily(0, 2)},
+      {"23:59", false, 2, Daily(kDay - 60, 2)},
+      {"07:30", true, 1, Daily(7 * 3600 + 30 * 60, 1)},
+      {" 7:30", false, 1, {}},
+      {"24:00", false, 1, {}},
+      {"07:60", false, 1, {}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.host.setTime = c.setTime;
+    rig.host.failing = c.failing;
+    rig.RunUntil(c.days * kDay);
+    EXPECT_EQ(rig.host.runs, c.runs) << c.setTime << c.failing;
+    EXPECT_EQ(rig.errors, c.failing ? c.days : 0) << c.setTime;
+  }
+}
+
+// Whatever the code, and also when the action fails: Timer1 stays off for
+// exactly 60 ticks of Timer3.
+TEST(OperationClock, EveryFiringPausesForSixtyTicks) {
+  const struct {
+    std::int32_t code;
+    bool failing;
+    Journal calls;
+  } cases[] = {
+      {1, false, {"run 0", "Timer3 on", "Timer1 off"}},
+      {2, false, {"run 1", "Timer3 on", "Timer1 off"}},
+      {3, false, {"run 2", "Timer3 on", "Timer1 off"}},
+      {4, false, {"run 6", "Timer3 on", "Timer1 off"}},
+      {5, false, {"run 4", "Timer3 on", "Timer1 off"}},
+      {6, false, {"run 5", "Timer3 on", "Timer1 off"}},
+      {7, false, {"run 7", "Timer3 on", "Timer1 off"}},
+      {8, false, {"Timer3 on", "Timer1 off"}},
+      {0, false, {"Timer3 on", "Timer1 off"}},
+      {1, true, {"run 0", "Timer1 on", "Timer3 on", "Timer1 off"}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.host.second = 7 * 3600 + 30 * 60 + 15;
+    rig.host.failing = c.failing;
+    rig.state.OperationCode = c.code;
+    try {
+      rig.clock.Timer1Timer();
+    } catch (const ui::Error&) {
+      ++rig.errors;
+    }
+    EXPECT_EQ(rig.errors, c.failing ? 1 : 0) << c.code;
+    EXPECT_EQ(rig.host.calls, c.calls) << c.code;
+    rig.host.calls.clear();
+    for (int tick = 1; tick < 60; ++tick) rig.clock.Timer3Timer();
+    EXPECT_EQ(rig.host.calls, Journal{}) << c.code;
+    rig.clock.Timer3Timer();
+    EXPECT_EQ(rig.host.calls, (Journal{"Timer1 on", "Timer3 off"})) << c.code;
+  }
+}
+
+// The icon and the menu item change at once; the display and the tip when
+// Timer1 runs again. Armed again, the clock fires the next day.
+TEST(OperationClock, DisarmingDuringThePauseShowsWhenTheClockRunsAgain) {
+  Rig rig;
+  const int fired = 7 * 3600 + 30 * 60;
+  rig.RunUntil(fired + 10);
+  rig.host.calls.clear();
+  rig.host.itemChecked = true;  // toggled by choosing it
+  rig.clock.StopSystem1Click();
+  EXPECT_FALSE(rig.state.ClockEnabled);
+  EXPECT_EQ(rig.host.calls, (Journal{"icon 1", "checked Enable ShutDown Clock", "active", "save"}));
+  rig.RunUntil(fired + 60);
+  EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
+  EXPECT_EQ(rig.host.enabledText, "True");
+  rig.RunUntil(fired + 61);
+  EXPECT_EQ(rig.host.tip, "Dormix is Disabled...");
+  EXPECT_EQ(rig.host.enabledText, "False");
+  EXPECT_EQ(rig.host.clockText, "07:31");
+  EXPECT_EQ(rig.host.sideBar, "Dormix>>07:31");
+
+  rig.host.calls.clear();
+  rig.host.itemChecked = false;
+  rig.clock.StopSystem1Click();
+  EXPECT_EQ(rig.host.calls,
+            (Journal{"icon 0", "unchecked Disable ShutDown Clock", "active", "save"}));
+  rig.RunUntil(kDay + fired + 1);
+  EXPECT_EQ(rig.host.runs, Daily(fired, 2));
+  EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
+}
+
+}  // namespace

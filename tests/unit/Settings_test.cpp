@@ -1,0 +1,215 @@
+// The settings store against an in-memory registry: the exact writes of the
+// save that follows the load at every start, for stored values of every
+// kind; a damaged password; the close event's typed values.
+#include "app/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/Error.h"
+
+namespace {
+
+using Journal = std::vector<std::string>;
+
+// Keys by full path. Writes are journalled as "<key>\<name>=<data>", the
+// settings key shown as "Dormix" and the Run key as "Run".
+struct Store {
+  std::map<std::string, std::map<std::string, app::RegistryValue>> keys;
+  Journal writes;
+  int openKeys = 0;
+};
+
+class FakeKey : public app::RegistryKey {
+ public:
+  FakeKey(Store& store, std::string path) : store_(store), path_(std::move(path)) {
+    ++store_.openKeys;
+  }
+  ~FakeKey() override { --store_.openKeys; }
+
+  std::unique_ptr<RegistryKey> Open(const std::string& path, bool create) override {
+    const std::string full = path_.empty() ? path : path_ + "\\" + path;
+    const auto below = store_.keys.lower_bound(full);
+    if (!create && (below == store_.keys.end() || below->first.rfind(full, 0) != 0)) return nullptr;
+    return std::make_unique<FakeKey>(store_, full);
+  }
+  std::optional<app::RegistryValue> Read(const std::string& name) override {
+    const auto& values = store_.keys[path_];
+    const auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
+  void WriteString(const std::string& name, const std::string& data) override {
+    Log(name + "=" + data);
+  }
+  void WriteDword(const std::string& name, std::uint32_t data) override {
+    Log(name + "=dword:" + std::to_string(data));
+  }
+  void DeleteValue(const std::string& name) override { Log(name + " deleted"); }
+
+ private:
+  void Log(const std::string& what) {
+    std::string key = path_;
+    for (const auto& [full, shown] :
+         {std::pair{&app::kSettingsKey, "Dormix"}, {&app::kRunKey, "Run"}})
+      if (key.rfind(*full, 0) == 0) key = shown + key.substr(full->size());
+    store_.writes.push_back(key + "\\" + what);
+  }
+  Store& store_;
+  std::string path_;
+};
+
+const Journal kDefaultWrites = {
+    "Run\\Dormix=C:\\Program Files\\Dormix\\dormix.exe",
+    "Dormix\\Operation\\Code=1",
+    "Dormix\\Window\\RememberFormPosition=1",
+    "Dormix\\Window\\X=800",
+    "Dormix\\Window\\Y=600",
+    "Dormix\\Application\\AutoStart=1",
+    "Dormix\\Operation\\ForceAction=1",
+    "Dormix\\Operation\\Enabled=0",
+    "Dormix\\Operation\\EndTime=00:00",
+    "Dormix\\Operation\\Password=",
+    "Dormix\\Operation\\ShowMessage=1",
+    "Dormix\\Operation\\MessageTime=15",
+    "Dormix\\Operation\\PlaySound=0",
+    "Dormix\\Operation\\SoundFileName=",
+    "Dormix\\Shortcuts\\ShutDown=Ctrl+Alt+S",
+    "Dormix\\Shortcuts\\LogOff=Ctrl+Alt+L",
+    "Dormix\\Shortcuts\\Hibernate=Ctrl+Alt+H",
+    "Dormix\\Shortcuts\\StandBy=Ctrl+Alt+B",
+    "Dormix\\Shortcuts\\Restart=Ctrl+Alt+R",
+    "Dormix\\Shortcuts\\ShutDownMon=Ctrl+Alt+M",
+    "Dormix\\Shortcuts\\ScreenSaver=Ctrl+Alt+V",
+    "Dormix\\Shortcuts\\ProtectionPanel=Ctrl+Alt+P",
+};
+
+class FixedRandom : public protection::RandomSource {
+ public:
+  void Seed() override {}
+  int Next() override { return 0; }
+};
+
+struct Stored {
+  std::string section, name, data;
+  std::uint32_t type = app::kRegSz;
+};
+
+// A store holding `values` in sections of the settings key.
+Store With(const std::vector<Stored>& values) {
+  Store store;
+  for (const Stored& v : values)
+    store.keys[app::kSettingsKey + "\\" + v.section][v.name] = {v.type, v.data};
+  return store;
+}
+
+// The window's own position stands where the stored one is not applied.
+TEST(Settings, EveryStartWritesBackWhatItLoaded) {
+  const struct {
+    std::vector<Stored> stored;
+    Journal changed;  // lines of kDefaultWrites that differ
+  } cases[] = {
+      {{}, {}},
+      {{{"Operation", "Code", "0"}}, {"Dormix\\Operation\\Code=0"}},
+      {{{"Operation", "Code", "9"}}, {"Dormix\\Operation\\Code=9"}},
+      {{{"Operation", "Code", "7a"}}, {}},
+      {{{"Operation", "Enabled", "2"}}, {"Dormix\\Operation\\Enabled=1"}},
+      {{{"Operation", "Enabled", "yes"}}, {}},
+      {{{"Operation", "EndTime", ""}}, {"Dormix\\Operation\\EndTime="}},
+      {{{"Operation", "Password", ""}}, {}},
+      {{{"Operation", "Password", "C756D25AA87A8BD924E835C458B343D5"}},
+       {"Dormix\\Operation\\Password=001EEA22F022F366B877839A769161B7"}},
+      {{{"Application", "AutoStart", "0"}},
+       {"Run\\Dormix deleted", "Dormix\\Application\\AutoStart=0"}},
+      {{{"Window", "X", "$20"}, {"Window", "Y", "-7"}},
+       {"Dormix\\Window\\X=32", "Dormix\\Window\\Y=-7"}},
+      {{{"Window", "RememberFormPosition", "0"}, {"Window", "X", "300"}, {"Window", "Y", "200"}},
+       {"Dormix\\Window\\RememberFormPosition=0", "Dormix\\Window\\X=10", "Dormix\\Window\\Y=20"}},
+      // Texts of the expandable type count, and end at a NUL.
+      {{{"Operation", "SoundFileName", "C:\\a.wav", app::kRegExpandSz},
+        {"Shortcuts", "LogOff", std::string("Ctrl+L\0junk", 11)}},
+       {"Dormix\\Operation\\SoundFileName=C:\\a.wav", "Dormix\\Shortcuts\\LogOff=Ctrl+L"}},
+      // Values of other types read as missing.
+      {{{"Operation", "MessageTime", "\x1e\0\0\0", app::kRegDword},
+        {"Operation", "Code", "3", 3},
+        {"Shortcuts", "ShutDown", "Win+S", 7}},
+       {}},
+  };
+  for (const auto& c : cases) {
+    Store store = With(c.stored);
+    FakeKey root(store, "");
+    app::Settings settings;
+    settings.Left = 10;
+    settings.Top = 20;
+    app::LoadSettings(root, settings);
+    FixedRandom random;
+    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", random);
+
+    Journal expected = kDefaultWrites;
+    const auto value = [](const std::string& line) {
+      return line.substr(0, line.find_first_of("= "));
+    };
+    for (const std::string& change : c.changed)
+      for (std::string& line : expected)
+        if (value(line) == value(change)) line = change;
+    EXPECT_EQ(store.writes, expected) << testing::PrintToString(c.changed);
+    EXPECT_EQ(store.openKeys, 1) << "only the root left open";
+  }
+}
+
+// The load stops at the password: what came before is loaded, the later
+// fields keep the window's values, and the key is closed again.
+TEST(Settings, ADamagedPasswordStopsTheLoadWithTheConversionError) {
+  const struct {
+    const char* damaged;
+    const char* error;
+  } cases[] = {
+      {"ZZ", "'$ZZ' is not a valid integer value"},
+      {"C7", "'$' is not a valid integer value"},
+      {"C756G2", "'$G2' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    Store store = With({{"Operation", "Code", "7"},
+                        {"Operation", "Password", c.damaged},
+                        {"Operation", "MessageTime", "30"}});
+    FakeKey root(store, "");
+    app::Settings settings;
+    settings.CurrentPassword = "held";
+    settings.MessageTime = "45";
+    try {
+      app::LoadSettings(root, settings);
+      ADD_FAILURE() << c.damaged << " loaded";
+    } catch (const ui::Error& error) {
+      EXPECT_STREQ(error.what(), c.error);
+    }
+    EXPECT_EQ(settings.OperationCode, 7) << c.damaged;
+    EXPECT_EQ(settings.EndTime, "00:00") << c.damaged;
+    EXPECT_EQ(settings.CurrentPassword, "held") << c.damaged;
+    EXPECT_FALSE(settings.ShowMessageChecked) << c.damaged;
+    EXPECT_EQ(settings.MessageTime, "45") << c.damaged;
+    EXPECT_EQ(settings.ShortcutTexts[0], "") << c.damaged;
+    EXPECT_EQ(store.openKeys, 1) << c.damaged;
+  }
+}
+
+TEST(Settings, TheCloseEventWritesTheTypedPositionOnlyWhenRemembering) {
+  for (const bool remember : {true, false}) {
+    Store store;
+    FakeKey root(store, "");
+    app::Settings settings;
+    settings.RememberPosition = remember;
+    settings.Left = -8;
+    settings.Top = 600;
+    settings.EndTime = " 7:3 ";
+    app::SaveClosePosition(root, settings);
+    Journal expected = {"Dormix\\X=dword:4294967288", "Dormix\\Y=dword:600",
+                        "Dormix\\EndTime= 7:3 "};
+    if (!remember) expected.erase(expected.begin(), expected.begin() + 2);
+    EXPECT_EQ(store.writes, expected) << remember;
+  }
+}
+
+}  // namespace
