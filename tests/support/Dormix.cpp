@@ -26,11 +26,11 @@ std::string SuiteDir() {
   return dir.substr(0, dir.find_last_of('\\'));
 }
 
-Process::Process(const std::string& exe) {
+Process::Process(const std::string& exe, const std::string& arguments) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string commandLine = "\"" + exe + "\"";
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &si, &pi)) {
     const ui::unique_handle thread(pi.hThread);

@@ -20,7 +20,7 @@ std::string SuiteDir();
 
 class Process {
  public:
-  explicit Process(const std::string& exe);
+  explicit Process(const std::string& exe, const std::string& arguments = {});
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   // A process still running at the end of a test is killed.

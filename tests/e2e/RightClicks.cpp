@@ -1,0 +1,96 @@
+// Real right clicks (xdotool, through the X server) on every window the
+// running dormix.exe shows: the options window, About, the notice and the
+// lock panel. Dormix keeps running, and the panel stays locked.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Dormix.h"
+#include "support/Pump.h"
+
+namespace {
+
+using namespace testing_support;
+
+// Runs xdotool (a Unix program, which Wine starts as one) and waits for it.
+void XDoTool(const std::string& arguments) {
+  Process tool("Z:\\usr\\bin\\xdotool", arguments);
+  ASSERT_TRUE(tool.WaitExit().has_value()) << "xdotool " << arguments;
+}
+
+// Everything queued for Dormix before this call has been handled.
+void RoundTrip(Process& dormix, HWND window) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+  WaitForInputIdle(dormix.Handle(), 10000);
+}
+
+// Right-clicks the middle of a shown window of Dormix. A popup menu it opens
+// is closed again with Esc.
+void RightClick(Process& dormix, const char* className) {
+  const HWND window = WaitForWindow(dormix.Id(), className);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; })) << className;
+  RECT r;
+  GetWindowRect(window, &r);
+  XDoTool("mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string(r.top + 40) +
+          " click 3");
+  RoundTrip(dormix, window);
+  if (const HWND menu = FindWindowA("#32768", nullptr); menu && IsWindowVisible(menu)) {
+    Screenshot(std::string("right-click-") + className);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }));
+  }
+  RoundTrip(dormix, window);
+  EXPECT_TRUE(dormix.Running()) << "after a right click on " << className;
+  EXPECT_TRUE(IsWindowVisible(window)) << className;
+}
+
+void ClickButton(Process& dormix, const char* className, const char* caption) {
+  const HWND button = FindControl(WaitForWindow(dormix.Id(), className), "Button", caption);
+  ASSERT_TRUE(button) << caption;
+  PostMessageA(button, BM_CLICK, 0, 0);
+  const HWND window = WaitForWindow(dormix.Id(), className);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); })) << className;
+}
+
+TEST(RightClicks, EveryShownWindowSurvivesThemAndTheLockedPanelStaysLocked) {
+  Process dormix(DormixExe());
+  WaitSettled(dormix);
+
+  ChooseMenuCommand(dormix, 1);  // Main: the options window, modal
+  RightClick(dormix, "TForm1");
+  ClickButton(dormix, "TForm1", "Cancel");
+
+  ChooseMenuCommand(dormix, 5);  // About ...
+  RightClick(dormix, "TForm3");
+  ClickButton(dormix, "TForm3", "Ok");
+
+  // The notice, counting down from its default 15 seconds.
+  const HWND showMessage =
+      FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", "Show message before operation:");
+  SendMessageA(showMessage, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(GetParent(showMessage), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(showMessage), BN_CLICKED),
+               reinterpret_cast<LPARAM>(showMessage));
+  ChooseMenuCommand(dormix, 10);  // Restart
+  RightClick(dormix, "TForm2");
+  ClickButton(dormix, "TForm2", "Cancel");
+
+  ChooseMenuCommand(dormix, 13);  // Protection Panel
+  RightClick(dormix, "TForm4");
+  Screenshot("right-click-panel");
+  EXPECT_EQ(SendMessageA(WaitForWindow(dormix.Id(), "TForm4"), WM_QUERYENDSESSION, 0, 0), FALSE)
+      << "the panel is still locked";
+}
+
+// A close request from another program (as a polite task kill sends it) to
+// the hidden main window or the application window ends Dormix cleanly.
+TEST(RightClicks, ACloseRequestToTheHiddenWindowsEndsDormixWithCodeZero) {
+  for (const char* className : {"TForm1", "TApplication"}) {
+    Process dormix(DormixExe());
+    WaitSettled(dormix);
+    PostMessageA(WaitForWindow(dormix.Id(), className), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dormix.WaitExit(), 0u) << className;
+  }
+}
+
+}  // namespace
