@@ -4,6 +4,7 @@
 #include <string>
 
 #include "hotkeys/HotKeyManager_win32.h"
+#include "menu/BarPopupMenu_win32.h"
 #include "ui/Containers.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -55,7 +56,7 @@ class TForm1 : public ui::TForm {
   hotkeys::THotKeyManager* HotKeyManager1;
   ui::TOpenDialog* OpenDialog1;
   ui::TImageList *ImageList1, *ImageList2;
-  ui::TPopupMenu* BarPopupMenu1;
+  menu::TBarPopupMenu* BarPopupMenu1;
   ui::TMenuItem *Main1, *StopSystem1, *Exit1, *Help1, *About1, *ShutDown1, *LogOff1, *Hibernate1,
       *StandBy1, *Restart1, *ShutDownMonitor1, *ScreenSaver1, *ProtectionPanel1;
 

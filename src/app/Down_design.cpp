@@ -167,8 +167,15 @@ void TForm1::DesignMessagesPage() {
 }
 
 void TForm1::DesignMenu() {
-  BarPopupMenu1 = &Make<ui::TPopupMenu>("BarPopupMenu1");
+  BarPopupMenu1 = &Make<menu::TBarPopupMenu>("BarPopupMenu1");
   BarPopupMenu1->images = ImageList1;
+  BarPopupMenu1->BarWidth = 20;
+  BarPopupMenu1->BitmapVertAlignment = menu::bvaMiddle;
+  BarPopupMenu1->GradientEnd = ui::clSkyBlue;
+  BarPopupMenu1->VerticalFont = {
+      .Name = "Tahoma", .Height = -16, .Color = ui::clWhite, .Bold = true, .Italic = true};
+  BarPopupMenu1->VerticalText = "Dormix";
+  BarPopupMenu1->VerticalTextOffsetY = -15;
   popupMenu = BarPopupMenu1;
   const struct {
     ui::TMenuItem** item;
