@@ -5,6 +5,7 @@
 
 #include "hotkeys/HotKeyManager_win32.h"
 #include "menu/BarPopupMenu_win32.h"
+#include "tray/TarvelTrayIcon.h"
 #include "ui/Containers.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
@@ -59,6 +60,7 @@ class TForm1 : public ui::TForm {
   menu::TBarPopupMenu* BarPopupMenu1;
   ui::TMenuItem *Main1, *StopSystem1, *Exit1, *Help1, *About1, *ShutDown1, *LogOff1, *Hibernate1,
       *StandBy1, *Restart1, *ShutDownMonitor1, *ScreenSaver1, *ProtectionPanel1;
+  tray::TTarvelTrayIcon* TarvelTrayIcon1;
 
  protected:
   const char* ClassName() const override { return "TForm1"; }
@@ -71,6 +73,7 @@ class TForm1 : public ui::TForm {
   void DesignShortcutsPage();
   void DesignMessagesPage();
   void DesignMenu();
+  void DesignTrayIcon();
 };
 
 extern TForm1* Form1;

@@ -1,4 +1,5 @@
-// The main window's design: pages, controls, companions and menu items.
+// The main window's design: pages, controls, companions, menu items and tray icon.
+#include <cstdint>
 #include <string>
 
 #include "app/Down.h"
@@ -83,6 +84,7 @@ void TForm1::Design() {
   ImageList2->AddIcon(IDI_TRAY_ENABLED);
   ImageList2->AddIcon(IDI_TRAY_DISABLED);
   DesignMenu();
+  DesignTrayIcon();
 }
 
 void TForm1::DesignClockPage() {
@@ -216,4 +218,15 @@ void TForm1::DesignMenu() {
   ShutDownMonitor1->OnClick = ui::Bind(this, &TForm1::ShutDownMonitor1Click);
   ScreenSaver1->OnClick = ui::Bind(this, &TForm1::ScreenSaver1Click);
   ProtectionPanel1->OnClick = ui::Bind(this, &TForm1::ProtectionPanel1Click);
+}
+
+void TForm1::DesignTrayIcon() {
+  TarvelTrayIcon1 = &Make<tray::TTarvelTrayIcon>("TarvelTrayIcon1", tray::Win32TrayPlatform());
+  TarvelTrayIcon1->SetActive(false);
+  const ui::unique_hicon stored(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, 0)));
+  TarvelTrayIcon1->SetIcon(static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(stored.get())));
+  TarvelTrayIcon1->SetImageList(ImageList2);
+  TarvelTrayIcon1->SetPopUpMenu(BarPopupMenu1);
+  TarvelTrayIcon1->SetSingleTask(true);
 }

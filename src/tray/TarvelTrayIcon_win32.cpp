@@ -1,0 +1,108 @@
+// The tray icon's platform on Win32: its hidden window, Shell_NotifyIconA,
+// the cursor, the application's foreground and message queue, and the
+// toolkit's popup menu and image list.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "tray/TarvelTrayIcon.h"
+#include "ui/Application.h"
+#include "ui/ImageList.h"
+#include "ui/Menus.h"
+#include "ui/Window.h"
+
+namespace tray {
+
+namespace {
+
+static_assert(NOTIFYICONDATAA_V1_SIZE == sizeof(TNotifyIconDataA));
+static_assert(offsetof(NOTIFYICONDATAA, hWnd) == offsetof(TNotifyIconDataA, hWnd));
+static_assert(offsetof(NOTIFYICONDATAA, hIcon) == offsetof(TNotifyIconDataA, hIcon));
+static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(TNotifyIconDataA, szTip));
+
+template <typename Handle>
+std::uint32_t ToValue(Handle handle) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+HICON ToIcon(IconHandle icon) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(icon)); }
+
+// Zero-sized and never shown. Messages reach the icon only between the end
+// of creation and the start of destruction; before and after, the default
+// processing answers them.
+class HiddenWindow final : public ui::Window, public TrayWindow {
+ public:
+  explicit HiddenWindow(TCustomTarvelTrayIcon& icon) {
+    CreateHandle("TTarvelTrayIconWindow", 0, WS_POPUP, 0, 0, 0, 0, nullptr);
+    icon_ = &icon;
+  }
+  ~HiddenWindow() override {
+    icon_ = nullptr;
+    DestroyHandle();
+  }
+
+  std::uint32_t WindowHandle() const override { return ToValue(Handle()); }
+  std::intptr_t DefaultHandler(const TMessage& m) override {
+    return Window::WndProc(m.Msg, m.WParam, m.LParam);
+  }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (!icon_) return Window::WndProc(msg, wParam, lParam);
+    return icon_->TrayWndProc({msg, wParam, lParam});
+  }
+
+ private:
+  TCustomTarvelTrayIcon* icon_ = nullptr;
+};
+
+class Win32Platform final : public TrayPlatform {
+ public:
+  std::unique_ptr<TrayWindow> MakeWindow(TCustomTarvelTrayIcon& icon) override {
+    return std::make_unique<HiddenWindow>(icon);
+  }
+
+  // The shell reads the first cbSize bytes of the record.
+  void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) override {
+    NOTIFYICONDATAA record{};
+    std::memcpy(&record, &data, sizeof data);
+    Shell_NotifyIconA(static_cast<DWORD>(message), &record);
+  }
+
+  TPoint CursorPos() override {
+    POINT p{};
+    GetCursorPos(&p);
+    return {p.x, p.y};
+  }
+
+  void ForegroundApplication() override { SetForegroundWindow(ui::Application().Handle()); }
+
+  void ProcessMessages() override { ui::Application().ProcessMessages(); }
+
+  // The message posted after the menu has closed makes the switch to this
+  // thread complete, without which the next tray menu may not close.
+  void Popup(ui::TComponent& menu, int x, int y) override {
+    if (auto* popup = dynamic_cast<ui::TPopupMenu*>(&menu)) popup->Popup(x, y);
+    PostMessageA(ui::Application().Handle(), WM_NULL, 0, 0);
+  }
+
+  IconHandle ImageListIcon(ui::TComponent& imageList, int index) override {
+    auto* list = dynamic_cast<ui::TImageList*>(&imageList);
+    return list ? ToValue(list->Icon(index).release()) : 0;
+  }
+
+  IconHandle CopyIcon(IconHandle icon) override { return ToValue(::CopyIcon(ToIcon(icon))); }
+
+  void DestroyIcon(IconHandle icon) override { ::DestroyIcon(ToIcon(icon)); }
+};
+
+}  // namespace
+
+TrayPlatform& Win32TrayPlatform() {
+  static Win32Platform platform;
+  return platform;
+}
+
+}  // namespace tray

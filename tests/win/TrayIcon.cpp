@@ -1,0 +1,116 @@
+// The main window's tray icon on Wine's taskbar: added, changed and removed
+// as the user sees it, and its menu opened by a real right click and closed
+// by a click elsewhere or by Esc.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "support/Dormix.h"
+#include "support/Forms.h"
+#include "support/Keys.h"
+#include "support/Pump.h"
+
+namespace {
+
+using testing_support::PumpUntil;
+
+using TrayIconTest = testing_support::FormsTest;
+
+// Where Wine's taskbar shows the first icon.
+constexpr POINT kFirstIcon{1014, 758};
+const char* const kOnTheIcon = "mousemove 1014 758";
+
+// Pointer input from the X side, as a user gives it.
+void XDoTool(const std::string& arguments) {
+  std::string commandLine = "Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    ADD_FAILURE() << "xdotool did not start: " << GetLastError();
+    return;
+  }
+  const ui::unique_handle process(pi.hProcess), thread(pi.hThread);
+}
+
+// The pixels of the first tray icon's place on the screen.
+std::string IconPixels() {
+  const ui::WindowDC screen(nullptr);
+  std::string pixels;
+  for (int y = kFirstIcon.y - 6; y <= kFirstIcon.y + 6; ++y)
+    for (int x = kFirstIcon.x - 6; x <= kFirstIcon.x + 6; ++x) pixels += std::to_string(GetPixel(screen.get(), x, y)) + " ";
+  return pixels;
+}
+
+tray::IconHandle Value(HICON icon) { return static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(icon)); }
+
+TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
+  tray::TTarvelTrayIcon& icon = *Form1->TarvelTrayIcon1;
+  const HWND window = FindWindowA("TTarvelTrayIconWindow", nullptr);
+  ASSERT_TRUE(window);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level, so broadcasts reach it";
+
+  const std::string empty = IconPixels();
+  icon.SetTip("A tip of more than sixty-three characters is cut where the shell's record ends");
+  icon.SetActive(true);
+  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != empty; })) << "added";
+  const std::string stored = IconPixels();
+  XDoTool(kOnTheIcon);
+  EXPECT_TRUE(PumpUntil([] {
+    const HWND tip = FindWindowA("tooltips_class32", nullptr);
+    return tip && IsWindowVisible(tip);
+  }));
+  testing_support::Screenshot("tray-icon");
+  const ui::unique_hicon clock = Form1->ImageList2->Icon(0);
+  icon.SetIcon(Value(clock.get()));
+  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != stored && IconPixels() != empty; })) << "changed";
+  icon.SetActive(false);
+  EXPECT_TRUE(PumpUntil([&] { return IconPixels() == empty; })) << "removed";
+}
+
+// The menu's modal loop runs inside the click's handler on this thread: a
+// timer watches it, closes it as the user would, and, should that not work
+// within the deadline, closes it with a key posted to the menu itself.
+TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
+  tray::TTarvelTrayIcon& icon = *Form1->TarvelTrayIcon1;
+  icon.SetActive(true);
+  static const struct {
+    const char* how;
+    void (*close)();
+  } closings[] = {
+      {"a click elsewhere", [] { XDoTool("mousemove 400 300 click 1"); }},
+      {"Esc", [] { testing_support::PressKey(VK_ESCAPE); }},
+  };
+  for (const auto& closing : closings) {
+    SCOPED_TRACE(closing.how);
+    static DWORD openedAt;
+    static bool forced;
+    static void (*close)();
+    openedAt = 0, forced = false, close = closing.close;
+    bool released = false;
+    icon.OnMouseUp = [&](ui::TComponent&, tray::TMouseButton button, int, int) { released = button == tray::mbRight; };
+    testing_support::Every(100, [] {
+      const HWND menu = FindWindowA("#32768", nullptr);
+      const bool open = menu && IsWindowVisible(menu);
+      if (open && !openedAt) {
+        openedAt = GetTickCount();
+        testing_support::Screenshot("tray-menu");
+        close();
+      } else if (open && GetTickCount() - openedAt > 10000) {
+        forced = true;
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+      }
+      return !openedAt || open;
+    });
+    XDoTool(std::string(kOnTheIcon) + " click 3");
+    EXPECT_TRUE(PumpUntil([&] { return released; }, 30000));
+    EXPECT_TRUE(openedAt) << "no menu opened";
+    EXPECT_FALSE(forced) << "the menu stayed open";
+  }
+  icon.OnMouseUp = nullptr;
+  icon.SetActive(false);
+}
+
+}  // namespace
