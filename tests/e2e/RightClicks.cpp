@@ -12,12 +12,6 @@ namespace {
 
 using namespace testing_support;
 
-// Runs xdotool (a Unix program, which Wine starts as one) and waits for it.
-void XDoTool(const std::string& arguments) {
-  Process tool("Z:\\usr\\bin\\xdotool", arguments);
-  ASSERT_TRUE(tool.WaitExit().has_value()) << "xdotool " << arguments;
-}
-
 // Everything queued for Dormix before this call has been handled.
 void RoundTrip(Process& dormix, HWND window) {
   DWORD_PTR answer = 0;
@@ -32,8 +26,15 @@ void RightClick(Process& dormix, const char* className) {
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; })) << className;
   RECT r;
   GetWindowRect(window, &r);
-  XDoTool("mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string(r.top + 40) +
-          " click 3");
+  const POINT at{(r.left + r.right) / 2, r.top + 40};
+  SetCursorPos(0, 0);
+  XDoTool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 3");
+  // The click follows the move at once; the move is what can be seen here.
+  ASSERT_TRUE(PumpUntil([&] {
+    POINT now;
+    return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+  }));
+  PumpUntil([] { return false; }, 200);  // the click itself, right behind the move
   RoundTrip(dormix, window);
   if (const HWND menu = FindWindowA("#32768", nullptr); menu && IsWindowVisible(menu)) {
     Screenshot(std::string("right-click-") + className);

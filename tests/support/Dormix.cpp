@@ -145,6 +145,17 @@ int TaskbarButtons() {
   return count;
 }
 
+void XDoTool(const std::string& arguments) {
+  std::string commandLine = "Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+}
+
 void Screenshot(const std::string& name) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   void* bits = nullptr;

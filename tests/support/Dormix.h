@@ -57,6 +57,10 @@ void WaitSettled(Process& dormix);
 void ChooseMenuCommand(Process& dormix, UINT command);
 // Window buttons on Wine's taskbar (Start not counted).
 int TaskbarButtons();
+// Pointer input from the X side, as a user gives it: starts xdotool (a Unix
+// program, which Wine runs as one) with these arguments. Wine cannot wait for
+// a Unix process, so the caller waits for the input's effect.
+void XDoTool(const std::string& arguments);
 // Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
 void Screenshot(const std::string& name);
 

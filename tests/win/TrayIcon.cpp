@@ -13,6 +13,8 @@
 
 namespace {
 
+using testing_support::XDoTool;
+
 using testing_support::PumpUntil;
 
 using TrayIconTest = testing_support::FormsTest;
@@ -20,19 +22,6 @@ using TrayIconTest = testing_support::FormsTest;
 // Where Wine's taskbar shows the first icon.
 constexpr POINT kFirstIcon{1014, 758};
 const char* const kOnTheIcon = "mousemove 1014 758";
-
-// Pointer input from the X side, as a user gives it.
-void XDoTool(const std::string& arguments) {
-  std::string commandLine = "Z:\\usr\\bin\\xdotool " + arguments;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    ADD_FAILURE() << "xdotool did not start: " << GetLastError();
-    return;
-  }
-  const ui::unique_handle process(pi.hProcess), thread(pi.hThread);
-}
 
 // The pixels of the first tray icon's place on the screen.
 std::string IconPixels() {
