@@ -5,8 +5,6 @@
 // checks from outside that the whole prefix went down.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "support/Dormix.h"
 #include "support/Pump.h"
 
@@ -68,15 +66,6 @@ void ShowLockedPanel(Process& dormix) {
   Screenshot("panel-locked");
 }
 
-// The forced cases: the request is made, and this program should not live
-// to see the end of the wait.
-void AwaitTheEnd() {
-  std::printf("session end requested\n");
-  std::fflush(stdout);
-  PumpUntil([] { return false; }, 30000);
-  ADD_FAILURE() << "still running 30 s after a forced end of the session";
-}
-
 // Wine asks process after process, in the order of their ids, and ends each
 // one that agrees at once; a refusal stops the round there. This program
 // keeps no window here, so it is asked last, if at all.
@@ -117,7 +106,8 @@ TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   Tick(dormix, "Force Action");
   SetMessageTime(dormix, "1");
   ChooseMenuCommand(dormix, 7);  // Log Off
-  AwaitTheEnd();
+  AwaitForcedSessionEnd();
+  ADD_FAILURE() << "still running 30 s after a forced end of the session";
 }
 
 TEST(Forced, DISABLED_ALockedPanelDoesNotStopAForcedLogOff) {
@@ -125,7 +115,8 @@ TEST(Forced, DISABLED_ALockedPanelDoesNotStopAForcedLogOff) {
   WaitSettled(dormix);
   ShowLockedPanel(dormix);
   ExitWindowsEx(EWX_LOGOFF | EWX_FORCE, 0);
-  AwaitTheEnd();
+  AwaitForcedSessionEnd();
+  ADD_FAILURE() << "still running 30 s after a forced end of the session";
 }
 
 }  // namespace

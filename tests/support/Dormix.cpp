@@ -156,6 +156,12 @@ void XDoTool(const std::string& arguments) {
   }
 }
 
+void AwaitForcedSessionEnd() {
+  std::printf("session end requested\n");
+  std::fflush(stdout);
+  PumpUntil([] { return false; }, 30000);
+}
+
 void Screenshot(const std::string& name) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   void* bits = nullptr;

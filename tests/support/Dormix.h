@@ -49,11 +49,26 @@ HWND FindControl(HWND top, const char* className, const std::string& text);
 // Starts dormix.exe and waits until its four windows exist and its message
 // loop waits for input.
 void WaitSettled(Process& dormix);
+// The command identifiers of Dormix's menu items, fixed whatever the order in
+// which the items are made.
+enum MenuCommand : UINT {
+  kMain = 1001,
+  kClockSwitch = 1002,  // "Disable ShutDown Clock" / "Enable ShutDown Clock"
+  kExit = 1003,
+  kHelp = 1004,
+  kAbout = 1005,
+  kShutDown = 2001,
+  kLogOff = 2002,
+  kHibernate = 2003,
+  kStandBy = 2004,
+  kRestart = 2005,
+  kShutDownMonitor = 2006,
+  kScreenSaver = 2007,
+  kProtectionPanel = 2008,
+};
 // Chooses a command of Dormix's menu as the menu itself would: the item's
-// command arrives at the toolkit's popup-list window. Items are numbered
-// from 1 in menu order: Main 1, clock switch 2, Exit 3, Help 4, About 5,
-// Shut Down 6, Log Off 7, Hibernate 8, Stand By 9, Restart 10, Shut Down
-// Monitor 11, Screen Saver 12, Protection Panel 13.
+// command identifier (a MenuCommand) arrives at the toolkit's popup-list
+// window.
 void ChooseMenuCommand(Process& dormix, UINT command);
 // Window buttons on Wine's taskbar (Start not counted).
 int TaskbarButtons();
@@ -61,6 +76,10 @@ int TaskbarButtons();
 // program, which Wine runs as one) with these arguments. Wine cannot wait for
 // a Unix process, so the caller waits for the input's effect.
 void XDoTool(const std::string& arguments);
+// For the cases that force the end of the session, which ends this program
+// too: says on stdout that the request was made, then waits. Returns only
+// when this program is still running 30 s later, which is a failure.
+void AwaitForcedSessionEnd();
 // Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
 void Screenshot(const std::string& name);
 
