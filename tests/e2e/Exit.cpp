@@ -11,7 +11,7 @@ using namespace testing_support;
 TEST(Exit, TheExitCommandEndsTheProcessWithCodeZero) {
   Process dormix(DormixExe());
   WaitSettled(dormix);
-  ChooseMenuCommand(dormix, 3);  // Exit
+  ChooseMenuCommand(dormix, 1003);  // Exit
   EXPECT_EQ(dormix.WaitExit(), 0u);
 
   Process again(DormixExe());

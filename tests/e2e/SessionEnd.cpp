@@ -46,12 +46,12 @@ class SessionProbe {
   ui::unique_hwnd window_;
 };
 
-// Ticks a check box of Dormix's options window as a click would.
-void Tick(Process& dormix, const char* caption) {
+// Sets a check box of Dormix's options window as clicks would.
+void Check(Process& dormix, const char* caption, bool checked) {
   const HWND box = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", caption);
   ASSERT_TRUE(box) << caption;
-  SendMessageA(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED) << caption;
+  if ((SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked) SendMessageA(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), checked ? BST_CHECKED : BST_UNCHECKED) << caption;
 }
 
 // Message time: the edit that follows the "Show message:" label.
@@ -62,7 +62,7 @@ void SetMessageTime(Process& dormix, const char* seconds) {
 }
 
 void ShowLockedPanel(Process& dormix) {
-  ChooseMenuCommand(dormix, 13);  // Protection Panel
+  ChooseMenuCommand(dormix, 2008);  // Protection Panel
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
   Screenshot("panel-locked");
@@ -96,9 +96,10 @@ TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
   SessionProbe probe(true);
   Process dormix(DormixExe());
   WaitSettled(dormix);
-  Tick(dormix, "Show message before operation:");
+  Check(dormix, "Show message before operation:", true);
+  Check(dormix, "Force Action", false);
   SetMessageTime(dormix, "1");
-  ChooseMenuCommand(dormix, 7);  // Log Off
+  ChooseMenuCommand(dormix, 2002);  // Log Off
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }));
   Screenshot("notice-log-off");
@@ -113,10 +114,10 @@ TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   SessionProbe probe(true);  // asked nothing: force ends the session regardless
   Process dormix(DormixExe());
   WaitSettled(dormix);
-  Tick(dormix, "Show message before operation:");
-  Tick(dormix, "Force Action");
+  Check(dormix, "Show message before operation:", true);
+  Check(dormix, "Force Action", true);
   SetMessageTime(dormix, "1");
-  ChooseMenuCommand(dormix, 7);  // Log Off
+  ChooseMenuCommand(dormix, 2002);  // Log Off
   AwaitTheEnd();
 }
 

@@ -50,10 +50,9 @@ HWND FindControl(HWND top, const char* className, const std::string& text);
 // loop waits for input.
 void WaitSettled(Process& dormix);
 // Chooses a command of Dormix's menu as the menu itself would: the item's
-// command arrives at the toolkit's popup-list window. Items are numbered
-// from 1 in menu order: Main 1, clock switch 2, Exit 3, Help 4, About 5,
-// Shut Down 6, Log Off 7, Hibernate 8, Stand By 9, Restart 10, Shut Down
-// Monitor 11, Screen Saver 12, Protection Panel 13.
+// command arrives at the toolkit's popup-list window. The numbers are fixed:
+// Main 1001, clock switch 1002, Exit 1003, Help 1004, About 1005, then the
+// actions from Shut Down 2001 to Protection Panel 2008 (app/Actions.h).
 void ChooseMenuCommand(Process& dormix, UINT command);
 // Window buttons on Wine's taskbar (Start not counted).
 int TaskbarButtons();

@@ -41,6 +41,10 @@ TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level, so broadcasts reach it";
 
+  // The program's start-up showed the icon: take it away first.
+  const std::string atStart = IconPixels();
+  icon.SetActive(false);
+  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != atStart; })) << "removed at first";
   const std::string empty = IconPixels();
   icon.SetTip("A tip of more than sixty-three characters is cut where the shell's record ends");
   icon.SetActive(true);
