@@ -26,8 +26,8 @@ int LiveGdiObjects() {
   return live;
 }
 
-void CloseMenuSoon() {
-  testing_support::Every(1, [] {
+testing_support::Every CloseMenuSoon() {
+  return testing_support::Every(1, [] {
     const HWND menu = FindWindowA("#32768", nullptr);
     if (!menu || !IsWindowVisible(menu)) return true;
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -46,11 +46,11 @@ int main() {
   Form1->CheckBox4->SetChecked(true);
   Form1->Edit1->SetText("30");
   const auto popup = [] {
-    CloseMenuSoon();
+    const auto closer = CloseMenuSoon();
     Form1->BarPopupMenu1->Popup(100, 100);
   };
   const auto notice = [] {
-    testing_support::Every(1, [] {
+    const testing_support::Every answer(1, [] {
       if (!Form2->Visible()) return true;
       PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0);
       return false;

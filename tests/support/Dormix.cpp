@@ -146,6 +146,9 @@ int TaskbarButtons() {
 }
 
 void Screenshot(const std::string& name) {
+  // Wine copies what this thread has painted to the X screen only when the
+  // thread waits for messages: a wait that returns at once puts it there.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   void* bits = nullptr;
   BITMAPINFO info{};

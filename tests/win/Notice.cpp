@@ -53,7 +53,7 @@ TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
   Form1->Edit1->SetText("2");
   static bool clockRanDuringNotice;
   clockRanDuringNotice = false;
-  Every(100, [] {
+  const Every clockWatch(100, [] {
     clockRanDuringNotice |= Form1->Timer1->Enabled();
     return Form2->Visible();
   });
@@ -81,8 +81,10 @@ TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
   for (const auto& way : ways) {
     static void (*answer)();
     answer = way.answer;
-    Every(300, [] {
-      if (Form2->Visible()) answer();
+    // Keys go to the foreground window: answer once the notice is that.
+    const Every answerWhenActive(300, [] {
+      if (GetForegroundWindow() != Form2->Handle()) return true;
+      answer();
       return false;
     });
     EXPECT_EQ(power::ShowOperationNotice("Log Off"), way.expected) << way.how;
@@ -93,7 +95,7 @@ TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
 
 TEST_F(NoticeTest, EscapeDoesNothingAndAMessageTimeOfZeroNeverEnds) {
   Form1->Edit1->SetText("0");
-  Every(200, [] {
+  const Every escapeThenCancel(200, [] {
     if (power::NoticeCount == -1) testing_support::PressKey(VK_ESCAPE);
     if (power::NoticeCount > -3) return true;
     EXPECT_TRUE(Form2->Visible());
@@ -122,7 +124,7 @@ TEST_F(NoticeTest, ABadMessageTimeFailsWithItsTextAndTheClockRunsAgain) {
 TEST_F(NoticeTest, ASecondNoticeWhileOneIsShownIsRefusedAndChangesNothing) {
   static bool second;
   second = true;
-  Every(300, [] {
+  const Every secondNotice(300, [] {
     if (!Form2->Visible()) return true;
     second = power::ShowOperationNotice("Restart");
     PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
@@ -142,7 +144,7 @@ TEST_F(NoticeTest, PlaysAWaveFileAndStopsItWhenTheWindowCloses) {
   EXPECT_TRUE(Form1->MediaPlayer1->IsOpen());
 
   Form1->CheckBox4->SetChecked(true);
-  Every(300, [] {
+  const Every answerOk(300, [] {
     if (Form2->Visible()) PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0);
     return !Form2->Visible();
   });
@@ -179,7 +181,7 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
   power::SetPowerPlatform(&platform);
   Form1->Edit1->SetText("1");
   power::LogOffUser(true);
-  Every(300, [] {
+  const Every answerCancel(300, [] {
     if (Form2->Visible()) PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
     return !Form2->Visible();
   });
