@@ -46,16 +46,17 @@ std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 // The first child window (at any depth) of that class with that text.
 HWND FindControl(HWND top, const char* className, const std::string& text);
-// Starts dormix.exe and waits until its four windows exist and its message
-// loop waits for input.
-void WaitSettled(Process& dormix);
+// Waits until dormix.exe's four windows exist and its message loop waits for
+// input; false when that has not come within 20 s.
+bool WaitSettled(Process& dormix);
 // Chooses a command of Dormix's menu as the menu itself would: the item's
 // command arrives at the toolkit's popup-list window. Items are numbered
 // from 1 in menu order: Main 1, clock switch 2, Exit 3, Help 4, About 5,
 // Shut Down 6, Log Off 7, Hibernate 8, Stand By 9, Restart 10, Shut Down
 // Monitor 11, Screen Saver 12, Protection Panel 13.
 void ChooseMenuCommand(Process& dormix, UINT command);
-// Window buttons on Wine's taskbar (Start not counted).
+// Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
+// came.
 int TaskbarButtons();
 // Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
 void Screenshot(const std::string& name);
