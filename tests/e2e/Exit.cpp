@@ -10,7 +10,7 @@ using namespace testing_support;
 
 TEST(Exit, TheExitCommandEndsTheProcessWithCodeZero) {
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   ChooseMenuCommand(dormix, 1003);  // Exit
   EXPECT_EQ(dormix.WaitExit(), 0u);
 

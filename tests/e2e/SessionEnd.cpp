@@ -5,7 +5,12 @@
 // checks from outside that the whole prefix went down.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "support/Dormix.h"
 #include "support/Pump.h"
@@ -68,6 +73,24 @@ void ShowLockedPanel(Process& dormix) {
   Screenshot("panel-locked");
 }
 
+// ExitWindowsEx hands the round of questions to a wineboot.exe that it
+// starts; the round is over when that process has ended. False when no such
+// process was seen or it still runs after 20 s.
+bool AwaitEndOfSessionRound() {
+  std::vector<ui::unique_handle> rounds;
+  const ui::unique_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+    if (entry.th32ParentProcessID == GetCurrentProcessId() && _stricmp(entry.szExeFile, "wineboot.exe") == 0)
+      rounds.emplace_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+  return !rounds.empty() && PumpUntil([&] {
+    for (const auto& round : rounds)
+      if (WaitForSingleObject(round.get(), 0) == WAIT_TIMEOUT) return false;
+    return true;
+  }, 20000);
+}
+
 // The forced cases: the request is made, and this program should not live
 // to see the end of the wait.
 void AwaitTheEnd() {
@@ -82,10 +105,10 @@ void AwaitTheEnd() {
 // keeps no window here, so it is asked last, if at all.
 TEST(SessionEnd, ALockedPanelRefusesALogOffWithoutForceAndDormixKeepsRunning) {
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   ShowLockedPanel(dormix);
   ASSERT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0));
-  PumpUntil([] { return false; }, 3000);
+  ASSERT_TRUE(AwaitEndOfSessionRound());
   EXPECT_TRUE(dormix.Running());
   EXPECT_TRUE(IsWindowVisible(WaitForWindow(dormix.Id(), "TForm4", 0)));
 }
@@ -95,7 +118,7 @@ TEST(SessionEnd, ALockedPanelRefusesALogOffWithoutForceAndDormixKeepsRunning) {
 TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
   SessionProbe probe(true);
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   Check(dormix, "Show message before operation:", true);
   Check(dormix, "Force Action", false);
   SetMessageTime(dormix, "1");
@@ -113,7 +136,7 @@ TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
 TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   SessionProbe probe(true);  // asked nothing: force ends the session regardless
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   Check(dormix, "Show message before operation:", true);
   Check(dormix, "Force Action", true);
   SetMessageTime(dormix, "1");
@@ -123,7 +146,7 @@ TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
 
 TEST(Forced, DISABLED_ALockedPanelDoesNotStopAForcedLogOff) {
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   ShowLockedPanel(dormix);
   ExitWindowsEx(EWX_LOGOFF | EWX_FORCE, 0);
   AwaitTheEnd();

@@ -46,15 +46,16 @@ std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 // The first child window (at any depth) of that class with that text.
 HWND FindControl(HWND top, const char* className, const std::string& text);
-// Starts dormix.exe and waits until its four windows exist and its message
-// loop waits for input.
-void WaitSettled(Process& dormix);
+// Waits until dormix.exe's four windows exist and its message loop waits for
+// input; false when that has not come within 20 s.
+bool WaitSettled(Process& dormix);
 // Chooses a command of Dormix's menu as the menu itself would: the item's
 // command arrives at the toolkit's popup-list window. The numbers are fixed:
 // Main 1001, clock switch 1002, Exit 1003, Help 1004, About 1005, then the
 // actions from Shut Down 2001 to Protection Panel 2008 (app/Actions.h).
 void ChooseMenuCommand(Process& dormix, UINT command);
-// Window buttons on Wine's taskbar (Start not counted).
+// Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
+// came.
 int TaskbarButtons();
 // Pointer input from the X side, as a user gives it: starts xdotool (a Unix
 // program, which Wine runs as one) with these arguments. Wine cannot wait for

@@ -22,7 +22,7 @@ HWND VisibleWindow(const char* className) {
 TEST_F(MenusTest, KeysChooseAnItemOfThePopupMenuAndItsCommandRuns) {
   const bool disabled = Form1->StopSystem1->checked;
   // Down selects "Main", a second Down the clock switch.
-  Every(300, [] {
+  const Every chooseClockSwitch(300, [] {
     const HWND menu = VisibleWindow("#32768");
     if (!menu) return true;
     testing_support::Screenshot("popup-menu");
@@ -30,20 +30,20 @@ TEST_F(MenusTest, KeysChooseAnItemOfThePopupMenuAndItsCommandRuns) {
     return false;
   });
   Form1->BarPopupMenu1->Popup(200, 150);
-  testing_support::Settle();
-  EXPECT_NE(Form1->StopSystem1->checked, disabled) << "the clock switch toggles its own check mark";
+  EXPECT_TRUE(testing_support::ProcessUntil([&] { return Form1->StopSystem1->checked != disabled; }))
+      << "the clock switch toggles its own check mark";
 }
 
 TEST_F(MenusTest, ACancelledMenuRunsNothing) {
   const bool disabled = Form1->StopSystem1->checked;
-  Every(300, [] {
+  const Every cancelMenu(300, [] {
     const HWND menu = VisibleWindow("#32768");
     if (!menu) return true;
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     return false;
   });
   Form1->BarPopupMenu1->Popup(200, 150);
-  testing_support::Settle();
+  ASSERT_TRUE(testing_support::ProcessPosted());
   EXPECT_EQ(Form1->StopSystem1->checked, disabled);
   EXPECT_FALSE(VisibleWindow("#32768"));
 }
@@ -57,7 +57,7 @@ TEST_F(MenusTest, TheOpenDialogOffersTheFilterAndReturnsTheChosenFile) {
   static const char* answer;
   for (const char* a : {"chime.wav", ""}) {
     answer = a;
-    Every(300, [] {
+    const Every answerDialog(300, [] {
       const HWND dialog = VisibleWindow("#32770");
       if (!dialog) return true;
       for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {

@@ -84,7 +84,7 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
     openedAt = 0, forced = false, close = closing.close;
     bool released = false;
     icon.OnMouseUp = [&](ui::TComponent&, tray::TMouseButton button, int, int) { released = button == tray::mbRight; };
-    testing_support::Every(100, [] {
+    const testing_support::Every watch(100, [] {
       const HWND menu = FindWindowA("#32768", nullptr);
       const bool open = menu && IsWindowVisible(menu);
       if (open && !openedAt) {

@@ -11,9 +11,23 @@
 
 namespace {
 
-using testing_support::PumpUntil;
+using testing_support::ProcessUntil;
 
 using WindowsTest = testing_support::FormsTest;
+
+BOOL CALLBACK FindUnpainted(HWND w, LPARAM unpainted) {
+  if (!IsWindowVisible(w) || !GetUpdateRect(w, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(unpainted) = true;
+  return FALSE;
+}
+
+// Nothing left to paint in the form's window or any shown window inside it.
+bool Painted(const ui::TForm& form) {
+  bool unpainted = false;
+  if (FindUnpainted(form.Handle(), reinterpret_cast<LPARAM>(&unpainted)))
+    EnumChildWindows(form.Handle(), &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
+}
 
 SIZE ClientSize(HWND w) {
   RECT r;
@@ -170,7 +184,7 @@ TEST_F(WindowsTest, ScreenshotsOfTheFourWindows) {
   for (ui::TTabSheet* page : Form1->PageControl1->Pages()) {
     Form1->Show();
     Form1->PageControl1->SetActivePage(*page);
-    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(ProcessUntil([] { return Painted(*Form1); })) << page->Name();
     testing_support::Screenshot("main-" + std::to_string(page->Name().back() - '0'));
   }
   Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
@@ -178,7 +192,7 @@ TEST_F(WindowsTest, ScreenshotsOfTheFourWindows) {
   for (ui::TForm* form : {static_cast<ui::TForm*>(Form2), static_cast<ui::TForm*>(Form3),
                           static_cast<ui::TForm*>(Form4)}) {
     form->Show();
-    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(ProcessUntil([&] { return Painted(*form); })) << testing_support::ClassOf(form->Handle());
     testing_support::Screenshot(std::string("window-") + testing_support::ClassOf(form->Handle()));
     form->Hide();
   }
