@@ -29,8 +29,8 @@ int LiveGdiObjects() {
 
 // Closes the menu once it has painted its whole bar, so that every popup
 // makes and releases the bar's brushes and rotated fonts.
-void CloseMenuSoon() {
-  testing_support::Every(1, [] {
+testing_support::Every CloseMenuSoon() {
+  return testing_support::Every(1, [] {
     const HWND menu = FindWindowA("#32768", nullptr);
     if (!menu || !IsWindowVisible(menu) || !Form1->BarPopupMenu1->BarDrawn()) return true;
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -50,12 +50,12 @@ int main() {
   Form1->Edit1->SetText("30");
   // Whether the popup painted its whole bar.
   const auto popup = [] {
-    CloseMenuSoon();
+    const auto closer = CloseMenuSoon();
     Form1->BarPopupMenu1->Popup(100, 100);
     return Form1->BarPopupMenu1->BarDrawn();
   };
   const auto notice = [] {
-    testing_support::Every(1, [] {
+    const testing_support::Every answer(1, [] {
       if (!Form2->Visible()) return true;
       PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0);
       return false;

@@ -1,6 +1,9 @@
-// Down: the main window's creation sequence, hiding and ending.
+// Down: the main window's creation sequence, its options and commands, the
+// settings it loads and saves, the clock it hosts, and hiding and ending.
 #include "app/Down.h"
 
+#include "app/about.h"
+#include "hotkeys/HotKeyManager.h"
 #include "power/QuorinFunction.h"
 #include "protection/Protection.h"
 #include "ui/Application.h"
@@ -9,17 +12,31 @@ TForm1* Form1 = nullptr;
 std::string CurrentPassword;
 bool ForceFlag = false;
 
+namespace {
+// Broadcast when the notification area is made anew (Explorer restarted).
+const UINT kTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+}  // namespace
+
 void TForm1::FormCreate(ui::TComponent&) {
   CurrentPassword.clear();
+  TarvelTrayIcon1->SetActive(true);
   power::CheckSingleInstance();
+  LoadSettings();
+  SaveSettings();
   MyHide();
+  for (const std::string& text : State.ShortcutTexts)
+    HotKeyManager1->AddHotKey(hotkeys::TextToHotKey(text, true));
+  OptionsOpen = false;
 }
 
 void TForm1::FormDestroy(ui::TComponent&) { power::ReleaseSingleInstance(); }
 
 void TForm1::FormHide(ui::TComponent&) { MyHide(); }
 
-void TForm1::Exit1Click(ui::TComponent&) { ui::Application().Terminate(); }
+void TForm1::FormClose(ui::TComponent&, ui::TCloseAction&) {
+  OptionsOpen = false;
+  app::SaveClosePosition(app::LocalMachine(), Gather());
+}
 
 void TForm1::MyHide() {
   ui::TApplication& app = ui::Application();
@@ -28,13 +45,165 @@ void TForm1::MyHide() {
   ShowWindow(app.Handle(), SW_HIDE);
 }
 
+LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The icon is Dormix's only presence on screen: put it back, as it is.
+  if (msg == kTaskbarCreated && kTaskbarCreated) TarvelTrayIcon1->SetActive(true);
+  return TForm::WndProc(msg, wParam, lParam);
+}
+
+// ---- Settings -------------------------------------------------------------
+
+app::Settings TForm1::Gather() const {
+  app::Settings s = State;
+  const POINT at = Position();
+  s.Left = at.x;
+  s.Top = at.y;
+  s.AutoStartChecked = CheckBox3->Checked();
+  s.ForceActionChecked = CheckBox1->Checked();
+  s.EndTime = MaskEdit1->Text();
+  s.CurrentPassword = CurrentPassword;
+  s.ShowMessageChecked = CheckBox4->Checked();
+  s.MessageTime = Edit1->Text();
+  s.PlaySoundChecked = CheckBox5->Checked();
+  s.SoundFileName = Edit2->Text();
+  return s;
+}
+
+// Fields a failed load left alone hold what was gathered, so putting them
+// back changes nothing and runs no handler.
+void TForm1::Apply(const app::Settings& s) {
+  CheckBox2->SetChecked(s.RememberPosition);
+  State.RememberPosition = s.RememberPosition;
+  if (State.RememberPosition) SetPosition(s.Left, s.Top);
+  CheckBox3->SetChecked(s.AutoStartChecked);
+  CheckBox1->SetChecked(s.ForceActionChecked);
+  State.ClockEnabled = s.ClockEnabled;
+  clock_.ShowClockState();
+  State.OperationCode = s.OperationCode;
+  if (const app::Action* action = app::ActionOfCode(s.OperationCode))
+    RadioButtons[action->code - 1]->SetChecked(true);
+  MaskEdit1->SetText(s.EndTime);
+  CurrentPassword = s.CurrentPassword;
+  CheckBox4->SetChecked(s.ShowMessageChecked);
+  Edit1->SetText(s.MessageTime);
+  CheckBox5->SetChecked(s.PlaySoundChecked);
+  Edit2->SetText(s.SoundFileName);
+  State.ShortcutTexts = s.ShortcutTexts;
+}
+
+void TForm1::LoadSettings() {
+  app::Settings s = Gather();
+  try {
+    app::LoadSettings(app::LocalMachine(), s);
+  } catch (...) {
+    Apply(s);
+    throw;
+  }
+  Apply(s);
+  for (int i = 0; i < app::kActionCount; ++i)
+    ActionItems[i]->shortCut = hotkeys::TextToHotKey(State.ShortcutTexts[i], true) & 0xFFFF;
+}
+
+void TForm1::SaveSettings() { app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath()); }
+
+// ---- Options --------------------------------------------------------------
+
+void TForm1::RadioButtonClick(ui::TComponent& sender) {
+  for (std::size_t i = 0; i < RadioButtons.size(); ++i)
+    if (RadioButtons[i] == &sender && RadioButtons[i]->Checked()) State.OperationCode = static_cast<int>(i) + 1;
+}
+
 void TForm1::CheckBox1Click(ui::TComponent&) { ForceFlag = CheckBox1->Checked(); }
 
-void TForm1::ShutDown1Click(ui::TComponent&) { power::ShutDownSystem(ForceFlag); }
-void TForm1::LogOff1Click(ui::TComponent&) { power::LogOffUser(ForceFlag); }
-void TForm1::Hibernate1Click(ui::TComponent&) { power::HibernateSystem(ForceFlag); }
-void TForm1::StandBy1Click(ui::TComponent&) { power::StandBySystem(ForceFlag); }
-void TForm1::Restart1Click(ui::TComponent&) { power::RestartSystem(ForceFlag); }
-void TForm1::ShutDownMonitor1Click(ui::TComponent&) { power::MonitorOff(); }
-void TForm1::ScreenSaver1Click(ui::TComponent&) { power::StartScreenSaver(); }
-void TForm1::ProtectionPanel1Click(ui::TComponent&) { Form4->ShowPanel(); }
+void TForm1::CheckBox2Click(ui::TComponent&) { State.RememberPosition = CheckBox2->Checked(); }
+
+void TForm1::Main1Click(ui::TComponent&) {
+  // Chosen again from the tray while open: bring it forward, change nothing.
+  if (Visible()) return Show();
+  for (int i = 0; i < app::kActionCount; ++i) HotKeys[i]->SetHotKey(hotkeys::TextToHotKey(State.ShortcutTexts[i], true));
+  OptionsOpen = true;
+  ShowModal();
+}
+
+void TForm1::BitBtn1Click(ui::TComponent&) {
+  for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(HotKeys[i]->HotKey(), true);
+  if (MaskEdit2->Text() == CurrentPassword && MaskEdit3->Text() == MaskEdit4->Text())
+    CurrentPassword = MaskEdit3->Text();
+  SaveSettings();
+  OptionsOpen = false;
+  Close();
+}
+
+void TForm1::BitBtn2Click(ui::TComponent&) {
+  LoadSettings();
+  OptionsOpen = false;
+  Close();
+}
+
+void TForm1::Button1Click(ui::TComponent&) {
+  if (OpenDialog1->Execute()) Edit2->SetText(OpenDialog1->fileName);
+}
+
+// ---- Commands -------------------------------------------------------------
+
+void TForm1::Exit1Click(ui::TComponent&) { ui::Application().Terminate(); }
+
+void TForm1::About1Click(ui::TComponent&) {
+  if (!Form3->Visible()) Form3->ShowModal();
+}
+
+void TForm1::ActionClick(int action) { RunAction(app::Actions[action].routine); }
+
+void TForm1::RunAction(app::Routine routine) {
+  switch (routine) {
+    case app::Routine::ShutDownSystem: return power::ShutDownSystem(ForceFlag);
+    case app::Routine::LogOffUser: return power::LogOffUser(ForceFlag);
+    case app::Routine::HibernateSystem: return power::HibernateSystem(ForceFlag);
+    case app::Routine::StandBySystem: return power::StandBySystem(ForceFlag);
+    case app::Routine::RestartSystem: return power::RestartSystem(ForceFlag);
+    case app::Routine::MonitorOff: return power::MonitorOff();
+    case app::Routine::StartScreenSaver: return power::StartScreenSaver();
+    case app::Routine::ShowProtectionPanel: return Form4->ShowPanel();
+  }
+}
+
+void TForm1::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
+  if (OptionsOpen) return;
+  for (int i : app::kHotKeyOrder) {
+    if (hotKey != hotkeys::TextToHotKey(State.ShortcutTexts[i], true)) continue;
+    RunAction(app::Actions[i].routine);
+    // The monitor's request is posted: held back about a second, it is
+    // handled after the key that asked for it has been let go.
+    if (app::Actions[i].routine == app::Routine::MonitorOff) Sleep(1000);
+  }
+}
+
+// ---- The operation clock --------------------------------------------------
+
+void TForm1::Timer1Timer(ui::TComponent&) { clock_.Timer1Timer(); }
+void TForm1::Timer3Timer(ui::TComponent&) { clock_.Timer3Timer(); }
+void TForm1::StopSystem1Click(ui::TComponent&) { clock_.StopSystem1Click(); }
+
+app::TimeOfDay TForm1::Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wHour, now.wMinute};
+}
+
+void TForm1::SetClockText(const std::string& text) { Label1->SetCaption(text); }
+void TForm1::SetEnabledText(const std::string& text) { Label2->SetCaption(text); }
+void TForm1::SetSideBarText(const std::string& text) { BarPopupMenu1->VerticalText = text; }
+void TForm1::SetTrayTip(const std::string& tip) { TarvelTrayIcon1->SetTip(tip); }
+void TForm1::SetTrayIconIndex(int index) { TarvelTrayIcon1->SetIconIndex(index); }
+void TForm1::ActivateTrayIcon() { TarvelTrayIcon1->SetActive(true); }
+bool TForm1::ClockItemChecked() { return StopSystem1->checked; }
+
+void TForm1::SetClockItem(bool checked, const std::string& caption) {
+  StopSystem1->checked = checked;
+  StopSystem1->caption = caption;
+}
+
+std::string TForm1::SetTime() { return MaskEdit1->Text(); }
+void TForm1::Run(app::Routine routine) { RunAction(routine); }
+void TForm1::SetTimer1(bool enabled) { Timer1->SetEnabled(enabled); }
+void TForm1::SetTimer3(bool enabled) { Timer3->SetEnabled(enabled); }

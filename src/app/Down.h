@@ -1,7 +1,13 @@
 // Down: the main window TForm1, which is also the options window, with the
 // popup menu shared with the tray icon.
 #pragma once
+#include <array>
+#include <cstdint>
 #include <string>
+
+#include "app/Actions.h"
+#include "app/OperationClock.h"
+#include "app/Settings.h"
 
 #include "hotkeys/HotKeyManager_win32.h"
 #include "menu/BarPopupMenu_win32.h"
@@ -15,25 +21,41 @@
 #include "ui/Menus.h"
 #include "ui/Timer.h"
 
-class TForm1 : public ui::TForm {
+// The main window owns the program's state variables (in State, as the
+// settings store moves them) and is the host of the operation clock.
+class TForm1 : public ui::TForm, private app::ClockHost {
  public:
   using TForm::TForm;
 
   void FormCreate(ui::TComponent& sender);
   void FormDestroy(ui::TComponent& sender);
   void FormHide(ui::TComponent& sender);
+  void FormClose(ui::TComponent& sender, ui::TCloseAction& action);
+  void Timer1Timer(ui::TComponent& sender);
+  void Timer3Timer(ui::TComponent& sender);
+  void StopSystem1Click(ui::TComponent& sender);
+  void Main1Click(ui::TComponent& sender);
   void Exit1Click(ui::TComponent& sender);
+  void About1Click(ui::TComponent& sender);
+  // The eight action items of the menu, by their index in app::Actions.
+  void ActionClick(int action);
+  void HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
+  // RadioButton1 to RadioButton7: the operation code of the button.
+  void RadioButtonClick(ui::TComponent& sender);
   void CheckBox1Click(ui::TComponent& sender);
-  void ShutDown1Click(ui::TComponent& sender);
-  void LogOff1Click(ui::TComponent& sender);
-  void Hibernate1Click(ui::TComponent& sender);
-  void StandBy1Click(ui::TComponent& sender);
-  void Restart1Click(ui::TComponent& sender);
-  void ShutDownMonitor1Click(ui::TComponent& sender);
-  void ScreenSaver1Click(ui::TComponent& sender);
-  void ProtectionPanel1Click(ui::TComponent& sender);
+  void CheckBox2Click(ui::TComponent& sender);
+  void BitBtn1Click(ui::TComponent& sender);
+  void BitBtn2Click(ui::TComponent& sender);
+  void Button1Click(ui::TComponent& sender);
+  void LoadSettings();
+  void SaveSettings() override;
   // Hides the whole application from the screen and the taskbar.
   void MyHide();
+
+  // OperationCode, RememberPosition, ClockEnabled and ShortcutTexts live
+  // here; the other fields are read from the controls when needed.
+  app::Settings State;
+  bool OptionsOpen = false;
 
   ui::TImage* Image1;
   ui::TPageControl* PageControl1;
@@ -60,13 +82,41 @@ class TForm1 : public ui::TForm {
   menu::TBarPopupMenu* BarPopupMenu1;
   ui::TMenuItem *Main1, *StopSystem1, *Exit1, *Help1, *About1, *ShutDown1, *LogOff1, *Hibernate1,
       *StandBy1, *Restart1, *ShutDownMonitor1, *ScreenSaver1, *ProtectionPanel1;
+  // The action items and hotkey controls in action order.
+  std::array<ui::TMenuItem*, app::kActionCount> ActionItems;
+  std::array<ui::THotKey*, app::kActionCount> HotKeys;
+  std::array<ui::TRadioButton*, 7> RadioButtons;
   tray::TTarvelTrayIcon* TarvelTrayIcon1;
 
  protected:
   const char* ClassName() const override { return "TForm1"; }
   void Design() override;
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // The store's view of the window: its controls and state variables.
+  app::Settings Gather() const;
+  // Puts loaded settings into the controls and variables, in load order.
+  void Apply(const app::Settings& settings);
+  void RunAction(app::Routine routine);
+
+  // What the clock reads and drives.
+  app::TimeOfDay Now() override;
+  void SetClockText(const std::string& text) override;
+  void SetEnabledText(const std::string& text) override;
+  void SetSideBarText(const std::string& text) override;
+  void SetTrayTip(const std::string& tip) override;
+  void SetTrayIconIndex(int index) override;
+  void ActivateTrayIcon() override;
+  bool ClockItemChecked() override;
+  void SetClockItem(bool checked, const std::string& caption) override;
+  std::string SetTime() override;
+  void Run(app::Routine routine) override;
+  void SetTimer1(bool enabled) override;
+  void SetTimer3(bool enabled) override;
+
+  app::OperationClock clock_{*this, State};
+
   void DesignClockPage();
   void DesignGeneralPage();
   void DesignProtectionPage();

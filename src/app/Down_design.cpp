@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Down.h"
+#include "hotkeys/HotKeyManager.h"
 #include "resource.h"
 
 namespace {
@@ -48,6 +49,7 @@ void TForm1::Design() {
   OnCreate = ui::Bind(this, &TForm1::FormCreate);
   OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
   OnHide = ui::Bind(this, &TForm1::FormHide);
+  OnClose = ui::Bind(this, &TForm1::FormClose);
 
   Image1 = Put<ui::TImage>(*this, *this, "Image1", 0, 0, 449, 73);
   Image1->SetPicture(IDB_BANNER);
@@ -71,11 +73,16 @@ void TForm1::Design() {
 
   BitBtn1 = Put<ui::TBitBtn>(*this, *this, "BitBtn1", 272, 280, 81, 25, "Ok");
   BitBtn2 = Put<ui::TBitBtn>(*this, *this, "BitBtn2", 360, 280, 83, 25, "Cancel");
+  BitBtn1->OnClick = ui::Bind(this, &TForm1::BitBtn1Click);
+  BitBtn2->OnClick = ui::Bind(this, &TForm1::BitBtn2Click);
 
   Timer1 = &Make<ui::TTimer>("Timer1");
+  Timer1->OnTimer = ui::Bind(this, &TForm1::Timer1Timer);
   Timer3 = &Make<ui::TTimer>("Timer3");
   Timer3->SetEnabled(false);
+  Timer3->OnTimer = ui::Bind(this, &TForm1::Timer3Timer);
   HotKeyManager1 = &Make<hotkeys::THotKeyManager>("HotKeyManager1");
+  HotKeyManager1->OnHotKeyPressed = ui::Bind(this, &TForm1::HotKeyManager1HotKeyPressed);
   OpenDialog1 = &Make<ui::TOpenDialog>("OpenDialog1");
   OpenDialog1->filter = "Wave File|*.wav|Mp3 File|*.mp3";
   ImageList1 = &Make<ui::TImageList>("ImageList1", 16, 16);
@@ -109,20 +116,21 @@ void TForm1::DesignGeneralPage() {
   ui::TTabSheet& page = *TabSheet1;
   PageIcon(*this, page, "Image3", IDB_PAGE_GENERAL);
   RadioGroup1 = Put<ui::TGroupBox>(*this, page, "RadioGroup1", 48, 4, 177, 165, "Action");
-  const char* actions[] = {"Shut Down", "Log Off", "Hibernate", "Screen Saver", "Restart",
-                           "Shut Down Monitor", "Protection Panel"};
   ui::TRadioButton** radios[] = {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4,
                                  &RadioButton5, &RadioButton6, &RadioButton7};
-  for (int i = 0; i < 7; ++i) {
-    const std::string name = "RadioButton" + std::to_string(i + 1);
-    *radios[i] = Put<ui::TRadioButton>(*this, *RadioGroup1, name.c_str(), 12, 18 + i * 20, 150, 17,
-                                       actions[i]);
+  for (int code = 1; code <= 7; ++code) {
+    const std::string name = "RadioButton" + std::to_string(code);
+    ui::TRadioButton* radio = Put<ui::TRadioButton>(*this, *RadioGroup1, name.c_str(), 12, code * 20 - 2, 150, 17,
+                                                    app::ActionOfCode(code)->caption);
+    radio->OnClick = ui::Bind(this, &TForm1::RadioButtonClick);
+    *radios[code - 1] = RadioButtons[code - 1] = radio;
   }
   RadioButton1->SetChecked(true);
   CheckBox2 = Put<ui::TCheckBox>(*this, page, "CheckBox2", 240, 14, 180, 17, "Remember Form Position");
   CheckBox3 = Put<ui::TCheckBox>(*this, page, "CheckBox3", 240, 38, 180, 17, "Autostart");
   CheckBox1 = Put<ui::TCheckBox>(*this, page, "CheckBox1", 240, 146, 180, 17, "Force Action");
   CheckBox1->OnClick = ui::Bind(this, &TForm1::CheckBox1Click);
+  CheckBox2->OnClick = ui::Bind(this, &TForm1::CheckBox2Click);
 }
 
 void TForm1::DesignProtectionPage() {
@@ -141,16 +149,14 @@ void TForm1::DesignProtectionPage() {
 void TForm1::DesignShortcutsPage() {
   ui::TTabSheet& page = *TabSheet3;
   PageIcon(*this, page, "Image5", IDB_PAGE_SHORTCUTS);
-  const char* captions[] = {"Shut Down:", "Log Off:",           "Hibernate:",    "Stand by:",
-                            "Restart:",   "Shut Down Monitor:", "Screen Saver:", "Protection Panel:"};
   ui::THotKey** keys[] = {&HotKey1, &HotKey2, &HotKey3, &HotKey4, &HotKey5, &HotKey6, &HotKey7, &HotKey8};
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < app::kActionCount; ++i) {
     const int column = i / 4, row = i % 4;
     const std::string label = "Label" + std::to_string(9 + i), key = "HotKey" + std::to_string(i + 1);
-    Label(*this, page, label.c_str(), 48 + column * 184, 20 + row * 36, captions[i]);
-    *keys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 124 + column * 228, 16 + row * 36,
-                                column ? 84 : 96, 21);
-    (*keys[i])->SetHotKey(kAltA);
+    Label(*this, page, label.c_str(), 48 + column * 184, 20 + row * 36, app::Actions[i].shortcutLabel);
+    *keys[i] = HotKeys[i] = Put<ui::THotKey>(*this, page, key.c_str(), 124 + column * 228, 16 + row * 36,
+                                             column ? 84 : 96, 21);
+    HotKeys[i]->SetHotKey(kAltA);
   }
 }
 
@@ -165,6 +171,7 @@ void TForm1::DesignMessagesPage() {
   CheckBox5 = Put<ui::TCheckBox>(*this, page, "CheckBox5", 56, 80, 120, 17, "Play Sound");
   Edit2 = Put<ui::TEdit>(*this, page, "Edit2", 74, 104, 273, 21);
   Button1 = Put<ui::TButton>(*this, page, "Button1", 354, 102, 75, 25, "Browse");
+  Button1->OnClick = ui::Bind(this, &TForm1::Button1Click);
   MediaPlayer1 = &Make<ui::TMediaPlayer>("MediaPlayer1");
 }
 
@@ -184,40 +191,37 @@ void TForm1::DesignMenu() {
     const char* name;
     const char* caption;
     int image;
-    unsigned shortCut;
+    unsigned command;
+    void (TForm1::*click)(ui::TComponent&);
   } items[] = {
-      {&Main1, "Main1", "Main", 0, 0},
-      {&StopSystem1, "StopSystem1", "Disable ShutDown Clock", 17, 0},
-      {&Exit1, "Exit1", "Exit", 5, 0},
-      {&Help1, "Help1", "Help", 21, 0},
-      {&About1, "About1", "About ...", 3, 0},
-      {&ShutDown1, "ShutDown1", "Shut Down", 13, 49235},
-      {&LogOff1, "LogOff1", "Log Off", 19, 49228},
-      {&Hibernate1, "Hibernate1", "Hibernate", 12, 49224},
-      {&StandBy1, "StandBy1", "Stand By", 16, 49218},
-      {&Restart1, "Restart1", "Restart", 14, 49234},
-      {&ShutDownMonitor1, "ShutDownMonitor1", "Shut Down Monitor", 6, 49229},
-      {&ScreenSaver1, "ScreenSaver1", "Screen Saver", 18, 49238},
-      {&ProtectionPanel1, "ProtectionPanel1", "Protection Panel", 9, 49232},
+      {&Main1, "Main1", "Main", 0, app::kMainCommand, &TForm1::Main1Click},
+      {&StopSystem1, "StopSystem1", "Disable ShutDown Clock", 17, app::kClockCommand, &TForm1::StopSystem1Click},
+      {&Exit1, "Exit1", "Exit", 5, app::kExitCommand, &TForm1::Exit1Click},
+      {&Help1, "Help1", "Help", 21, app::kHelpCommand, nullptr},
+      {&About1, "About1", "About ...", 3, app::kAboutCommand, &TForm1::About1Click},
+  };
+  auto add = [this](const char* name, const char* caption, int image, unsigned command) {
+    ui::TMenuItem& item = Make<ui::TMenuItem>(name, *BarPopupMenu1);
+    item.caption = caption;
+    item.imageIndex = image;
+    item.SetCommand(command);
+    return &item;
   };
   for (const auto& d : items) {
-    ui::TMenuItem& item = Make<ui::TMenuItem>(d.name, *BarPopupMenu1);
-    item.caption = d.caption;
-    item.imageIndex = d.image;
-    item.shortCut = d.shortCut;
-    *d.item = &item;
+    *d.item = add(d.name, d.caption, d.image, d.command);
+    if (d.click) (*d.item)->OnClick = ui::Bind(this, d.click);
+  }
+  ui::TMenuItem** actionItems[] = {&ShutDown1, &LogOff1,          &Hibernate1,   &StandBy1,
+                                   &Restart1,  &ShutDownMonitor1, &ScreenSaver1, &ProtectionPanel1};
+  for (int i = 0; i < app::kActionCount; ++i) {
+    const app::Action& action = app::Actions[i];
+    ui::TMenuItem* item = add(action.menuItem, action.caption, action.glyph, action.command);
+    item->shortCut = hotkeys::TextToHotKey(action.defaultShortcut, true) & 0xFFFF;
+    item->OnClick = [this, i](ui::TComponent&) { ActionClick(i); };
+    *actionItems[i] = ActionItems[i] = item;
   }
   StopSystem1->autoCheck = true;
   Help1->visible = false;
-  Exit1->OnClick = ui::Bind(this, &TForm1::Exit1Click);
-  ShutDown1->OnClick = ui::Bind(this, &TForm1::ShutDown1Click);
-  LogOff1->OnClick = ui::Bind(this, &TForm1::LogOff1Click);
-  Hibernate1->OnClick = ui::Bind(this, &TForm1::Hibernate1Click);
-  StandBy1->OnClick = ui::Bind(this, &TForm1::StandBy1Click);
-  Restart1->OnClick = ui::Bind(this, &TForm1::Restart1Click);
-  ShutDownMonitor1->OnClick = ui::Bind(this, &TForm1::ShutDownMonitor1Click);
-  ScreenSaver1->OnClick = ui::Bind(this, &TForm1::ScreenSaver1Click);
-  ProtectionPanel1->OnClick = ui::Bind(this, &TForm1::ProtectionPanel1Click);
 }
 
 void TForm1::DesignTrayIcon() {

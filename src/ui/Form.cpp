@@ -68,6 +68,18 @@ void TForm::SetBounds(int left, int top, int clientWidth, int clientHeight) {
   clientHeight_ = clientHeight;
 }
 
+POINT TForm::Position() const {
+  RECT r{left_, top_, 0, 0};
+  if (Handle()) GetWindowRect(Handle(), &r);
+  return {r.left, r.top};
+}
+
+void TForm::SetPosition(int left, int top) {
+  left_ = left;
+  top_ = top;
+  if (Handle()) SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TForm::SetColor(TColor color) {
   color_ = color;
   if (!Handle()) return;

@@ -35,6 +35,9 @@ class TForm : public TComponent, public Window, public TWinContainer {
   // values: they take effect when the window is created.
   void SetBorderStyle(TBorderStyle style) { borderStyle_ = style; }
   void SetBounds(int left, int top, int clientWidth, int clientHeight);
+  // The window's outer top-left corner on the screen.
+  POINT Position() const;
+  void SetPosition(int left, int top);
   void SetColor(TColor color);
   void SetStayOnTop(bool onTop) { stayOnTop_ = onTop; }
   void SetWindowState(TWindowState state) { windowState_ = state; }

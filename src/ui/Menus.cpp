@@ -87,6 +87,12 @@ TMenuItem::~TMenuItem() {
   items.erase(std::remove(items.begin(), items.end(), this), items.end());
 }
 
+void TMenuItem::SetCommand(UINT command) {
+  Commands().erase(command_);
+  command_ = command;
+  Commands()[command_] = this;
+}
+
 TMenuItem* TMenuItem::FromCommand(UINT command) {
   auto it = Commands().find(command);
   return it == Commands().end() ? nullptr : it->second;

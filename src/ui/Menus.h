@@ -21,8 +21,10 @@ class TMenuItem : public TComponent {
   TMenuItem(TComponent* owner, TPopupMenu& menu);
   ~TMenuItem() override;
 
-  // Command numbers are given out from 1 in the order items are created.
+  // Command numbers are given out from 1 in the order items are created;
+  // an item that others post to gets a fixed one of its own.
   UINT Command() const { return command_; }
+  void SetCommand(UINT command);
   static TMenuItem* FromCommand(UINT command);
 
   std::string caption;

@@ -10,8 +10,8 @@ using namespace testing_support;
 
 TEST(Exit, TheExitCommandEndsTheProcessWithCodeZero) {
   Process dormix(DormixExe());
-  WaitSettled(dormix);
-  ChooseMenuCommand(dormix, 3);  // Exit
+  ASSERT_TRUE(WaitSettled(dormix));
+  ChooseMenuCommand(dormix, 1003);  // Exit
   EXPECT_EQ(dormix.WaitExit(), 0u);
 
   Process again(DormixExe());

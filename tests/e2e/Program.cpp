@@ -156,19 +156,14 @@ class Program : public testing::Test {
     return *dormix_;
   }
 
-  Process& StartSettled() {
-    Process& dormix = Start();
-    WaitSettled(dormix);
-    return dormix;
-  }
-
  private:
   std::unique_ptr<Process> dormix_;
 };
 
 TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIcon) {
   const int buttons = TaskbarButtons();
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
 
   const struct {
     const char* section;
@@ -209,7 +204,8 @@ TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIcon) {
 }
 
 TEST_F(Program, ARightClickOnTheTrayIconOpensTheMenuAndEscClosesIt) {
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
   ASSERT_TRUE(PumpUntil(TrayIconShown));
   PointAtTheTrayIcon();
   XDoTool("click 3");
@@ -222,7 +218,8 @@ TEST_F(Program, ARightClickOnTheTrayIconOpensTheMenuAndEscClosesIt) {
 }
 
 TEST_F(Program, OkInTheOptionsWindowStoresTheSettings) {
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
   ChooseMenuCommand(dormix, kMain);
   const HWND form = Shown(dormix, "TForm1");
   ASSERT_TRUE(form);
@@ -247,7 +244,8 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
   const std::string setTime = TimeText(now.wHour * 60 + now.wMinute + (now.wSecond < 45 ? 1 : 2));
   Store("Operation", "Code", "7");
   Store("Operation", "EndTime", setTime);
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
 
   ChooseMenuCommand(dormix, kMain);
   const HWND form = Shown(dormix, "TForm1");
@@ -283,7 +281,8 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
 }
 
 TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
   ChooseMenuCommand(dormix, kMain);
   const HWND form = Shown(dormix, "TForm1");
@@ -320,7 +319,8 @@ TEST_F(Program, ADamagedStoredPasswordIsReportedAndTheOptionsWindowShown) {
 // program too.
 TEST_F(Program, DISABLED_LogOffFromTheMenuWithForceActionEndsTheSession) {
   Store("Operation", "ShowMessage", "0");
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
   const HWND force = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", "Force Action");
   ASSERT_EQ(SendMessageA(force, BM_GETCHECK, 0, 0), BST_CHECKED);
   ChooseMenuCommand(dormix, kLogOff);
@@ -329,7 +329,8 @@ TEST_F(Program, DISABLED_LogOffFromTheMenuWithForceActionEndsTheSession) {
 }
 
 TEST_F(Program, ExitRemovesTheIconFreesTheHotkeysAndEndsWithCodeZero) {
-  Process& dormix = StartSettled();
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
   ASSERT_TRUE(PumpUntil(TrayIconShown));
   for (const char key : kShortcutKeys)
     EXPECT_EQ(RegisterError(key), 1409u) << "Ctrl+Alt+" << key << " is Dormix's";

@@ -5,6 +5,12 @@
 // checks from outside that the whole prefix went down.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstring>
+#include <vector>
+
 #include "support/Dormix.h"
 #include "support/Pump.h"
 
@@ -44,12 +50,12 @@ class SessionProbe {
   ui::unique_hwnd window_;
 };
 
-// Ticks a check box of Dormix's options window as a click would.
-void Tick(Process& dormix, const char* caption) {
+// Sets a check box of Dormix's options window as clicks would.
+void Check(Process& dormix, const char* caption, bool checked) {
   const HWND box = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", caption);
   ASSERT_TRUE(box) << caption;
-  SendMessageA(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED) << caption;
+  if ((SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked) SendMessageA(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), checked ? BST_CHECKED : BST_UNCHECKED) << caption;
 }
 
 // Message time: the edit that follows the "Show message:" label.
@@ -60,10 +66,28 @@ void SetMessageTime(Process& dormix, const char* seconds) {
 }
 
 void ShowLockedPanel(Process& dormix) {
-  ChooseMenuCommand(dormix, 13);  // Protection Panel
+  ChooseMenuCommand(dormix, kProtectionPanel);
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
   Screenshot("panel-locked");
+}
+
+// ExitWindowsEx hands the round of questions to a wineboot.exe that it
+// starts; the round is over when that process has ended. False when no such
+// process was seen or it still runs after 20 s.
+bool AwaitEndOfSessionRound() {
+  std::vector<ui::unique_handle> rounds;
+  const ui::unique_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+    if (entry.th32ParentProcessID == GetCurrentProcessId() && _stricmp(entry.szExeFile, "wineboot.exe") == 0)
+      rounds.emplace_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+  return !rounds.empty() && PumpUntil([&] {
+    for (const auto& round : rounds)
+      if (WaitForSingleObject(round.get(), 0) == WAIT_TIMEOUT) return false;
+    return true;
+  }, 20000);
 }
 
 // Wine asks process after process, in the order of their ids, and ends each
@@ -71,10 +95,10 @@ void ShowLockedPanel(Process& dormix) {
 // keeps no window here, so it is asked last, if at all.
 TEST(SessionEnd, ALockedPanelRefusesALogOffWithoutForceAndDormixKeepsRunning) {
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   ShowLockedPanel(dormix);
   ASSERT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0));
-  PumpUntil([] { return false; }, 3000);
+  ASSERT_TRUE(AwaitEndOfSessionRound());
   EXPECT_TRUE(dormix.Running());
   EXPECT_TRUE(IsWindowVisible(WaitForWindow(dormix.Id(), "TForm4", 0)));
 }
@@ -84,10 +108,11 @@ TEST(SessionEnd, ALockedPanelRefusesALogOffWithoutForceAndDormixKeepsRunning) {
 TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
   SessionProbe probe(true);
   Process dormix(DormixExe());
-  WaitSettled(dormix);
-  Tick(dormix, "Show message before operation:");
+  ASSERT_TRUE(WaitSettled(dormix));
+  Check(dormix, "Show message before operation:", true);
+  Check(dormix, "Force Action", false);
   SetMessageTime(dormix, "1");
-  ChooseMenuCommand(dormix, 7);  // Log Off
+  ChooseMenuCommand(dormix, kLogOff);
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }));
   Screenshot("notice-log-off");
@@ -101,18 +126,18 @@ TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
 TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   SessionProbe probe(true);  // asked nothing: force ends the session regardless
   Process dormix(DormixExe());
-  WaitSettled(dormix);
-  Tick(dormix, "Show message before operation:");
-  Tick(dormix, "Force Action");
+  ASSERT_TRUE(WaitSettled(dormix));
+  Check(dormix, "Show message before operation:", true);
+  Check(dormix, "Force Action", true);
   SetMessageTime(dormix, "1");
-  ChooseMenuCommand(dormix, 7);  // Log Off
+  ChooseMenuCommand(dormix, kLogOff);
   AwaitForcedSessionEnd();
   ADD_FAILURE() << "still running 30 s after a forced end of the session";
 }
 
 TEST(Forced, DISABLED_ALockedPanelDoesNotStopAForcedLogOff) {
   Process dormix(DormixExe());
-  WaitSettled(dormix);
+  ASSERT_TRUE(WaitSettled(dormix));
   ShowLockedPanel(dormix);
   ExitWindowsEx(EWX_LOGOFF | EWX_FORCE, 0);
   AwaitForcedSessionEnd();

@@ -112,9 +112,8 @@ HWND FindControl(HWND top, const char* className, const std::string& text) {
   return search.found;
 }
 
-void WaitSettled(Process& dormix) {
-  WaitForWindow(dormix.Id(), "TForm2");
-  WaitForInputIdle(dormix.Handle(), 10000);
+bool WaitSettled(Process& dormix) {
+  return WaitForWindow(dormix.Id(), "TForm2") && WaitForInputIdle(dormix.Handle(), 20000) == 0;
 }
 
 void ChooseMenuCommand(Process& dormix, UINT command) {
@@ -134,10 +133,12 @@ std::string ClassOf(HWND w) {
 }
 
 int TaskbarButtons() {
-  // The taskbar comes up with the suite's first process; its first child is
-  // the Start button, shown only once some window has been.
+  // The suite's desktop, and its taskbar with it, comes up when a process
+  // first asks for the desktop window. The taskbar's first child is the
+  // Start button, shown only once some window has been.
+  GetDesktopWindow();
   HWND tray = nullptr;
-  PumpUntil([&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; });
+  if (!PumpUntil([&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; })) return -1;
   int count = 0;
   for (HWND child = GetWindow(GetWindow(tray, GW_CHILD), GW_HWNDNEXT); child;
        child = GetWindow(child, GW_HWNDNEXT))
@@ -163,6 +164,9 @@ void AwaitForcedSessionEnd() {
 }
 
 void Screenshot(const std::string& name) {
+  // Wine copies what this thread has painted to the X screen only when the
+  // thread waits for messages: a wait that returns at once puts it there.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   void* bits = nullptr;
   BITMAPINFO info{};

@@ -46,9 +46,9 @@ std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 // The first child window (at any depth) of that class with that text.
 HWND FindControl(HWND top, const char* className, const std::string& text);
-// Starts dormix.exe and waits until its four windows exist and its message
-// loop waits for input.
-void WaitSettled(Process& dormix);
+// Waits until dormix.exe's four windows exist and its message loop waits for
+// input; false when that has not come within 20 s.
+bool WaitSettled(Process& dormix);
 // The command identifiers of Dormix's menu items, fixed whatever the order in
 // which the items are made.
 enum MenuCommand : UINT {
@@ -70,7 +70,8 @@ enum MenuCommand : UINT {
 // command identifier (a MenuCommand) arrives at the toolkit's popup-list
 // window.
 void ChooseMenuCommand(Process& dormix, UINT command);
-// Window buttons on Wine's taskbar (Start not counted).
+// Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
+// came.
 int TaskbarButtons();
 // Pointer input from the X side, as a user gives it: starts xdotool (a Unix
 // program, which Wine runs as one) with these arguments. Wine cannot wait for

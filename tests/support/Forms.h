@@ -1,6 +1,7 @@
 // A test fixture holding the program's four windows, created as start-up
 // creates them (the hotkey module started first) and wired together, for the
-// suites that drive them.
+// suites that drive them, and the waits that let the application handle
+// their messages.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 #include "app/about.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
+#include "support/Keys.h"
+#include "support/Pump.h"
 #include "ui/Application.h"
 
 namespace testing_support {
@@ -30,14 +33,35 @@ class FormsTest : public testing::Test {
   static inline ui::TApplication* app = nullptr;
 };
 
-// Lets queued input and timers reach the windows through the application's
-// own message handling (dialog keys included) for `ms` milliseconds.
-inline void Settle(DWORD ms = 200) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    ui::Application().ProcessMessages();
-  }
+// Lets the application handle this thread's messages (dialog keys included)
+// until `done` is true or `timeoutMs` has passed; returns `done()`.
+inline bool ProcessUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+  return PumpUntil(done, timeoutMs, [] { ui::Application().ProcessMessages(); });
+}
+
+// Waits until every message posted to this thread so far has been handled: a
+// marker posted behind them has left the queue. What a posted request did
+// not do can then be asserted.
+inline bool ProcessPosted(DWORD timeoutMs = 10000) {
+  static const UINT marker = RegisterWindowMessageA("DormixTestMarker");
+  PostThreadMessageA(GetCurrentThreadId(), marker, 0, 0);
+  return ProcessUntil([] {
+    MSG msg;
+    return !PeekMessageA(&msg, nullptr, marker, marker, PM_NOREMOVE);
+  }, timeoutMs);
+}
+
+// Waits until typed keys reach the control: its form is the foreground
+// window and the control holds the focus.
+inline bool TakesKeys(const ui::TControl& control) {
+  return ProcessUntil(
+      [&] { return GetForegroundWindow() == control.Form().Handle() && GetFocus() == control.Handle(); });
+}
+
+// Presses a key as PressKey does and waits until the application has handled
+// the whole press.
+inline bool Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  return ProcessUntil(PressKey(vk, modifiers));
 }
 
 }  // namespace testing_support

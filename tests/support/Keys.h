@@ -1,17 +1,24 @@
 // Real keyboard input for tests under Wine: SendInput of key presses, with
-// modifiers held around the key.
+// modifiers held around the key, and a way to tell when a press was read.
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
 
-// Presses `vk` with `modifiers` held down (VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN).
-inline void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+// Presses `vk` with `modifiers` held down (VK_SHIFT, VK_CONTROL, VK_MENU,
+// VK_LWIN). Returns a condition that turns true once this thread has read the
+// whole press from its queue: the thread's own key state flips a key's toggle
+// bit at each press it reads and clears its down bit at each release.
+inline std::function<bool()> PressKey(WORD vk, std::initializer_list<WORD> modifiers = {}) {
   std::vector<INPUT> inputs;
+  std::vector<std::pair<WORD, SHORT>> toggles;
   auto key = [&](WORD code, bool up) {
+    if (!up) toggles.emplace_back(code, GetKeyState(code) & 1);
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = code;
@@ -24,6 +31,13 @@ inline void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {}) {
   key(vk, true);
   for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) key(*it, true);
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  return [toggles] {
+    for (const auto& [code, toggle] : toggles) {
+      const SHORT state = GetKeyState(code);
+      if ((state & 1) == toggle || (state & 0x8000)) return false;
+    }
+    return true;
+  };
 }
 
 // Types the characters of a text of digits, capital letters and Enter ('\r').

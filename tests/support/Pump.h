@@ -1,56 +1,83 @@
 // Message pumping for tests under Wine: wait for a condition while the
 // thread's messages are dispatched, with a generous bound and never a bare
-// sleep.
+// sleep; and repeating timers owned by the test that sets them.
 #pragma once
 #include <windows.h>
 
 #include <functional>
 #include <map>
 
+#include "ui/Application.h"
+
 namespace testing_support {
 
-// Dispatches messages until `done` is true or `timeoutMs` has passed;
-// returns `done()`.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+// Dispatches every message waiting in this thread's queue, as a plain
+// message loop would.
+inline void DispatchWaiting() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Lets `dispatch` handle the thread's messages until `done` is true or
+// `timeoutMs` has passed; returns `done()`. The condition is looked at every
+// few milliseconds too: it may depend on other processes.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000,
+                      void (*dispatch)() = &DispatchWaiting) {
   const DWORD start = GetTickCount();
   while (!done()) {
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= timeoutMs) return done();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed < 5 ? timeoutMs - elapsed : 5,
                               QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    dispatch();
   }
   return true;
 }
 
-}  // namespace testing_support
-
-namespace testing_support {
-
 // Calls `tick` on this thread every `ms` milliseconds, from whatever message
-// loop is running (a modal one included), until it returns false.
-inline void Every(UINT ms, std::function<bool()> tick) {
-  struct Timers {
-    static std::map<UINT_PTR, std::function<bool()>>& All() {
-      static std::map<UINT_PTR, std::function<bool()>> all;
-      return all;
+// loop is running (a modal one included), until it returns false or this
+// object goes: a test's repeating wait ends with the test, even when an
+// assertion has ended the test early.
+class Every {
+ public:
+  Every(UINT ms, std::function<bool()> tick) : tick_(std::move(tick)) {
+    id_ = SetTimer(nullptr, 0, ms, &Proc);
+    if (id_) Running()[id_] = this;
+  }
+  Every(const Every&) = delete;
+  Every& operator=(const Every&) = delete;
+  ~Every() { Stop(); }
+
+ private:
+  // Thread timers carry no data of their own: the id finds the owner.
+  static std::map<UINT_PTR, Every*>& Running() {
+    static std::map<UINT_PTR, Every*> running;
+    return running;
+  }
+  static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD) {
+    const auto it = Running().find(id);
+    if (it == Running().end()) return;
+    Every& timer = *it->second;
+    try {
+      if (!timer.tick_()) timer.Stop();
+    } catch (...) {
+      timer.Stop();
+      ui::HandleCallbackException();
     }
-    static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD) {
-      auto it = All().find(id);
-      if (it == All().end()) return;
-      auto callback = it->second;  // the tick may start a nested loop
-      if (!callback()) {
-        KillTimer(nullptr, id);
-        All().erase(id);
-      }
-    }
-  };
-  const UINT_PTR id = SetTimer(nullptr, 0, ms, &Timers::Proc);
-  Timers::All()[id] = std::move(tick);
-}
+  }
+  // A tick may run a nested loop in which the timer fires and stops again.
+  void Stop() {
+    if (!id_) return;
+    KillTimer(nullptr, id_);
+    Running().erase(id_);
+    id_ = 0;
+  }
+
+  std::function<bool()> tick_;
+  UINT_PTR id_ = 0;
+};
 
 }  // namespace testing_support

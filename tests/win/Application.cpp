@@ -13,6 +13,8 @@
 
 namespace {
 
+using testing_support::Every;
+
 std::vector<std::string> journal;
 
 template <char Letter>
@@ -108,7 +110,7 @@ TEST_F(ApplicationTest, TheDefaultErrorHandlerShowsTheTextInAMessageBoxAndCarrie
   seenText.clear();
   seenCaption.clear();
   // The message box runs its own modal loop; a thread timer reads and closes it.
-  testing_support::Every(100, [] {
+  const Every readAndClose(100, [] {
     HWND box = FindWindowA("#32770", nullptr);
     if (!box || !IsWindowVisible(box)) return true;
     char text[256] = {};
@@ -129,7 +131,7 @@ TEST_F(ApplicationTest, TheDefaultErrorHandlerShowsTheTextInAMessageBoxAndCarrie
 TEST_F(ApplicationTest, TerminateRequestEndsTheLoop) {
   app.CreateForm(a);
   app.SetShowMainForm(false);
-  testing_support::Every(50, [] {
+  const Every terminate(50, [] {
     ui::Application().Terminate();
     return false;
   });
@@ -156,7 +158,7 @@ TEST_F(ApplicationTest, ShowModalAnswersTheResultAndTheCloseGateCanKeepTheForm) 
   static ui::TForm* modal;
   modal = b;
   // First request refused by the gate, second one passes.
-  testing_support::Every(50, [] {
+  const Every askToClose(50, [] {
     if (attempts >= 2) return false;
     EXPECT_TRUE(modal->Visible());
     modal->SetModalResult(ui::mrOk);
@@ -173,7 +175,7 @@ TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
   app.CreateForm(a);
   static HWND window;
   window = a->Handle();
-  testing_support::Every(50, [] {
+  const Every closeBox(50, [] {
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return false;
   });
@@ -197,12 +199,12 @@ TEST_F(ApplicationTest, AnErrorInTheCloseHandlerOfAModalFormLeavesItHiddenAndReu
     modal->SetModalResult(ui::mrOk);
     return false;
   };
-  testing_support::Every(50, answerOk);
+  const Every firstAnswer(50, answerOk);
   EXPECT_THROW(b->ShowModal(), ui::Error);
   EXPECT_FALSE(b->Visible());
   EXPECT_TRUE(IsWindowEnabled(a->Handle()));
   b->OnClose = nullptr;
-  testing_support::Every(50, answerOk);
+  const Every secondAnswer(50, answerOk);
   EXPECT_EQ(b->ShowModal(), ui::mrOk);
 }
 

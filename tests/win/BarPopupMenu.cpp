@@ -24,7 +24,7 @@ void WhileOpen(menu::TBarPopupMenu& bar, std::function<bool(HWND)> look) {
     DWORD start = GetTickCount();
   };
   const auto state = std::make_shared<State>();
-  testing_support::Every(50, [&bar, look, state] {
+  const testing_support::Every watch(50, [&bar, look, state] {
     const HWND window = FindWindowA("#32768", nullptr);
     const bool open = window && IsWindowVisible(window);
     const bool done = open && bar.BarDrawn() && look(window);

@@ -3,15 +3,14 @@
 // initial focus of the windows.
 #include <gtest/gtest.h>
 
-#include "support/Keys.h"
 #include "support/Forms.h"
-#include "support/Pump.h"
 #include "ui/Application.h"
 
 namespace {
 
-using testing_support::PressKey;
-using testing_support::Settle;
+using testing_support::Press;
+using testing_support::ProcessUntil;
+using testing_support::TakesKeys;
 
 class ControlsTest : public testing_support::FormsTest {
  protected:
@@ -34,16 +33,15 @@ TEST_F(ControlsTest, HotKeyControlsRecordKeysWithoutModifierOrWithShiftAloneWith
       {'F', {VK_SHIFT}, 0x8046},
       {'F', {VK_CONTROL}, 0x4046},
       {'F', {VK_CONTROL, VK_SHIFT}, 0x6046},
-      {'S', {VK_CONTROL, VK_MENU}, 0xC053},
+      {'Q', {VK_CONTROL, VK_MENU}, 0xC051},  // Ctrl+Alt+S is the program's own hotkey
       {VK_F5, {VK_MENU}, 0x8074},
       {VK_F5, {}, 0x8074},
   };
   for (const auto& p : presses) {
     Form1->HotKey1->SetHotKey(0);
     Form1->HotKey1->SetFocus();
-    Settle();
-    PressKey(p.vk, p.modifiers);
-    Settle();
+    ASSERT_TRUE(TakesKeys(*Form1->HotKey1));
+    ASSERT_TRUE(Press(p.vk, p.modifiers));
     EXPECT_EQ(Form1->HotKey1->HotKey(), p.word) << std::hex << p.vk << " with " << p.modifiers.size();
   }
 }
@@ -66,33 +64,27 @@ TEST_F(ControlsTest, TypingIntoTheSetTimeEditFollowsItsMask) {
   for (const auto& c : cases) {
     Form1->MaskEdit1->SetText("  :  ");
     Form1->MaskEdit1->SetFocus();
-    Settle();
-    for (const char* k = c.keys; *k; ++k) PressKey(*k == ' ' ? VK_SPACE : static_cast<WORD>(*k));
-    Settle();
+    ASSERT_TRUE(TakesKeys(*Form1->MaskEdit1));
+    for (const char* k = c.keys; *k; ++k) ASSERT_TRUE(Press(*k == ' ' ? VK_SPACE : static_cast<WORD>(*k)));
     EXPECT_EQ(Form1->MaskEdit1->Text(), c.text) << c.keys;
   }
 }
 
 TEST_F(ControlsTest, EachWindowOpensWithItsDesignedFocusAndTabOrder) {
   Form2->Show();
-  Settle();
-  EXPECT_EQ(GetFocus(), Form2->Button1->Handle()) << "Cancel holds the focus";
-  PressKey(VK_TAB);
-  Settle();
+  ASSERT_TRUE(TakesKeys(*Form2->Button1)) << "Cancel holds the focus";
+  ASSERT_TRUE(Press(VK_TAB));
   EXPECT_EQ(GetFocus(), Form2->Button2->Handle());
-  PressKey(VK_TAB);
-  Settle();
+  ASSERT_TRUE(Press(VK_TAB));
   EXPECT_EQ(GetFocus(), Form2->Button1->Handle());
   Form2->Hide();
 
   Form4->Show();
-  Settle();
-  EXPECT_EQ(GetFocus(), Form4->MaskEdit1->Handle());
+  EXPECT_TRUE(ProcessUntil([] { return GetFocus() == Form4->MaskEdit1->Handle(); }));
   Form4->Hide();
 
   Form3->Show();
-  Settle();
-  EXPECT_EQ(GetFocus(), Form3->BitBtn1->Handle());
+  EXPECT_TRUE(ProcessUntil([] { return GetFocus() == Form3->BitBtn1->Handle(); }));
 }
 
 }  // namespace

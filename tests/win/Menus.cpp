@@ -20,9 +20,9 @@ HWND VisibleWindow(const char* className) {
 }
 
 TEST_F(MenusTest, KeysChooseAnItemOfThePopupMenuAndItsCommandRuns) {
-  ASSERT_FALSE(Form1->StopSystem1->checked);
+  const bool disabled = Form1->StopSystem1->checked;
   // Down selects "Main", a second Down the clock switch.
-  Every(300, [] {
+  const Every chooseClockSwitch(300, [] {
     const HWND menu = VisibleWindow("#32768");
     if (!menu) return true;
     testing_support::Screenshot("popup-menu");
@@ -30,21 +30,21 @@ TEST_F(MenusTest, KeysChooseAnItemOfThePopupMenuAndItsCommandRuns) {
     return false;
   });
   Form1->BarPopupMenu1->Popup(200, 150);
-  testing_support::Settle();
-  EXPECT_TRUE(Form1->StopSystem1->checked) << "the clock switch toggles its own check mark";
-  Form1->StopSystem1->checked = false;
+  EXPECT_TRUE(testing_support::ProcessUntil([&] { return Form1->StopSystem1->checked != disabled; }))
+      << "the clock switch toggles its own check mark";
 }
 
 TEST_F(MenusTest, ACancelledMenuRunsNothing) {
-  Every(300, [] {
+  const bool disabled = Form1->StopSystem1->checked;
+  const Every cancelMenu(300, [] {
     const HWND menu = VisibleWindow("#32768");
     if (!menu) return true;
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     return false;
   });
   Form1->BarPopupMenu1->Popup(200, 150);
-  testing_support::Settle();
-  EXPECT_FALSE(Form1->StopSystem1->checked);
+  ASSERT_TRUE(testing_support::ProcessPosted());
+  EXPECT_EQ(Form1->StopSystem1->checked, disabled);
   EXPECT_FALSE(VisibleWindow("#32768"));
 }
 
@@ -57,7 +57,7 @@ TEST_F(MenusTest, TheOpenDialogOffersTheFilterAndReturnsTheChosenFile) {
   static const char* answer;
   for (const char* a : {"chime.wav", ""}) {
     answer = a;
-    Every(300, [] {
+    const Every answerDialog(300, [] {
       const HWND dialog = VisibleWindow("#32770");
       if (!dialog) return true;
       for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {

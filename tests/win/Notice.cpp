@@ -55,7 +55,7 @@ TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
   Form1->Edit1->SetText("2");
   static bool clockRanDuringNotice;
   clockRanDuringNotice = false;
-  Every(100, [] {
+  const Every clockWatch(100, [] {
     clockRanDuringNotice |= Form1->Timer1->Enabled();
     return Form2->Visible();
   });
@@ -83,8 +83,10 @@ TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
   for (const auto& way : ways) {
     static void (*answer)();
     answer = way.answer;
-    Every(300, [] {
-      if (Form2->Visible()) answer();
+    // Keys go to the foreground window: answer once the notice is that.
+    const Every answerWhenActive(300, [] {
+      if (GetForegroundWindow() != Form2->Handle()) return true;
+      answer();
       return false;
     });
     EXPECT_EQ(power::ShowOperationNotice("Log Off"), way.expected) << way.how;
@@ -95,7 +97,7 @@ TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
 
 TEST_F(NoticeTest, EscapeDoesNothingAndAMessageTimeOfZeroNeverEnds) {
   Form1->Edit1->SetText("0");
-  Every(200, [] {
+  const Every escapeThenCancel(200, [] {
     if (power::NoticeCount == -1) testing_support::PressKey(VK_ESCAPE);
     if (power::NoticeCount > -3) return true;
     EXPECT_TRUE(Form2->Visible());
@@ -124,7 +126,7 @@ TEST_F(NoticeTest, ABadMessageTimeFailsWithItsTextAndTheClockRunsAgain) {
 TEST_F(NoticeTest, ASecondNoticeWhileOneIsShownIsRefusedAndChangesNothing) {
   static bool second;
   second = true;
-  Every(300, [] {
+  const Every secondNotice(300, [] {
     if (!Form2->Visible()) return true;
     second = power::ShowOperationNotice("Restart");
     PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
@@ -144,7 +146,7 @@ TEST_F(NoticeTest, PlaysAWaveFileAndStopsItWhenTheWindowCloses) {
   EXPECT_TRUE(Form1->MediaPlayer1->IsOpen());
 
   Form1->CheckBox4->SetChecked(true);
-  Every(300, [] {
+  const Every answerOk(300, [] {
     if (Form2->Visible()) PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0);
     return !Form2->Visible();
   });
@@ -181,7 +183,7 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
   power::SetPowerPlatform(&platform);
   Form1->Edit1->SetText("1");
   power::LogOffUser(true);
-  Every(300, [] {
+  const Every answerCancel(300, [] {
     if (Form2->Visible()) PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
     return !Form2->Visible();
   });
@@ -225,7 +227,7 @@ std::vector<COLORREF> ExpectedPixels(HWND label, const std::string& text, const 
 // inside the window's client area.
 TEST_F(NoticeTest, TheCountdownLineIsShownWholeForEveryActionAndCount) {
   Form1->Edit1->SetText("16");
-  Every(100, [] {
+  const Every check(100, [] {
     if (!Form2->Visible() || power::NoticeCount > 15) return true;
     // Paints that are due, as the next turn of the message loop would.
     RedrawWindow(Form2->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

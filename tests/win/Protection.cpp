@@ -5,12 +5,11 @@
 #include <string>
 
 #include "support/Forms.h"
-#include "support/Keys.h"
 
 namespace {
 
-using testing_support::PressKey;
-using testing_support::Settle;
+using testing_support::Press;
+using testing_support::ProcessPosted;
 
 class ProtectionTest : public testing_support::FormsTest {
  protected:
@@ -22,15 +21,19 @@ class ProtectionTest : public testing_support::FormsTest {
     protection::CloseAllowed = true;
     Form4->Close();
   }
-  // Shows the panel and types the keys: letters (lower case unless Shift is
-  // asked for with '^' before one), digits and '\r' for Enter.
+  // Shows the panel and waits until typed keys reach its field.
+  static void OpenPanel() {
+    Form4->ShowPanel();
+    EXPECT_TRUE(testing_support::TakesKeys(*Form4->MaskEdit1));
+  }
+  // Types the keys, each handled before the next: letters (lower case unless
+  // Shift is asked for with '^' before one), digits and '\r' for Enter.
   static void Type(const char* keys) {
     for (const char* k = keys; *k; ++k) {
-      if (*k == '^') PressKey(static_cast<WORD>(*++k), {VK_SHIFT});
-      else PressKey(*k == '\r' ? VK_RETURN : static_cast<WORD>(*k));
-      Settle(60);
+      const bool handled = *k == '^' ? Press(static_cast<WORD>(*++k), {VK_SHIFT})
+                                     : Press(*k == '\r' ? VK_RETURN : static_cast<WORD>(*k));
+      ASSERT_TRUE(handled) << "key " << *k;
     }
-    Settle();
   }
   static bool SessionMayEnd() {
     return SendMessageA(Form4->Handle(), WM_QUERYENDSESSION, 0, 0) != FALSE;
@@ -58,8 +61,7 @@ TEST_F(ProtectionTest, ClosesAtTheFirstKeyAfterTheFieldHoldsThePassword) {
     CurrentPassword = c.password;
     protection::CloseAllowed = false;
     Form4->MaskEdit1->SetText("");
-    Form4->ShowPanel();
-    Settle();
+    OpenPanel();
     Type(c.keys);
     EXPECT_EQ(Form4->Visible(), c.visibleAfter);
     EXPECT_EQ(protection::CloseAllowed, !c.visibleAfter);
@@ -70,12 +72,11 @@ TEST_F(ProtectionTest, ClosesAtTheFirstKeyAfterTheFieldHoldsThePassword) {
 
 TEST_F(ProtectionTest, ALockedPanelRefusesCloseRequestsAndTheEndOfTheSession) {
   CurrentPassword = "secret";
-  Form4->ShowPanel();
-  Settle();
+  OpenPanel();
   Type("SEC");
   PostMessageA(Form4->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
   PostMessageA(Form4->Handle(), WM_CLOSE, 0, 0);
-  Settle();
+  ASSERT_TRUE(ProcessPosted());
   EXPECT_TRUE(Form4->Visible());
   EXPECT_FALSE(SessionMayEnd());
   Type("RET\r");
@@ -85,22 +86,19 @@ TEST_F(ProtectionTest, ALockedPanelRefusesCloseRequestsAndTheEndOfTheSession) {
 
 TEST_F(ProtectionTest, ShownAgainAfterAnUnlockByEnterTheFirstKeyOrACloseRequestClosesIt) {
   CurrentPassword = "pw";
-  Form4->ShowPanel();
-  Settle();
+  OpenPanel();
   Type("PW\r");
   ASSERT_FALSE(Form4->Visible());
   EXPECT_EQ(Form4->MaskEdit1->Text(), "pw") << "the field keeps its text";
 
-  Form4->ShowPanel();
-  Settle();
+  OpenPanel();
   Type("Z");
   EXPECT_FALSE(Form4->Visible());
 
   Form4->MaskEdit1->SetText("pw");
-  Form4->ShowPanel();
-  Settle();
+  OpenPanel();
   PostMessageA(Form4->Handle(), WM_CLOSE, 0, 0);
-  Settle();
+  ASSERT_TRUE(ProcessPosted());
   EXPECT_FALSE(Form4->Visible()) << "still closable before any key";
 }
 

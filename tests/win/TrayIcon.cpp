@@ -41,6 +41,10 @@ TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level, so broadcasts reach it";
 
+  // The program's start-up showed the icon: take it away first.
+  const std::string atStart = IconPixels();
+  icon.SetActive(false);
+  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != atStart; })) << "removed at first";
   const std::string empty = IconPixels();
   icon.SetTip("A tip of more than sixty-three characters is cut where the shell's record ends");
   icon.SetActive(true);
@@ -80,7 +84,7 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
     openedAt = 0, forced = false, close = closing.close;
     bool released = false;
     icon.OnMouseUp = [&](ui::TComponent&, tray::TMouseButton button, int, int) { released = button == tray::mbRight; };
-    testing_support::Every(100, [] {
+    const testing_support::Every watch(100, [] {
       const HWND menu = FindWindowA("#32768", nullptr);
       const bool open = menu && IsWindowVisible(menu);
       if (open && !openedAt) {

@@ -11,9 +11,23 @@
 
 namespace {
 
-using testing_support::PumpUntil;
+using testing_support::ProcessUntil;
 
 using WindowsTest = testing_support::FormsTest;
+
+BOOL CALLBACK FindUnpainted(HWND w, LPARAM unpainted) {
+  if (!IsWindowVisible(w) || !GetUpdateRect(w, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(unpainted) = true;
+  return FALSE;
+}
+
+// Nothing left to paint in the form's window or any shown window inside it.
+bool Painted(const ui::TForm& form) {
+  bool unpainted = false;
+  if (FindUnpainted(form.Handle(), reinterpret_cast<LPARAM>(&unpainted)))
+    EnumChildWindows(form.Handle(), &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
+}
 
 SIZE ClientSize(HWND w) {
   RECT r;
@@ -50,8 +64,8 @@ TEST_F(WindowsTest, EachWindowHasItsCaptionClientSizeAndStyleAndStartsHidden) {
   }
   RECT r;
   GetWindowRect(Form1->Handle(), &r);
-  EXPECT_EQ(r.left, 429);
-  EXPECT_EQ(r.top, 166);
+  EXPECT_EQ(r.left, 800) << "the stored position's default, remembered";
+  EXPECT_EQ(r.top, 600);
   GetWindowRect(Form2->Handle(), &r);
   EXPECT_EQ(r.left, 483);
   EXPECT_EQ(r.top, 201);
@@ -78,7 +92,7 @@ TEST_F(WindowsTest, ControlsHaveTheirDesignedNamesCaptionsAndPlaces) {
       {Form1, "BitBtn1", "Button", "Ok", {272, 280, 353, 305}},
       {Form1, "BitBtn2", "Button", "Cancel", {360, 280, 443, 305}},
       {Form1, "Label1", "Static", "Label1", {-1, -1, -1, -1}},
-      {Form1, "MaskEdit1", "Edit", "__:__", {-1, -1, -1, -1}},
+      {Form1, "MaskEdit1", "Edit", "00:00", {-1, -1, -1, -1}},
       {Form1, "RadioButton1", "Button", "Shut Down", {-1, -1, -1, -1}},
       {Form1, "RadioButton7", "Button", "Protection Panel", {-1, -1, -1, -1}},
       {Form1, "CheckBox1", "Button", "Force Action", {-1, -1, -1, -1}},
@@ -118,7 +132,7 @@ TEST_F(WindowsTest, ControlsHaveTheirDesignedNamesCaptionsAndPlaces) {
   EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
   EXPECT_TRUE(Form1->RadioButton1->Checked());
   for (ui::THotKey* key : {Form1->HotKey1, Form1->HotKey4, Form1->HotKey8}) EXPECT_EQ(key->HotKey(), 32833u);
-  EXPECT_EQ(Form1->MaskEdit1->Text(), "  :  ");
+  EXPECT_EQ(Form1->MaskEdit1->Text(), "00:00") << "the stored set time's default";
   EXPECT_EQ(Form1->Timer1->Enabled(), true);
   EXPECT_EQ(Form1->Timer3->Enabled(), false);
   EXPECT_EQ(Form2->Timer1->Enabled(), false);
@@ -141,14 +155,16 @@ TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrder) {
     int image;
     unsigned shortCut;
     bool visible;
+    unsigned command;
   } items[] = {
-      {"Main", 0, 0, true},           {"Disable ShutDown Clock", 17, 0, true},
-      {"Exit", 5, 0, true},           {"Help", 21, 0, false},
-      {"About ...", 3, 0, true},      {"Shut Down", 13, 49235, true},
-      {"Log Off", 19, 49228, true},   {"Hibernate", 12, 49224, true},
-      {"Stand By", 16, 49218, true},  {"Restart", 14, 49234, true},
-      {"Shut Down Monitor", 6, 49229, true}, {"Screen Saver", 18, 49238, true},
-      {"Protection Panel", 9, 49232, true},
+      // The clock is disabled by the stored default: the item offers to enable it.
+      {"Main", 0, 0, true, 1001},           {"Enable ShutDown Clock", 17, 0, true, 1002},
+      {"Exit", 5, 0, true, 1003},           {"Help", 21, 0, false, 1004},
+      {"About ...", 3, 0, true, 1005},      {"Shut Down", 13, 49235, true, 2001},
+      {"Log Off", 19, 49228, true, 2002},   {"Hibernate", 12, 49224, true, 2003},
+      {"Stand By", 16, 49218, true, 2004},  {"Restart", 14, 49234, true, 2005},
+      {"Shut Down Monitor", 6, 49229, true, 2006}, {"Screen Saver", 18, 49238, true, 2007},
+      {"Protection Panel", 9, 49232, true, 2008},
   };
   const auto& menu = Form1->BarPopupMenu1->Items();
   ASSERT_EQ(menu.size(), 13u);
@@ -158,7 +174,7 @@ TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrder) {
     EXPECT_EQ(menu[i]->imageIndex, items[i].image);
     EXPECT_EQ(menu[i]->shortCut, items[i].shortCut);
     EXPECT_EQ(menu[i]->visible, items[i].visible);
-    EXPECT_EQ(menu[i]->Command(), i + 1);
+    EXPECT_EQ(menu[i]->Command(), items[i].command);
   }
   EXPECT_EQ(Form1->ImageList1->Count(), 22);
   EXPECT_EQ(Form1->ImageList2->Count(), 2);
@@ -168,7 +184,7 @@ TEST_F(WindowsTest, ScreenshotsOfTheFourWindows) {
   for (ui::TTabSheet* page : Form1->PageControl1->Pages()) {
     Form1->Show();
     Form1->PageControl1->SetActivePage(*page);
-    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(ProcessUntil([] { return Painted(*Form1); })) << page->Name();
     testing_support::Screenshot("main-" + std::to_string(page->Name().back() - '0'));
   }
   Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
@@ -176,7 +192,7 @@ TEST_F(WindowsTest, ScreenshotsOfTheFourWindows) {
   for (ui::TForm* form : {static_cast<ui::TForm*>(Form2), static_cast<ui::TForm*>(Form3),
                           static_cast<ui::TForm*>(Form4)}) {
     form->Show();
-    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(ProcessUntil([&] { return Painted(*form); })) << testing_support::ClassOf(form->Handle());
     testing_support::Screenshot(std::string("window-") + testing_support::ClassOf(form->Handle()));
     form->Hide();
   }
