@@ -3,6 +3,7 @@
 // panel, the panel's hotkey, a damaged stored password, a forced log-off and
 // the exit. Every test starts from a registry without Dormix's settings and
 // ends Dormix through its menu, so that its tray icon is gone for the next.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/Settings.h"
 #include "support/Dormix.h"
@@ -73,18 +75,59 @@ bool TrayIconShown() {
   return false;
 }
 
-// The text of the tooltip shown over the tray icon, once it reads `expected`
-// (the clock sets the tip on its first tick); what it read otherwise.
-std::string TrayTip(const std::string& expected) {
-  PointAtTheTrayIcon();
-  std::string text = "<no tip shown>";
-  PumpUntil([&] {
-    for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
-         tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
-      if (IsWindowVisible(tip)) text = WindowText(tip);
-    return text == expected;
-  });
+// What a window of another process says it shows: GetWindowText would give
+// the caption its process last set, and a tooltip shows another text.
+std::string ShownText(HWND w) {
+  char text[256] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
   return text;
+}
+
+// The text of the tooltip shown over the tray icon, once it reads `expected`;
+// what it read otherwise. The clock sets the tip on its first tick, and an
+// icon without a tip shows none: the pointer comes again until one shows.
+std::string TrayTip(const std::string& expected) {
+  std::string text = "<no tip shown>";
+  for (int attempt = 0; attempt < 4 && text != expected; ++attempt) {
+    PointAtTheTrayIcon();
+    PumpUntil([&] {
+      for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
+           tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
+        if (IsWindowVisible(tip)) text = ShownText(tip);
+      return text == expected;
+    }, 4000);
+  }
+  return text;
+}
+
+// A screenshot once the window (for the desktop window: every shown window)
+// has painted itself and its process has put that on the screen. Wine does
+// so when the painting thread waits for messages: the second of two round
+// trips is answered only after such a wait.
+void ShotOf(HWND window, const std::string& name) {
+  PumpUntil([&] { return Painted(window); });
+  for (int trip = 0; trip < 2; ++trip) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+  }
+  Screenshot(name);
+}
+
+// The texts of the window's child windows of that class.
+struct TextSearch {
+  const char* className;
+  std::vector<std::string> texts;
+};
+BOOL CALLBACK CollectText(HWND w, LPARAM p) {
+  auto* search = reinterpret_cast<TextSearch*>(p);
+  if (ClassOf(w) == search->className) search->texts.push_back(WindowText(w));
+  return TRUE;
+}
+std::vector<std::string> ControlTexts(HWND top, const char* className) {
+  TextSearch search{className, {}};
+  EnumChildWindows(top, &CollectText, reinterpret_cast<LPARAM>(&search));
+  return search.texts;
 }
 
 HWND Shown(Process& dormix, const char* className) {
@@ -108,8 +151,8 @@ HWND ControlAfter(HWND form, const char* label) {
   return found ? GetWindow(found, GW_HWNDNEXT) : nullptr;
 }
 
-void Click(HWND form, const char* caption) {
-  const HWND button = FindControl(form, "Button", caption);
+void Click(HWND window, const char* caption) {
+  const HWND button = FindControl(window, "Button", caption);
   ASSERT_TRUE(button) << caption;
   SendMessageA(button, BM_CLICK, 0, 0);
 }
@@ -207,11 +250,15 @@ TEST_F(Program, ARightClickOnTheTrayIconOpensTheMenuAndEscClosesIt) {
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
   ASSERT_TRUE(PumpUntil(TrayIconShown));
+  // The clock display of the hidden options window; its tick also writes the
+  // time into the menu's side bar.
+  const HWND display = ControlAfter(WaitForWindow(dormix.Id(), "TForm1"), "Now:");
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(display) == Now(); })) << WindowText(display);
   PointAtTheTrayIcon();
   XDoTool("click 3");
   HWND menu = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
-  Screenshot("tray-menu");
+  ShotOf(menu, "tray-menu");
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(Hidden(menu));
   EXPECT_TRUE(dormix.Running());
@@ -224,7 +271,7 @@ TEST_F(Program, OkInTheOptionsWindowStoresTheSettings) {
   const HWND form = Shown(dormix, "TForm1");
   ASSERT_TRUE(form);
   Click(form, "Autostart");
-  Screenshot("options-autostart-off");
+  ShotOf(form, "options-autostart-off");
   Click(form, "Ok");
   EXPECT_TRUE(Hidden(form));
 
@@ -267,13 +314,13 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }, 150000))
       << "set for " << setTime << ", now " << Now();
   EXPECT_EQ(Now(), setTime);
-  Screenshot("clock-panel");
+  ShotOf(panel, "clock-panel");
 
   TypeText("471\r");
   EXPECT_FALSE(StaysHidden(panel)) << "closed without the password";
   TypeText("1\r");
   EXPECT_TRUE(Hidden(panel));
-  Screenshot("clock-panel-closed");
+  ShotOf(GetDesktopWindow(), "clock-panel-closed");
 
   // The negative: the panel stays closed for the rest of the set minute.
   PumpUntil([&] { return Now() != setTime || IsWindowVisible(panel); }, 65000);
@@ -289,13 +336,13 @@ TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
   ASSERT_TRUE(form);
   PressKey('P', {VK_CONTROL, VK_MENU});
   EXPECT_TRUE(StaysHidden(panel)) << "the options window is open";
-  Screenshot("hotkey-options-open");
+  ShotOf(form, "hotkey-options-open");
   Click(form, "Cancel");
   ASSERT_TRUE(Hidden(form));
 
   PressKey('P', {VK_CONTROL, VK_MENU});
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
-  Screenshot("hotkey-panel");
+  ShotOf(panel, "hotkey-panel");
   PressKey(VK_RETURN);  // no password set: any key opens it
   EXPECT_TRUE(Hidden(panel));
 }
@@ -305,24 +352,30 @@ TEST_F(Program, ADamagedStoredPasswordIsReportedAndTheOptionsWindowShown) {
   Process& dormix = Start();
   const HWND box = WaitForWindow(dormix.Id(), "#32770");
   ASSERT_TRUE(box);
-  EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "'$zz' is not a valid integer value");
-  Screenshot("damaged-password");
+  const std::string error = "'$zz' is not a valid integer value";
+  // The box exists before its text and buttons do.
+  PumpUntil([&] { return Painted(box) && FindControl(box, "Static", error); });
+  EXPECT_THAT(ControlTexts(box, "Static"), testing::Contains(error));
+  ShotOf(box, "damaged-password");
   Click(box, "OK");
 
   const HWND form = Shown(dormix, "TForm1");
-  EXPECT_TRUE(form);
-  Screenshot("damaged-password-options");
+  ASSERT_TRUE(form);
+  ShotOf(form, "damaged-password-options");
   EXPECT_EQ(StoredText(kSettings + "\\Operation", "Password"), "zz") << "the settings were written back";
 }
 
 // Run alone by tests/e2e/forced-session-end: the forced log-off ends this
-// program too.
+// program too. The Force Action box is ticked by default.
 TEST_F(Program, DISABLED_LogOffFromTheMenuWithForceActionEndsTheSession) {
   Store("Operation", "ShowMessage", "0");
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
   const HWND force = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", "Force Action");
   ASSERT_EQ(SendMessageA(force, BM_GETCHECK, 0, 0), BST_CHECKED);
+  // The locked panel refuses any end of the session that is not forced.
+  ChooseMenuCommand(dormix, kProtectionPanel);
+  ASSERT_TRUE(Shown(dormix, "TForm4"));
   ChooseMenuCommand(dormix, kLogOff);
   AwaitForcedSessionEnd();
   ADD_FAILURE() << "still running 30 s after a forced log-off";
@@ -337,7 +390,7 @@ TEST_F(Program, ExitRemovesTheIconFreesTheHotkeysAndEndsWithCodeZero) {
   ChooseMenuCommand(dormix, kExit);
   EXPECT_EQ(dormix.WaitExit(), 0u);
   EXPECT_TRUE(PumpUntil([] { return !TrayIconShown(); }));
-  Screenshot("exit");
+  ShotOf(GetDesktopWindow(), "exit");
   for (const char key : kShortcutKeys) EXPECT_EQ(RegisterError(key), 0u) << "Ctrl+Alt+" << key;
 }
 

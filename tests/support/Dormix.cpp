@@ -112,6 +112,21 @@ HWND FindControl(HWND top, const char* className, const std::string& text) {
   return search.found;
 }
 
+namespace {
+BOOL CALLBACK FindUnpainted(HWND w, LPARAM unpainted) {
+  if (!IsWindowVisible(w) || !GetUpdateRect(w, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(unpainted) = true;
+  return FALSE;
+}
+}  // namespace
+
+bool Painted(HWND window) {
+  bool unpainted = false;
+  if (FindUnpainted(window, reinterpret_cast<LPARAM>(&unpainted)))
+    EnumChildWindows(window, &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
+}
+
 bool WaitSettled(Process& dormix) {
   return WaitForWindow(dormix.Id(), "TForm2") && WaitForInputIdle(dormix.Handle(), 20000) == 0;
 }

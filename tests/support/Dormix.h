@@ -46,6 +46,9 @@ std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 // The first child window (at any depth) of that class with that text.
 HWND FindControl(HWND top, const char* className, const std::string& text);
+// Nothing is left to paint in the window or any shown window inside it (of
+// any process).
+bool Painted(HWND window);
 // Waits until dormix.exe's four windows exist and its message loop waits for
 // input; false when that has not come within 20 s.
 bool WaitSettled(Process& dormix);

@@ -15,19 +15,8 @@ using testing_support::ProcessUntil;
 
 using WindowsTest = testing_support::FormsTest;
 
-BOOL CALLBACK FindUnpainted(HWND w, LPARAM unpainted) {
-  if (!IsWindowVisible(w) || !GetUpdateRect(w, nullptr, FALSE)) return TRUE;
-  *reinterpret_cast<bool*>(unpainted) = true;
-  return FALSE;
-}
-
 // Nothing left to paint in the form's window or any shown window inside it.
-bool Painted(const ui::TForm& form) {
-  bool unpainted = false;
-  if (FindUnpainted(form.Handle(), reinterpret_cast<LPARAM>(&unpainted)))
-    EnumChildWindows(form.Handle(), &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-  return !unpainted;
-}
+bool Painted(const ui::TForm& form) { return testing_support::Painted(form.Handle()); }
 
 SIZE ClientSize(HWND w) {
   RECT r;
