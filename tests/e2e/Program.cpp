@@ -343,7 +343,7 @@ TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
   PressKey('P', {VK_CONTROL, VK_MENU});
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
   ShotOf(panel, "hotkey-panel");
-  PressKey(VK_RETURN);  // no password set: any key opens it
+  PressKey(VK_RETURN);  // no password set: any key closes it
   EXPECT_TRUE(Hidden(panel));
 }
 
