@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +55,10 @@ bool WaitSettled(Process& dormix);
 // Main 1001, clock switch 1002, Exit 1003, Help 1004, About 1005, then the
 // actions from Shut Down 2001 to Protection Panel 2008 (app/Actions.h).
 void ChooseMenuCommand(Process& dormix, UINT command);
+// Opens Dormix's options window with "Main" (its controls get their windows
+// then), runs `edit` on it, and closes it with "Ok": what was changed is
+// stored and stays in effect.
+void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit);
 // Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
 // came.
 int TaskbarButtons();
