@@ -12,7 +12,7 @@ namespace ui {
 class TContainerControl : public TControl, public TWinContainer {
  public:
   using TControl::TControl;
-  HWND ClientHandle() const override { return Handle(); }
+  HWND ClientHandle() override { return HandleNeeded(); }
   HBRUSH Background() const override { return Parent().Background(); }
 
  protected:
@@ -49,7 +49,7 @@ class TTabSheet : public TContainerControl {
 class TPageControl : public TControl, public TWinContainer {
  public:
   TPageControl(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
-  HWND ClientHandle() const override { return Handle(); }
+  HWND ClientHandle() override { return HandleNeeded(); }
   HBRUSH Background() const override { return Parent().Background(); }
 
   // Pages in display order, as they were created.

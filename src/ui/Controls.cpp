@@ -28,20 +28,28 @@ TControl* TControl::FromHandle(HWND hwnd) {
   return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
 }
 
+// The form's font may have been set after the text; a control made at run
+// time on a shown form needs its window at once.
 void TControl::Loaded() {
+  AdjustSize();
+  if (Form().Visible()) HandleNeeded();
+}
+
+HWND TControl::HandleNeeded() {
+  if (handle_) return handle_;
   static int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
-  AdjustSize();  // the form's font may have been set after the control's text
+  const HWND parent = parent_.ClientHandle();
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
                       (tabStop_ ? WS_TABSTOP : 0);
   handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
-                            height_, parent_.ClientHandle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                            height_, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                             GetModuleHandleA(nullptr), nullptr);
   if (!handle_) RaiseLastOSError();
   SetPropA(handle_, kControlProp, this);
   SetWindowSubclass(handle_, &TControl::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
   HandleCreated();
+  return handle_;
 }
 
 LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -1,8 +1,9 @@
 // Controls: child windows placed on a form, a tab sheet or a group frame.
 // Each is a system control subclassed by the toolkit, or a small window of
 // the toolkit's own; notifications sent to the parent are reflected to the
-// control's object. A control's window is created at the end of the design
-// (Loaded), after its parent's.
+// control's object. A control's window is made when its form is first shown
+// (or when something needs it), after its parent's: until then the object
+// holds every property, and a window that is never shown costs nothing.
 #pragma once
 #include <windows.h>
 
@@ -22,7 +23,8 @@ class TForm;
 // Anything that holds controls: a form, a tab sheet, a group frame.
 class TWinContainer {
  public:
-  virtual HWND ClientHandle() const = 0;
+  // The window the controls are placed on, made when first needed.
+  virtual HWND ClientHandle() = 0;
   // Paints the container and the static-like controls on it.
   virtual HBRUSH Background() const = 0;
 
@@ -35,7 +37,11 @@ class TControl : public TComponent {
   TControl(TComponent* owner, TWinContainer& parent) : TComponent(owner), parent_(parent) {}
   ~TControl() override;
 
+  // The control's window; none until the form is first shown or something
+  // asks for it with HandleNeeded.
   HWND Handle() const { return handle_; }
+  // Makes the window (its parent's first) if there is none yet.
+  HWND HandleNeeded();
   TForm& Form() const;
 
   void SetBounds(int left, int top, int width, int height);

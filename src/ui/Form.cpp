@@ -93,12 +93,18 @@ void TForm::Show() {
     return;
   }
   if (Application().MainForm() == this) Application().ShowTaskbarButton();
+  CreateControlHandles();
   shownOnce_ = true;
   ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
   SetForegroundWindow(Handle());
   // Activated while still hidden (SetActiveWindow first), it got no focus then.
   if (GetActiveWindow() == Handle() && !IsChild(Handle(), GetFocus())) RestoreFocus();
   Fire(OnShow, *this);
+}
+
+void TForm::CreateControlHandles() {
+  for (std::size_t i = 0; i < ComponentCount(); ++i)
+    if (auto* control = dynamic_cast<TControl*>(&Component(i))) control->HandleNeeded();
 }
 
 void TForm::Hide() {

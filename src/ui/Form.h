@@ -42,7 +42,7 @@ class TForm : public TComponent, public Window, public TWinContainer {
   void SetStayOnTop(bool onTop) { stayOnTop_ = onTop; }
   void SetWindowState(TWindowState state) { windowState_ = state; }
 
-  HWND ClientHandle() const override { return Handle(); }
+  HWND ClientHandle() override { return Handle(); }
   HBRUSH Background() const override { return brush_.get(); }
   const TFont& Font() const { return font_; }
   void SetFont(const TFont& font) { font_ = font; }
@@ -78,6 +78,9 @@ class TForm : public TComponent, public Window, public TWinContainer {
  private:
   // Focus to the control that last had it, or the first tab stop.
   void RestoreFocus();
+  // The controls' windows that do not exist yet, in design order: all of
+  // them at the first showing.
+  void CreateControlHandles();
 
   std::string caption_;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;

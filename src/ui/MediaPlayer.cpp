@@ -5,32 +5,66 @@
 #include <mmsystem.h>
 
 #include "ui/Error.h"
+#include "ui/Window.h"
 
 namespace ui {
 
 namespace {
+
+// winmm is loaded at the first use of sound, not at start: under Wine it
+// brings msacm32, ole32, combase and rpcrt4 with it (about 2.2 MB). A
+// library that cannot be loaded fails the call that needed it.
+struct Winmm {
+  decltype(&mciSendCommandA) SendCommand = nullptr;
+  decltype(&mciGetErrorStringA) GetErrorString = nullptr;
+};
+
+// A function of a loaded library by its name, as its own type; GCC takes the
+// detour through void(*)() as the one cast between function types it allows.
+template <typename F>
+F ProcAddress(HMODULE module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+const Winmm* LoadWinmm() {
+  static const Winmm winmm = [] {
+    Winmm w;
+    // Loaded for the rest of the process, like an import.
+    if (const HMODULE module = LoadLibraryA("winmm.dll")) {
+      w.SendCommand = ProcAddress<decltype(w.SendCommand)>(module, "mciSendCommandA");
+      w.GetErrorString = ProcAddress<decltype(w.GetErrorString)>(module, "mciGetErrorStringA");
+    }
+    return w;
+  }();
+  return winmm.SendCommand && winmm.GetErrorString ? &winmm : nullptr;
+}
+
+const Winmm& Mci() {
+  if (const Winmm* winmm = LoadWinmm()) return *winmm;
+  RaiseLastOSError();
+}
+
 void Check(MCIERROR error) {
   if (!error) return;
   char text[256] = {};
-  if (!mciGetErrorStringA(error, text, sizeof text)) wsprintfA(text, "MCI error %lu", error);
+  if (!Mci().GetErrorString(error, text, sizeof text)) wsprintfA(text, "MCI error %lu", error);
   throw Error(text);
 }
+
 }  // namespace
 
+// Only a device that was opened exists, so winmm is loaded by then.
 void CloseMciDevice(unsigned device) {
   MCI_GENERIC_PARMS params{};
-  mciSendCommandA(device, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
+  LoadWinmm()->SendCommand(device, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
 }
-
-// The window that receives the play-completion notices.
-void TMediaPlayer::Loaded() { CreateHandle("TMediaPlayerWindow", 0, 0, 0, 0, 0, 0, HWND_MESSAGE); }
 
 void TMediaPlayer::Open() {
   device_.reset();
   MCI_OPEN_PARMSA params{};
   params.dwCallback = reinterpret_cast<DWORD_PTR>(Handle());
   params.lpstrElementName = fileName.c_str();
-  Check(mciSendCommandA(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&params)));
+  Check(Mci().SendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&params)));
   device_.reset(params.wDeviceID);
 }
 
@@ -38,14 +72,14 @@ void TMediaPlayer::Play() {
   if (!device_) return;
   MCI_PLAY_PARMS params{};
   params.dwCallback = reinterpret_cast<DWORD_PTR>(Handle());
-  mciSendCommandA(device_.get(), MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&params));
+  Mci().SendCommand(device_.get(), MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&params));
 }
 
 void TMediaPlayer::Stop() {
   if (!device_) throw Error("No MCI device open");
   MCI_GENERIC_PARMS params{};
   params.dwCallback = reinterpret_cast<DWORD_PTR>(Handle());
-  Check(mciSendCommandA(device_.get(), MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params)));
+  Check(Mci().SendCommand(device_.get(), MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params)));
 }
 
 }  // namespace ui

@@ -27,9 +27,6 @@ class TMediaPlayer : public TComponent, private Window {
   void Close() { device_.reset(); }
   bool IsOpen() const { return static_cast<bool>(device_); }
 
- protected:
-  void Loaded() override;
-
  private:
   unique_mci_device device_;
 };

@@ -51,16 +51,16 @@ class SessionProbe {
 };
 
 // Sets a check box of Dormix's options window as clicks would.
-void Check(Process& dormix, const char* caption, bool checked) {
-  const HWND box = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Button", caption);
+void Check(HWND options, const char* caption, bool checked) {
+  const HWND box = FindControl(options, "Button", caption);
   ASSERT_TRUE(box) << caption;
   if ((SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked) SendMessageA(box, BM_CLICK, 0, 0);
   EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), checked ? BST_CHECKED : BST_UNCHECKED) << caption;
 }
 
 // Message time: the edit that follows the "Show message:" label.
-void SetMessageTime(Process& dormix, const char* seconds) {
-  const HWND label = FindControl(WaitForWindow(dormix.Id(), "TForm1"), "Static", "Show message:");
+void SetMessageTime(HWND options, const char* seconds) {
+  const HWND label = FindControl(options, "Static", "Show message:");
   ASSERT_TRUE(label);
   SendMessageA(GetWindow(label, GW_HWNDNEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(seconds));
 }
@@ -109,9 +109,11 @@ TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
   SessionProbe probe(true);
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
-  Check(dormix, "Show message before operation:", true);
-  Check(dormix, "Force Action", false);
-  SetMessageTime(dormix, "1");
+  WithOptions(dormix, [](HWND options) {
+    Check(options, "Show message before operation:", true);
+    Check(options, "Force Action", false);
+    SetMessageTime(options, "1");
+  });
   ChooseMenuCommand(dormix, kLogOff);
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }));
@@ -127,9 +129,11 @@ TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   SessionProbe probe(true);  // asked nothing: force ends the session regardless
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
-  Check(dormix, "Show message before operation:", true);
-  Check(dormix, "Force Action", true);
-  SetMessageTime(dormix, "1");
+  WithOptions(dormix, [](HWND options) {
+    Check(options, "Show message before operation:", true);
+    Check(options, "Force Action", true);
+    SetMessageTime(options, "1");
+  });
   ChooseMenuCommand(dormix, kLogOff);
   AwaitForcedSessionEnd();
   ADD_FAILURE() << "still running 30 s after a forced end of the session";

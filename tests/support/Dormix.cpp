@@ -147,6 +147,15 @@ std::string ClassOf(HWND w) {
   return name;
 }
 
+void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit) {
+  ChooseMenuCommand(dormix, kMain);
+  const HWND options = WaitForWindow(dormix.Id(), "TForm1");
+  if (!PumpUntil([&] { return IsWindowVisible(options) != FALSE; })) return;
+  edit(options);
+  PostMessageA(FindControl(options, "Button", "Ok"), BM_CLICK, 0, 0);
+  PumpUntil([&] { return !IsWindowVisible(options); });
+}
+
 int TaskbarButtons() {
   // The suite's desktop, and its taskbar with it, comes up when a process
   // first asks for the desktop window. The taskbar's first child is the

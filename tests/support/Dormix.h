@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ enum MenuCommand : UINT {
 // command identifier (a MenuCommand) arrives at the toolkit's popup-list
 // window.
 void ChooseMenuCommand(Process& dormix, UINT command);
+// Opens Dormix's options window with "Main" (its controls get their windows
+// then), runs `edit` on it, and closes it with "Ok": what was changed is
+// stored and stays in effect.
+void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit);
 // Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
 // came.
 int TaskbarButtons();

@@ -95,7 +95,7 @@ TEST(TarvelTrayIcon, IconIndexTakesTheImageAndRemovesTheIconUnlessLoadingOrUncha
       {[](auto& i, auto&, auto&) { i.SetIconIndex(1), i.SetIconIndex(-1); }, {"image 1", "delete", "destroy 101"}, -1, 0},
       {[](auto& i, auto&, auto&) { i.SetIconIndex(0), i.SetIconIndex(1), i.SetActive(true); },
        {"image 0", "delete", "image 1", "destroy 100", "delete", "add"}, 1, 101},
-      {[](auto& i, auto& o, auto&) { o.BeginLoading(), i.SetIconIndex(1), o.EndLoading(); }, {"add"}, -1, 0},
+      {[](auto& i, auto&, auto&) { i.BeginLoading(), i.SetIconIndex(1), i.EndLoading(); }, {"add"}, -1, 0},
       {[](auto& i, auto& o, auto& l) { o.Free(l), i.SetIconIndex(1); }, {"delete"}, 1, 0},
   };
   for (std::size_t n = 0; n < std::size(cases); ++n) {

@@ -27,11 +27,12 @@ class ProtectionTest : public testing_support::FormsTest {
     EXPECT_TRUE(testing_support::TakesKeys(*Form4->MaskEdit1));
   }
   // Types the keys, each handled before the next: letters (lower case unless
-  // Shift is asked for with '^' before one), digits and '\r' for Enter.
+  // Shift is asked for with '^' before one), digits, '\r' for Enter, '\x1b'
+  // for Esc and '\t' for Tab.
   static void Type(const char* keys) {
     for (const char* k = keys; *k; ++k) {
-      const bool handled = *k == '^' ? Press(static_cast<WORD>(*++k), {VK_SHIFT})
-                                     : Press(*k == '\r' ? VK_RETURN : static_cast<WORD>(*k));
+      const WORD vk = *k == '\r' ? VK_RETURN : *k == '\x1b' ? VK_ESCAPE : *k == '\t' ? VK_TAB : static_cast<WORD>(*k);
+      const bool handled = *k == '^' ? Press(static_cast<WORD>(*++k), {VK_SHIFT}) : Press(vk);
       ASSERT_TRUE(handled) << "key " << *k;
     }
   }
@@ -55,6 +56,8 @@ TEST_F(ProtectionTest, ClosesAtTheFirstKeyAfterTheFieldHoldsThePassword) {
       {"abc", "ABDC\r", true},     // more than the password
       {"", "X", false},            // empty password: the first key
       {"42", "42\r", false},
+      {"abc", "ABC\x1b", false},  // Esc delivers a character like any other key
+      {"abc", "ABC\t", true},     // Tab is a dialog key: it moves the focus, no character
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.password) + " typed " + c.keys);

@@ -58,6 +58,7 @@ TEST_F(WindowsTest, EachWindowHasItsCaptionClientSizeAndStyleAndStartsHidden) {
   GetWindowRect(Form2->Handle(), &r);
   EXPECT_EQ(r.left, 483);
   EXPECT_EQ(r.top, 201);
+  EXPECT_FALSE(Form1->PageControl1->Handle()) << "no control has a window before its form is first shown";
 }
 
 // Control geometry relative to the control's parent window.
@@ -107,7 +108,7 @@ TEST_F(WindowsTest, ControlsHaveTheirDesignedNamesCaptionsAndPlaces) {
     SCOPED_TRACE(c.name);
     auto* control = dynamic_cast<ui::TControl*>(c.form->FindComponent(c.name));
     ASSERT_NE(control, nullptr);
-    const HWND h = control->Handle();
+    const HWND h = control->HandleNeeded();
     ASSERT_TRUE(h);
     EXPECT_STRCASEEQ(testing_support::ClassOf(h).c_str(), c.windowClass);
     EXPECT_EQ(testing_support::WindowText(h), c.text);
@@ -117,7 +118,7 @@ TEST_F(WindowsTest, ControlsHaveTheirDesignedNamesCaptionsAndPlaces) {
     if (c.rect.right >= 0) { EXPECT_EQ(r.right, c.rect.right); }
     if (c.rect.bottom >= 0) { EXPECT_EQ(r.bottom, c.rect.bottom); }
   }
-  EXPECT_FALSE(IsWindowVisible(Form1->ComboBox1->Handle()));
+  EXPECT_FALSE(IsWindowVisible(Form1->ComboBox1->HandleNeeded()));
   EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0);
   EXPECT_TRUE(Form1->RadioButton1->Checked());
   for (ui::THotKey* key : {Form1->HotKey1, Form1->HotKey4, Form1->HotKey8}) EXPECT_EQ(key->HotKey(), 32833u);
@@ -134,8 +135,8 @@ TEST_F(WindowsTest, PagesAreInDisplayOrderWithTheClockPageShown) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Form1->PageControl1->Pages()[i]->Caption(), pages[i]);
   EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet4);
   EXPECT_TRUE(IsWindowVisible(Form1->TabSheet4->Handle()) || !IsWindowVisible(Form1->Handle()));
-  EXPECT_TRUE(GetWindowLongA(Form1->TabSheet4->Handle(), GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongA(Form1->TabSheet1->Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(GetWindowLongA(Form1->TabSheet4->HandleNeeded(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongA(Form1->TabSheet1->HandleNeeded(), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrder) {
