@@ -66,6 +66,11 @@ int TaskbarButtons();
 // program, which Wine runs as one) with these arguments. Wine cannot wait for
 // a Unix process, so the caller waits for the input's effect.
 void XDoTool(const std::string& arguments);
+// Where Wine's taskbar shows the first tray icon, in the suite's 1024x768
+// desktop.
+constexpr POINT kFirstTrayIcon{1014, 758};
+// The pixels of the first tray icon's place on the screen, to compare.
+std::string TrayIconPixels();
 // Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
 void Screenshot(const std::string& name);
 
