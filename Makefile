@@ -4,7 +4,7 @@ NATIVE := build/native
 WIN32 := build/win32
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build native test run bench clean
+.PHONY: deps build native test run bench dist clean
 
 deps:
 	@tools/deps.sh
@@ -26,6 +26,10 @@ run: build
 
 bench: build native
 	@tools/bench
+
+dist: build
+	@cmake --build --preset win32 --target dist
+	@ls -l build/dist
 
 clean:
 	rm -rf build

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   libasound2-plugins:i386
+  nsis zip
 )
 
 missing=()

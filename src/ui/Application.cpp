@@ -1,8 +1,6 @@
 // The application object.
 #include "ui/Application.h"
 
-#include <commctrl.h>
-
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/Title.h"
@@ -46,9 +44,6 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
-                                     ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
-  InitCommonControlsEx(&classes);
   char path[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   title_ = TitleFromPath(path);

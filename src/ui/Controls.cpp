@@ -6,6 +6,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Keys.h"
+#include "ui/Library.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -39,27 +40,32 @@ HWND TControl::HandleNeeded() {
   if (handle_) return handle_;
   static int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
   const HWND parent = parent_.ClientHandle();
+  Comctl32();  // the hotkey and tab control classes, and the look of the others
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
                       (tabStop_ ? WS_TABSTOP : 0);
   handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
                             height_, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                             GetModuleHandleA(nullptr), nullptr);
   if (!handle_) RaiseLastOSError();
+  // Subclassed the classic way: the common controls' helpers for it would
+  // load that library for every program start.
   SetPropA(handle_, kControlProp, this);
-  SetWindowSubclass(handle_, &TControl::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  classProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
   HandleCreated();
   return handle_;
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TControl*>(data);
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TControl* self = FromHandle(hwnd);
+  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, &TControl::SubclassProc, id);
+    const WNDPROC classProc = self->classProc_;
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
     RemovePropA(hwnd, kControlProp);
     self->handle_ = nullptr;
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallWindowProcA(classProc, hwnd, msg, wParam, lParam);
   }
   return Guarded(LRESULT{0}, [&] { return self->ControlProc(msg, wParam, lParam); });
 }
@@ -69,7 +75,7 @@ LRESULT TControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(handle_, msg, wParam, lParam);
+  return CallWindowProcA(classProc_, handle_, msg, wParam, lParam);
 }
 
 bool TControl::Notified(UINT, WPARAM, LPARAM, LRESULT&) { return false; }

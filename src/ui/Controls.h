@@ -82,10 +82,11 @@ class TControl : public TComponent {
   TWinContainer& Parent() const { return parent_; }
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
 
   TWinContainer& parent_;
   HWND handle_ = nullptr;
+  WNDPROC classProc_ = nullptr;
   std::string caption_;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;

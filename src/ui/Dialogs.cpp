@@ -5,6 +5,8 @@
 #include <commdlg.h>
 
 #include "ui/Application.h"
+#include "ui/Library.h"
+#include "ui/Window.h"
 
 namespace ui {
 
@@ -23,7 +25,10 @@ bool TOpenDialog::Execute() {
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
   ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&ofn)) return false;
+  // Loaded on first use: with it come the printing libraries it imports.
+  static const auto getOpenFileName = LibraryFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  if (!getOpenFileName) RaiseLastOSError();
+  if (!getOpenFileName(&ofn)) return false;
   fileName = file;
   return true;
 }

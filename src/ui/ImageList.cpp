@@ -1,28 +1,48 @@
 // Image lists.
 #include "ui/ImageList.h"
 
+#include "ui/Library.h"
+
 namespace ui {
 
+// Only a list that was made exists, so the library is loaded by then.
+void DestroyImageList(HIMAGELIST list) { Comctl32().Destroy(list); }
+
 void TImageList::LoadStrip(int resourceId, COLORREF transparent) {
-  list_.reset(ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 0, 4));
-  const unique_hbitmap strip(static_cast<HBITMAP>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, 0)));
-  if (strip) ImageList_AddMasked(list_.get(), strip.get(), transparent);
+  strip_ = resourceId;
+  transparent_ = transparent;
+  list_.reset();
 }
 
 void TImageList::AddIcon(int resourceId) {
-  if (!list_) list_.reset(ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 0, 4));
-  const unique_hicon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                                        IMAGE_ICON, width_, height_, 0)));
-  if (icon) ImageList_AddIcon(list_.get(), icon.get());
+  icons_.push_back(resourceId);
+  list_.reset();
 }
 
-int TImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.get()) : 0; }
+HIMAGELIST TImageList::Handle() const {
+  if (list_) return list_.get();
+  const CommonControls& comctl = Comctl32();
+  list_.reset(comctl.Create(width_, height_, ILC_COLOR24 | ILC_MASK, 0, 4));
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (strip_) {
+    const unique_hbitmap strip(
+        static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(strip_), IMAGE_BITMAP, 0, 0, 0)));
+    if (strip) comctl.AddMasked(list_.get(), strip.get(), transparent_);
+  }
+  for (std::size_t i = 0; i < icons_.size(); ++i)
+    if (const unique_hicon icon = Icon(static_cast<int>(i))) comctl.ReplaceIcon(list_.get(), -1, icon.get());
+  return list_.get();
+}
+
+int TImageList::Count() const {
+  if (!strip_) return static_cast<int>(icons_.size());
+  return Comctl32().GetImageCount(Handle());
+}
 
 void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
-  if (!list_ || index < 0 || index >= Count()) return;
+  if (index < 0 || (!strip_ && icons_.empty()) || index >= Count()) return;
   if (enabled) {
-    ImageList_Draw(list_.get(), index, dc, x, y, ILD_TRANSPARENT);
+    Comctl32().Draw(Handle(), index, dc, x, y, ILD_TRANSPARENT);
     return;
   }
   const unique_hicon icon = Icon(index);
@@ -31,7 +51,11 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
 }
 
 unique_hicon TImageList::Icon(int index) const {
-  return unique_hicon(list_ ? ImageList_GetIcon(list_.get(), index, ILD_TRANSPARENT) : nullptr);
+  if (!strip_ && index >= 0 && index < static_cast<int>(icons_.size()))
+    return unique_hicon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icons_[index]),
+                                                      IMAGE_ICON, width_, height_, 0)));
+  if (!strip_) return unique_hicon();
+  return unique_hicon(Comctl32().GetIcon(Handle(), index, ILD_TRANSPARENT));
 }
 
 }  // namespace ui

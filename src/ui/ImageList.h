@@ -1,7 +1,12 @@
-// An image list of equal-sized pictures loaded from a bitmap strip resource.
+// An image list of equal-sized pictures from the program's resources: a
+// bitmap strip or icons. The system image list behind it (and with it the
+// common controls library) is made only when a picture is first drawn; the
+// icons of an icon list are taken from their resources without it.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+
+#include <vector>
 
 #include "ui/Component.h"
 #include "ui/Handle.h"
@@ -9,7 +14,8 @@
 
 namespace ui {
 
-using unique_himagelist = UniqueHandle<HIMAGELIST, &ImageList_Destroy>;
+void DestroyImageList(HIMAGELIST list);
+using unique_himagelist = UniqueHandle<HIMAGELIST, &DestroyImageList>;
 
 class TImageList : public TComponent {
  public:
@@ -19,14 +25,17 @@ class TImageList : public TComponent {
   // Adds an icon resource (its small size) as the next image.
   void AddIcon(int resourceId);
   int Count() const;
-  HIMAGELIST Handle() const { return list_.get(); }
+  HIMAGELIST Handle() const;
   void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
   // A new icon of one image; the caller owns it.
   unique_hicon Icon(int index) const;
 
  private:
   int width_, height_;
-  unique_himagelist list_;
+  int strip_ = 0;
+  COLORREF transparent_ = 0;
+  std::vector<int> icons_;
+  mutable unique_himagelist list_;
 };
 
 }  // namespace ui

@@ -22,9 +22,6 @@ namespace {
 
 using namespace testing_support;
 
-// Where Wine's taskbar shows the first tray icon.
-constexpr POINT kTrayIcon{1014, 758};
-
 const std::string kSettings = "Software\\Velto Software\\Dormix";
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -58,19 +55,19 @@ void Store(const std::string& section, const char* name, const std::string& text
 // the icon sees it arrive.
 void PointAtTheTrayIcon() {
   SetCursorPos(0, 0);
-  XDoTool("mousemove " + std::to_string(kTrayIcon.x) + " " + std::to_string(kTrayIcon.y));
+  XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y));
   ASSERT_TRUE(PumpUntil([] {
     POINT now;
-    return GetCursorPos(&now) && now.x == kTrayIcon.x && now.y == kTrayIcon.y;
+    return GetCursorPos(&now) && now.x == kFirstTrayIcon.x && now.y == kFirstTrayIcon.y;
   }));
 }
 
 // An empty place on the taskbar is one colour; an icon is not.
 bool TrayIconShown() {
   const ui::WindowDC screen(nullptr);
-  const COLORREF first = GetPixel(screen.get(), kTrayIcon.x - 6, kTrayIcon.y - 6);
-  for (int y = kTrayIcon.y - 6; y <= kTrayIcon.y + 6; ++y)
-    for (int x = kTrayIcon.x - 6; x <= kTrayIcon.x + 6; ++x)
+  const COLORREF first = GetPixel(screen.get(), kFirstTrayIcon.x - 6, kFirstTrayIcon.y - 6);
+  for (int y = kFirstTrayIcon.y - 6; y <= kFirstTrayIcon.y + 6; ++y)
+    for (int x = kFirstTrayIcon.x - 6; x <= kFirstTrayIcon.x + 6; ++x)
       if (GetPixel(screen.get(), x, y) != first) return true;
   return false;
 }

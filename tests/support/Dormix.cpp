@@ -187,6 +187,15 @@ void AwaitForcedSessionEnd() {
   PumpUntil([] { return false; }, 30000);
 }
 
+std::string TrayIconPixels() {
+  const ui::WindowDC screen(nullptr);
+  std::string pixels;
+  for (int y = kFirstTrayIcon.y - 6; y <= kFirstTrayIcon.y + 6; ++y)
+    for (int x = kFirstTrayIcon.x - 6; x <= kFirstTrayIcon.x + 6; ++x)
+      pixels += std::to_string(GetPixel(screen.get(), x, y)) + " ";
+  return pixels;
+}
+
 void Screenshot(const std::string& name) {
   // Wine copies what this thread has painted to the X screen only when the
   // thread waits for messages: a wait that returns at once puts it there.

@@ -89,6 +89,11 @@ void XDoTool(const std::string& arguments);
 // too: says on stdout that the request was made, then waits. Returns only
 // when this program is still running 30 s later, which is a failure.
 void AwaitForcedSessionEnd();
+// Where Wine's taskbar shows the first tray icon, in the suite's 1024x768
+// desktop.
+constexpr POINT kFirstTrayIcon{1014, 758};
+// The pixels of the first tray icon's place on the screen, to compare.
+std::string TrayIconPixels();
 // Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
 void Screenshot(const std::string& name);
 

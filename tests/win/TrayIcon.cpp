@@ -19,18 +19,9 @@ using testing_support::PumpUntil;
 
 using TrayIconTest = testing_support::FormsTest;
 
-// Where Wine's taskbar shows the first icon.
-constexpr POINT kFirstIcon{1014, 758};
-const char* const kOnTheIcon = "mousemove 1014 758";
+using testing_support::TrayIconPixels;
 
-// The pixels of the first tray icon's place on the screen.
-std::string IconPixels() {
-  const ui::WindowDC screen(nullptr);
-  std::string pixels;
-  for (int y = kFirstIcon.y - 6; y <= kFirstIcon.y + 6; ++y)
-    for (int x = kFirstIcon.x - 6; x <= kFirstIcon.x + 6; ++x) pixels += std::to_string(GetPixel(screen.get(), x, y)) + " ";
-  return pixels;
-}
+const char* const kOnTheIcon = "mousemove 1014 758";
 
 tray::IconHandle Value(HICON icon) { return static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(icon)); }
 
@@ -42,14 +33,14 @@ TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
   EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "top-level, so broadcasts reach it";
 
   // The program's start-up showed the icon: take it away first.
-  const std::string atStart = IconPixels();
+  const std::string atStart = TrayIconPixels();
   icon.SetActive(false);
-  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != atStart; })) << "removed at first";
-  const std::string empty = IconPixels();
+  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != atStart; })) << "removed at first";
+  const std::string empty = TrayIconPixels();
   icon.SetTip("A tip of more than sixty-three characters is cut where the shell's record ends");
   icon.SetActive(true);
-  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != empty; })) << "added";
-  const std::string stored = IconPixels();
+  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != empty; })) << "added";
+  const std::string stored = TrayIconPixels();
   XDoTool(kOnTheIcon);
   EXPECT_TRUE(PumpUntil([] {
     const HWND tip = FindWindowA("tooltips_class32", nullptr);
@@ -58,9 +49,9 @@ TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
   testing_support::Screenshot("tray-icon");
   const ui::unique_hicon clock = Form1->ImageList2->Icon(0);
   icon.SetIcon(Value(clock.get()));
-  EXPECT_TRUE(PumpUntil([&] { return IconPixels() != stored && IconPixels() != empty; })) << "changed";
+  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != stored && TrayIconPixels() != empty; })) << "changed";
   icon.SetActive(false);
-  EXPECT_TRUE(PumpUntil([&] { return IconPixels() == empty; })) << "removed";
+  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() == empty; })) << "removed";
 }
 
 // The menu's modal loop runs inside the click's handler on this thread: a

@@ -1,0 +1,159 @@
+// The release's installer as a user meets it: a silent install into Program
+// Files, Dormix started from there with its tray icon, and a silent uninstall
+// through its Add/Remove Programs entry that ends Dormix and leaves nothing of
+// it running or registered to start; its settings stay unless asked.
+#include <windows.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "support/Dormix.h"
+#include "support/Pump.h"
+
+namespace {
+
+using namespace testing_support;
+
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dormix";
+const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kSettingsKey = "Software\\Velto Software\\Dormix";
+
+std::string Installer() { return WindowsPath(std::getenv("DORMIX_INSTALLER")); }
+
+std::string Folder(int csidl) {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool KeyExists(const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  const ui::unique_hkey owner(key);
+  return true;
+}
+
+std::optional<std::string> Text(const char* key, const char* value) {
+  char data[1024] = {};
+  DWORD size = sizeof data;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(data);
+}
+
+// The prefix's processes: id and program file name.
+std::map<DWORD, std::string> RunningProcesses() {
+  std::map<DWORD, std::string> running;
+  const ui::unique_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+    running[entry.th32ProcessID] = entry.szExeFile;
+  return running;
+}
+
+bool DormixRuns() {
+  for (const auto& [id, name] : RunningProcesses())
+    if (lstrcmpiA(name.c_str(), "dormix.exe") == 0) return true;
+  return false;
+}
+
+void Install() {
+  Process installer(Installer(), "/S");
+  ASSERT_EQ(installer.WaitExit(60000), 0u) << Installer();
+  ASSERT_TRUE(KeyExists(kUninstallKey));
+}
+
+// Runs the quiet uninstall command of the Add/Remove Programs entry and waits
+// until it has finished: the uninstaller goes on in a copy of itself outside
+// the folder it removes, so the process started here ends at once. Done is
+// when the entry has gone (its last step) and every process the uninstall
+// started has ended.
+void Uninstall(const std::string& options) {
+  const std::optional<std::string> command = Text(kUninstallKey, "QuietUninstallString");
+  ASSERT_TRUE(command);
+  ASSERT_EQ(command->front(), '"');
+  const std::size_t closing = command->find('"', 1);
+  ASSERT_NE(closing, std::string::npos);
+  const std::map<DWORD, std::string> before = RunningProcesses();
+  {
+    Process uninstaller(command->substr(1, closing - 1), command->substr(closing + 1) + options);
+    ASSERT_TRUE(uninstaller.WaitExit(60000));
+  }
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        if (KeyExists(kUninstallKey)) return false;
+        for (const auto& [id, name] : RunningProcesses())
+          if (id != GetCurrentProcessId() && !before.count(id)) return false;
+        return true;
+      },
+      60000))
+      << "the uninstall did not finish";
+}
+
+TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATrace) {
+  const std::string folder = Folder(CSIDL_PROGRAM_FILES) + "\\Dormix";
+  const std::string exe = folder + "\\dormix.exe";
+  const std::string shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Dormix.lnk";
+  const std::string emptyTray = TrayIconPixels();
+
+  Install();
+  for (const std::string& path : {exe, folder + "\\uninstall.exe", folder + "\\LICENSE.txt", shortcut})
+    EXPECT_TRUE(Exists(path)) << path;
+  const struct {
+    const char* name;
+    std::string value;
+  } entry[] = {
+      {"DisplayName", "Dormix"},
+      {"Publisher", "Velto Software"},
+      {"DisplayIcon", exe + ",0"},
+      {"InstallLocation", folder},
+      {"UninstallString", "\"" + folder + "\\uninstall.exe\""},
+      {"QuietUninstallString", "\"" + folder + "\\uninstall.exe\" /S"},
+  };
+  for (const auto& [name, value] : entry) EXPECT_EQ(Text(kUninstallKey, name), value) << name;
+
+  Process dormix(exe);
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_TRUE(WaitForWindow(dormix.Id(), "TTarvelTrayIconWindow", 0));
+  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != emptyTray; })) << "no tray icon";
+  Screenshot("installed-tray");
+  const std::optional<std::string> autostart = Text(kRunKey, "Dormix");
+  EXPECT_TRUE(autostart && autostart->find(exe) != std::string::npos)
+      << "the first start registers itself to start with Windows";
+  // The options window, shown modally, takes the first close message.
+  ChooseMenuCommand(dormix, 1001);
+  const HWND options = WaitForWindow(dormix.Id(), "TForm1");
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(options); }));
+
+  Uninstall("");
+  EXPECT_EQ(dormix.WaitExit(0), 0u) << "Dormix was not ended, or not cleanly";
+  EXPECT_FALSE(DormixRuns());
+  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() == emptyTray; })) << "the tray icon stayed";
+  EXPECT_EQ(Text(kRunKey, "Dormix"), std::nullopt);
+  for (const std::string& path : {folder, shortcut}) EXPECT_FALSE(Exists(path)) << path;
+  EXPECT_EQ(Text((std::string(kSettingsKey) + "\\Operation").c_str(), "Code"), "1") << "the settings were kept";
+  Screenshot("uninstalled");
+}
+
+TEST(Install, WhenAskedTheUninstallRemovesTheSettings) {
+  Install();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Operation").c_str(), 0, nullptr, 0,
+                            KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const ui::unique_hkey owner(key);
+  Uninstall(" /REMOVESETTINGS");
+  EXPECT_FALSE(KeyExists(kSettingsKey));
+  EXPECT_FALSE(KeyExists("Software\\Velto Software")) << "the maker's key, left empty";
+}
+
+}  // namespace
