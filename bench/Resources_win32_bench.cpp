@@ -71,8 +71,9 @@ int main() {
   const int afterMenus = LiveGdiObjects();
   for (int i = 0; i < 200; ++i) notice();
   const int afterNotices = LiveGdiObjects();
-  std::printf("GDI objects: %d at start, %d after 300 menu popups (%d with the whole bar painted), %d after "
-              "200 notices\n",
-              atStart, afterMenus, barsDrawn, afterNotices);
+  std::printf("baseline GDI objects at start: %d objects\n", atStart);
+  std::printf("GDI objects after 300 menu popups: %d objects\n", afterMenus);
+  std::printf("GDI objects after 200 notices: %d objects\n", afterNotices);
+  std::printf("menu popups that painted their whole bar: %d of 300\n", barsDrawn);
   return afterMenus == atStart && afterNotices == atStart && barsDrawn == 300 ? 0 : 1;
 }

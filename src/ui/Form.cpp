@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/Application.h"
@@ -93,6 +94,7 @@ void TForm::Show() {
     return;
   }
   if (Application().MainForm() == this) Application().ShowTaskbarButton();
+  KeepInWorkArea();
   CreateControlHandles();
   shownOnce_ = true;
   ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
@@ -100,6 +102,21 @@ void TForm::Show() {
   // Activated while still hidden (SetActiveWindow first), it got no focus then.
   if (GetActiveWindow() == Handle() && !IsChild(Handle(), GetFocus())) RestoreFocus();
   Fire(OnShow, *this);
+}
+
+// A stored position from a larger screen (the main window's default is
+// 800, 600) would leave the window's buttons out of reach.
+void TForm::KeepInWorkArea() {
+  if (windowState_ == TWindowState::wsMaximized) return;
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& area = monitor.rcWork;
+  const int x = std::max<int>(area.left, std::min<int>(r.left, area.right - (r.right - r.left)));
+  const int y = std::max<int>(area.top, std::min<int>(r.top, area.bottom - (r.bottom - r.top)));
+  if (x != r.left || y != r.top) SetPosition(x, y);
 }
 
 void TForm::CreateControlHandles() {

@@ -78,6 +78,8 @@ class TForm : public TComponent, public Window, public TWinContainer {
  private:
   // Focus to the control that last had it, or the first tab stop.
   void RestoreFocus();
+  // Moves the window, keeping its size, to lie inside its screen's work area.
+  void KeepInWorkArea();
   // The controls' windows that do not exist yet, in design order: all of
   // them at the first showing.
   void CreateControlHandles();

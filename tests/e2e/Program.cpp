@@ -262,16 +262,23 @@ TEST_F(Program, ARightClickOnTheTrayIconOpensTheMenuAndEscClosesIt) {
 TEST_F(Program, OkInTheOptionsWindowStoresTheSettings) {
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
-  WithOptions(dormix, [](HWND options) {
+  RECT shown{};
+  WithOptions(dormix, [&shown](HWND options) {
     Click(options, "Autostart");
     ShotOf(options, "options-autostart-off");
+    GetWindowRect(options, &shown);
   });
+  // The stored default 800, 600 would put most of the window off this
+  // 1024x768 screen: it is shown inside the work area instead.
+  RECT area;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  EXPECT_TRUE(shown.left >= area.left && shown.right <= area.right && shown.bottom <= area.bottom);
 
   EXPECT_EQ(StoredText(kSettings + "\\Application", "AutoStart"), "0");
   EXPECT_EQ(StoredText(kRun, "Dormix"), "<missing>");
   // The close event's own values, typed, in the settings key itself.
-  EXPECT_EQ(StoredDword(kSettings, "X"), 800u);
-  EXPECT_EQ(StoredDword(kSettings, "Y"), 600u);
+  EXPECT_EQ(StoredDword(kSettings, "X"), static_cast<DWORD>(shown.left));
+  EXPECT_EQ(StoredDword(kSettings, "Y"), static_cast<DWORD>(shown.top));
   EXPECT_EQ(StoredText(kSettings, "EndTime"), "00:00");
 }
 
