@@ -31,7 +31,8 @@ void PageIcon(ui::TForm& form, ui::TTabSheet& sheet, const char* name, int resou
 
 ui::TFont ClockFont() {
   ui::TFont font;
-  font.name = ui::InstalledFace({"Digital Readout Upright", "Tahoma"});
+  font.name = "Digital Readout Upright";
+  font.fallback = "Tahoma";
   font.height = -16;
   font.style = ui::fsBold;
   return font;

@@ -29,10 +29,8 @@ TControl* TControl::FromHandle(HWND hwnd) {
   return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
 }
 
-// The form's font may have been set after the text; a control made at run
-// time on a shown form needs its window at once.
+// A control made at run time on a shown form needs its window at once.
 void TControl::Loaded() {
-  AdjustSize();
   if (Form().Visible()) HandleNeeded();
 }
 
@@ -53,6 +51,7 @@ HWND TControl::HandleNeeded() {
   classProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
+  AdjustSize();
   HandleCreated();
   return handle_;
 }
@@ -150,10 +149,9 @@ void TLabel::SetAutoSize(bool autoSize) {
   AdjustSize();
 }
 
-// Measured on the screen's DC, which renders the font as the label's own
-// would, so the size is right before the window exists too.
+// Measured once the label has its window: fonts are not touched at start.
 void TLabel::AdjustSize() {
-  if (!autoSize_) return;
+  if (!autoSize_ || !Handle()) return;
   SIZE size{};
   {
     const WindowDC screen(nullptr);

@@ -75,7 +75,7 @@ class TControl : public TComponent {
   virtual DWORD ExStyle() const { return 0; }
   // Runs once the window exists: push the recorded properties into it.
   virtual void HandleCreated() {}
-  // Runs after every change of caption or font, with or without a window.
+  // Runs after every change of caption or font, and when the window is made.
   virtual void AdjustSize() {}
   virtual LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);

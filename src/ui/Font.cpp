@@ -9,10 +9,28 @@
 
 namespace ui {
 
+namespace {
+int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM present) {
+  *reinterpret_cast<bool*>(present) = true;
+  return 0;
+}
+
+bool Installed(const std::string& face) {
+  const WindowDC screen(nullptr);
+  LOGFONTA lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  bool present = false;
+  EnumFontFamiliesExA(screen.get(), &lf, &FaceFound, reinterpret_cast<LPARAM>(&present), 0);
+  return present;
+}
+}  // namespace
+
 HFONT FontHandle(const TFont& font) {
   static std::vector<std::pair<TFont, unique_hfont>> cache;
   for (auto& [f, handle] : cache)
-    if (f.name == font.name && f.height == font.height && f.style == font.style) return handle.get();
+    if (f.name == font.name && f.fallback == font.fallback && f.height == font.height && f.style == font.style)
+      return handle.get();
   LOGFONTA lf{};
   lf.lfHeight = font.height;
   lf.lfWeight = font.style & fsBold ? FW_BOLD : FW_NORMAL;
@@ -20,31 +38,10 @@ HFONT FontHandle(const TFont& font) {
   lf.lfUnderline = (font.style & fsUnderline) != 0;
   lf.lfStrikeOut = (font.style & fsStrikeOut) != 0;
   lf.lfCharSet = DEFAULT_CHARSET;
-  std::strncpy(lf.lfFaceName, font.name.c_str(), LF_FACESIZE - 1);
+  const std::string& face = font.fallback.empty() || Installed(font.name) ? font.name : font.fallback;
+  std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   cache.emplace_back(font, unique_hfont(CreateFontIndirectA(&lf)));
   return cache.back().second.get();
-}
-
-namespace {
-int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM present) {
-  *reinterpret_cast<bool*>(present) = true;
-  return 0;
-}
-}  // namespace
-
-std::string InstalledFace(std::initializer_list<const char*> faces) {
-  const WindowDC screen(nullptr);
-  std::string found;
-  for (const char* face : faces) {
-    LOGFONTA lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    bool present = false;
-    EnumFontFamiliesExA(screen.get(), &lf, &FaceFound, reinterpret_cast<LPARAM>(&present), 0);
-    found = face;
-    if (present) break;
-  }
-  return found;
 }
 
 }  // namespace ui

@@ -14,6 +14,10 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 
 struct TFont {
   std::string name = "MS Sans Serif";
+  // Used instead of name when that face is not installed. Looked up when the
+  // font is first made, not when it is described: the first use of fonts
+  // under Wine loads every font file (hundreds of milliseconds).
+  std::string fallback;
   int height = -11;  // negative: character height in pixels
   unsigned style = 0;
   TColor color = SystemColor(COLOR_WINDOWTEXT);
@@ -21,7 +25,5 @@ struct TFont {
 };
 
 HFONT FontHandle(const TFont& font);
-// The first installed face of the list; the last one when none is.
-std::string InstalledFace(std::initializer_list<const char*> faces);
 
 }  // namespace ui
