@@ -2,9 +2,11 @@
 SHELL := /bin/bash
 NATIVE := build/native
 WIN32 := build/win32
+FUZZ := build/fuzz
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps build native test run bench dist clean
+.PHONY: deps build native fuzz-build test fuzz run bench dist clean
 
 deps:
 	@tools/deps.sh
@@ -17,9 +19,17 @@ native: deps
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j $(JOBS)
 
-test: build native
+fuzz-build: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+
+test: build native fuzz-build
 	@ctest --test-dir $(NATIVE) --output-on-failure
+	@ctest --test-dir $(FUZZ) --output-on-failure
 	@ctest --test-dir $(WIN32) --output-on-failure -j $(JOBS)
+
+fuzz: fuzz-build
+	@tools/fuzz $(FUZZ_SECONDS) $(FUZZ)/fuzz_*
 
 run: build
 	@tools/run

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   make cmake g++ googletest
+  clang libclang-rt-14-dev
   g++-mingw-w64-i686
   wine wine32:i386 fonts-wine
   xvfb xauth xdotool x11-utils imagemagick

@@ -56,6 +56,9 @@ template <typename... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelled out for clang before 17, which deduces no aggregate's arguments.
+template <typename... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Unscrambling draws no starting value, so it needs no real source.
 std::string Unscramble(const std::string& text) {

@@ -5,62 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
+#include "support/FakeRegistry.h"
 #include "ui/Error.h"
 
 namespace {
 
-using Journal = std::vector<std::string>;
-
-// Keys by full path. Writes are journalled as "<key>\<name>=<data>", the
-// settings key shown as "Dormix" and the Run key as "Run".
-struct Store {
-  std::map<std::string, std::map<std::string, app::RegistryValue>> keys;
-  Journal writes;
-  int openKeys = 0;
-};
-
-class FakeKey : public app::RegistryKey {
- public:
-  FakeKey(Store& store, std::string path) : store_(store), path_(std::move(path)) {
-    ++store_.openKeys;
-  }
-  ~FakeKey() override { --store_.openKeys; }
-
-  std::unique_ptr<RegistryKey> Open(const std::string& path, bool create) override {
-    const std::string full = path_.empty() ? path : path_ + "\\" + path;
-    const auto below = store_.keys.lower_bound(full);
-    if (!create && (below == store_.keys.end() || below->first.rfind(full, 0) != 0)) return nullptr;
-    return std::make_unique<FakeKey>(store_, full);
-  }
-  std::optional<app::RegistryValue> Read(const std::string& name) override {
-    const auto& values = store_.keys[path_];
-    const auto it = values.find(name);
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-  void WriteString(const std::string& name, const std::string& data) override {
-    Log(name + "=" + data);
-  }
-  void WriteDword(const std::string& name, std::uint32_t data) override {
-    Log(name + "=dword:" + std::to_string(data));
-  }
-  void DeleteValue(const std::string& name) override { Log(name + " deleted"); }
-
- private:
-  void Log(const std::string& what) {
-    std::string key = path_;
-    for (const auto& [full, shown] :
-         {std::pair{&app::kSettingsKey, "Dormix"}, {&app::kRunKey, "Run"}})
-      if (key.rfind(*full, 0) == 0) key = shown + key.substr(full->size());
-    store_.writes.push_back(key + "\\" + what);
-  }
-  Store& store_;
-  std::string path_;
-};
+using fake_registry::FakeKey;
+using fake_registry::Journal;
+using fake_registry::Store;
 
 const Journal kDefaultWrites = {
     "Run\\Dormix=C:\\Program Files\\Dormix\\dormix.exe",
