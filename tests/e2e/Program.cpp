@@ -3,18 +3,13 @@
 // panel, the panel's hotkey, a damaged stored password, a forced log-off and
 // the exit. Every test starts from a registry without Dormix's settings and
 // ends Dormix through its menu, so that its tray icon is gone for the next.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "app/Settings.h"
 #include "support/Dormix.h"
+#include "support/DormixTest.h"
 #include "support/Keys.h"
 #include "support/Pump.h"
 
@@ -22,148 +17,13 @@ namespace {
 
 using namespace testing_support;
 
-const std::string kSettings = "Software\\Velto Software\\Dormix";
-const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// A value under HKEY_LOCAL_MACHINE; nothing when it is missing.
-std::optional<app::RegistryValue> Stored(const std::string& key, const char* name) {
-  const std::unique_ptr<app::RegistryKey> open = app::LocalMachine().Open(key, false);
-  return open ? open->Read(name) : std::nullopt;
-}
-
-// A REG_SZ value's text; a value of another type reads as "<type N>".
-std::string StoredText(const std::string& key, const char* name) {
-  const std::optional<app::RegistryValue> value = Stored(key, name);
-  if (!value) return "<missing>";
-  if (value->type != REG_SZ) return "<type " + std::to_string(value->type) + ">";
-  return value->data.substr(0, value->data.find('\0'));
-}
-
-std::optional<DWORD> StoredDword(const std::string& key, const char* name) {
-  const std::optional<app::RegistryValue> value = Stored(key, name);
-  if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) return std::nullopt;
-  DWORD data;
-  value->data.copy(reinterpret_cast<char*>(&data), sizeof data);
-  return data;
-}
-
-void Store(const std::string& section, const char* name, const std::string& text) {
-  app::LocalMachine().Open(kSettings + "\\" + section, true)->WriteString(name, text);
-}
-
-// The pointer is over the first tray icon, moved there from elsewhere so that
-// the icon sees it arrive.
-void PointAtTheTrayIcon() {
-  SetCursorPos(0, 0);
-  XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y));
-  ASSERT_TRUE(PumpUntil([] {
-    POINT now;
-    return GetCursorPos(&now) && now.x == kFirstTrayIcon.x && now.y == kFirstTrayIcon.y;
-  }));
-}
-
-// An empty place on the taskbar is one colour; an icon is not.
-bool TrayIconShown() {
-  const ui::WindowDC screen(nullptr);
-  const COLORREF first = GetPixel(screen.get(), kFirstTrayIcon.x - 6, kFirstTrayIcon.y - 6);
-  for (int y = kFirstTrayIcon.y - 6; y <= kFirstTrayIcon.y + 6; ++y)
-    for (int x = kFirstTrayIcon.x - 6; x <= kFirstTrayIcon.x + 6; ++x)
-      if (GetPixel(screen.get(), x, y) != first) return true;
-  return false;
-}
-
-// What a window of another process says it shows: GetWindowText would give
-// the caption its process last set, and a tooltip shows another text.
-std::string ShownText(HWND w) {
-  char text[256] = {};
-  DWORD_PTR length = 0;
-  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
-  return text;
-}
-
-// The text of the tooltip shown over the tray icon, once it reads `expected`;
-// what it read otherwise. The clock sets the tip on its first tick, and an
-// icon without a tip shows none: the pointer comes again until one shows.
-std::string TrayTip(const std::string& expected) {
-  std::string text = "<no tip shown>";
-  for (int attempt = 0; attempt < 4 && text != expected; ++attempt) {
-    PointAtTheTrayIcon();
-    PumpUntil([&] {
-      for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
-           tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
-        if (IsWindowVisible(tip)) text = ShownText(tip);
-      return text == expected;
-    }, 4000);
-  }
-  return text;
-}
-
-// A screenshot once the window (for the desktop window: every shown window)
-// has painted itself and its process has put that on the screen. Wine does
-// so when the painting thread waits for messages: the second of two round
-// trips is answered only after such a wait.
-void ShotOf(HWND window, const std::string& name) {
-  PumpUntil([&] { return Painted(window); });
-  for (int trip = 0; trip < 2; ++trip) {
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
-  }
-  Screenshot(name);
-}
-
-// The texts of the window's child windows of that class.
-struct TextSearch {
-  const char* className;
-  std::vector<std::string> texts;
-};
-BOOL CALLBACK CollectText(HWND w, LPARAM p) {
-  auto* search = reinterpret_cast<TextSearch*>(p);
-  if (ClassOf(w) == search->className) search->texts.push_back(WindowText(w));
-  return TRUE;
-}
-std::vector<std::string> ControlTexts(HWND top, const char* className) {
-  TextSearch search{className, {}};
-  EnumChildWindows(top, &CollectText, reinterpret_cast<LPARAM>(&search));
-  return search.texts;
-}
-
-HWND Shown(Process& dormix, const char* className) {
-  const HWND window = WaitForWindow(dormix.Id(), className);
-  return PumpUntil([&] { return IsWindowVisible(window) != FALSE; }) ? window : nullptr;
-}
-
-bool Hidden(HWND window) {
-  return PumpUntil([&] { return !IsWindowVisible(window); });
-}
-
-// A negative: nothing happens for a second and a half.
-bool StaysHidden(HWND window) {
-  PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 1500);
-  return !IsWindowVisible(window);
-}
+const std::string& kSettings = app::kSettingsKey;
+const std::string& kRun = app::kRunKey;
 
 // The control that follows a label of the options window, as designed.
 HWND ControlAfter(HWND form, const char* label) {
   const HWND found = FindControl(form, "Static", label);
   return found ? GetWindow(found, GW_HWNDNEXT) : nullptr;
-}
-
-void Click(HWND window, const char* caption) {
-  const HWND button = FindControl(window, "Button", caption);
-  ASSERT_TRUE(button) << caption;
-  SendMessageA(button, BM_CLICK, 0, 0);
-}
-
-std::string TimeText(int minuteOfDay) {
-  char text[6];
-  std::snprintf(text, sizeof text, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
-  return text;
-}
-
-std::string Now() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return TimeText(now.wHour * 60 + now.wMinute);
 }
 
 // The eight default shortcuts, Ctrl+Alt with these keys.
@@ -176,29 +36,7 @@ DWORD RegisterError(char key) {
   return 0;
 }
 
-class Program : public testing::Test {
- protected:
-  void SetUp() override {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Velto Software");
-    if (auto run = app::LocalMachine().Open(kRun, true)) run->DeleteValue("Dormix");
-  }
-
-  // Ends a Dormix still running as the user would, and waits for its icon to go.
-  void TearDown() override {
-    if (!dormix_ || !dormix_->Running()) return;
-    ChooseMenuCommand(*dormix_, kExit);
-    dormix_->WaitExit();
-    PumpUntil([] { return !TrayIconShown(); });
-  }
-
-  Process& Start() {
-    dormix_ = std::make_unique<Process>(DormixExe());
-    return *dormix_;
-  }
-
- private:
-  std::unique_ptr<Process> dormix_;
-};
+class Program : public DormixTest {};
 
 TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIcon) {
   const int buttons = TaskbarButtons();
@@ -346,14 +184,7 @@ TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
 TEST_F(Program, ADamagedStoredPasswordIsReportedAndTheOptionsWindowShown) {
   Store("Operation", "Password", "zz");
   Process& dormix = Start();
-  const HWND box = WaitForWindow(dormix.Id(), "#32770");
-  ASSERT_TRUE(box);
-  const std::string error = "'$zz' is not a valid integer value";
-  // The box exists before its text and buttons do.
-  PumpUntil([&] { return Painted(box) && FindControl(box, "Static", error); });
-  EXPECT_THAT(ControlTexts(box, "Static"), testing::Contains(error));
-  ShotOf(box, "damaged-password");
-  Click(box, "OK");
+  EXPECT_EQ(AnswerMessageBox(dormix, "damaged-password", 20000), "'$zz' is not a valid integer value");
 
   const HWND form = Shown(dormix, "TForm1");
   ASSERT_TRUE(form);

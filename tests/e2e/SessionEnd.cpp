@@ -18,38 +18,6 @@ namespace {
 
 using namespace testing_support;
 
-// A window of this test that answers the end-of-session query and records
-// what it was told.
-class SessionProbe {
- public:
-  explicit SessionProbe(bool refuse) {
-    refuse_ = refuse;
-    queried_ = ended_ = endedTrue_ = false;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &Proc;
-    wc.lpszClassName = "SessionProbe";
-    RegisterClassA(&wc);
-    window_.reset(CreateWindowExA(0, "SessionProbe", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  nullptr, nullptr));
-  }
-  static inline bool queried_, ended_, endedTrue_, refuse_;
-
- private:
-  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_QUERYENDSESSION) {
-      queried_ = true;
-      return refuse_ ? FALSE : TRUE;
-    }
-    if (msg == WM_ENDSESSION) {
-      ended_ = true;
-      endedTrue_ = wParam != FALSE;
-      return 0;
-    }
-    return DefWindowProcA(w, msg, wParam, lParam);
-  }
-  ui::unique_hwnd window_;
-};
-
 // Sets a check box of Dormix's options window as clicks would.
 void Check(HWND options, const char* caption, bool checked) {
   const HWND box = FindControl(options, "Button", caption);

@@ -1,6 +1,9 @@
 // dormix.exe started, refused and ended as a user meets it.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "support/Dormix.h"
 #include "support/Pump.h"
 
@@ -60,6 +63,38 @@ TEST(Startup, SecondStartEndsAtOnceWithCodeZeroAndCreatesNothing) {
   EXPECT_EQ(CountWindowsOfClass("TForm1"), 1);
   EXPECT_EQ(WindowText(mainWindow), "Dormix") << "the mutex guard never ran";
   EXPECT_TRUE(first.Running());
+}
+
+// Ten copies made suspended and let go together race for the guards: one
+// stays, with one icon in the tray; the others end with code 0.
+TEST(Startup, TenCopiesStartedAtOnceLeaveOneRunningWithItsTrayIcon) {
+  ASSERT_GE(TaskbarButtons(), 0) << "the tray is up before the copies start";
+  ASSERT_TRUE(PumpUntil([] { return !TrayIconShown(); })) << "an icon is left from before";
+  std::vector<std::unique_ptr<Process>> copies;
+  for (int i = 0; i < 10; ++i) copies.push_back(std::make_unique<Process>(DormixExe(), "", Process::Start::kSuspended));
+  for (const auto& copy : copies) copy->Resume();
+
+  const auto running = [&] {
+    int count = 0;
+    for (const auto& copy : copies) count += copy->Running();
+    return count;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return running() <= 1; }, 30000)) << running() << " running";
+  ASSERT_EQ(running(), 1);
+  Process* survivor = nullptr;
+  for (const auto& copy : copies)
+    if (copy->Running())
+      survivor = copy.get();
+    else
+      EXPECT_EQ(copy->WaitExit(0), 0u);
+  ASSERT_TRUE(WaitSettled(*survivor));
+  EXPECT_EQ(CountWindowsOfClass("TApplication"), 1);
+  EXPECT_TRUE(PumpUntil(TrayIconShown));
+  EXPECT_FALSE(TrayIconAt(kSecondTrayIcon)) << "a second icon";
+  Screenshot("ten-copies");
+  ChooseMenuCommand(*survivor, kExit);
+  EXPECT_EQ(survivor->WaitExit(), 0u);
+  EXPECT_TRUE(PumpUntil([] { return !TrayIconShown(); })) << "the icon stays after the exit";
 }
 
 TEST(Startup, ACopyUnderAnotherFileNameIsRefusedTheSameWay) {

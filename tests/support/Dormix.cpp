@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "support/Pump.h"
 
@@ -26,14 +27,23 @@ std::string SuiteDir() {
   return dir.substr(0, dir.find_last_of('\\'));
 }
 
-Process::Process(const std::string& exe, const std::string& arguments) {
+std::string SuiteFile(const char* name, const std::string& content) {
+  const std::string path = SuiteDir() + "\\" + name;
+  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(content.data(), 1, content.size(), f);
+    std::fclose(f);
+  }
+  return path;
+}
+
+Process::Process(const std::string& exe, const std::string& arguments, Start start) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &si, &pi)) {
-    const ui::unique_handle thread(pi.hThread);
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                     start == Start::kSuspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
+    thread_.reset(pi.hThread);
     process_.reset(pi.hProcess);
     id_ = pi.dwProcessId;
   }
@@ -49,6 +59,8 @@ Process::~Process() {
 bool Process::Running() const {
   return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
+
+void Process::Resume() { ResumeThread(thread_.get()); }
 
 std::optional<DWORD> Process::WaitExit(DWORD timeoutMs) {
   if (!process_ || !PumpUntil([this] { return !Running(); }, timeoutMs)) return std::nullopt;
@@ -194,6 +206,168 @@ std::string TrayIconPixels() {
     for (int x = kFirstTrayIcon.x - 6; x <= kFirstTrayIcon.x + 6; ++x)
       pixels += std::to_string(GetPixel(screen.get(), x, y)) + " ";
   return pixels;
+}
+
+bool TrayIconShown() { return TrayIconAt(kFirstTrayIcon); }
+
+bool TrayIconAt(POINT at) {
+  const ui::WindowDC screen(nullptr);
+  const COLORREF first = GetPixel(screen.get(), at.x - 6, at.y - 6);
+  for (int y = at.y - 6; y <= at.y + 6; ++y)
+    for (int x = at.x - 6; x <= at.x + 6; ++x)
+      if (GetPixel(screen.get(), x, y) != first) return true;
+  return false;
+}
+
+namespace {
+// The pointer is over the first tray icon, moved there from elsewhere so that
+// the icon sees it arrive.
+bool PointAtTheTrayIcon() {
+  SetCursorPos(0, 0);
+  XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y));
+  return PumpUntil([] {
+    POINT now;
+    return GetCursorPos(&now) && now.x == kFirstTrayIcon.x && now.y == kFirstTrayIcon.y;
+  });
+}
+}  // namespace
+
+std::string TrayTip(const std::string& expected) {
+  std::string text = "<no tip shown>";
+  for (int attempt = 0; attempt < 4 && text != expected; ++attempt) {
+    if (!PointAtTheTrayIcon()) continue;
+    PumpUntil([&] {
+      for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
+           tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
+        if (IsWindowVisible(tip)) text = ShownText(tip);
+      return text == expected;
+    }, 4000);
+  }
+  return text;
+}
+
+std::optional<app::RegistryValue> Stored(const std::string& key, const char* name) {
+  const std::unique_ptr<app::RegistryKey> open = app::LocalMachine().Open(key, false);
+  return open ? open->Read(name) : std::nullopt;
+}
+
+std::string StoredText(const std::string& key, const char* name) {
+  const std::optional<app::RegistryValue> value = Stored(key, name);
+  if (!value) return "<missing>";
+  if (value->type != REG_SZ) return "<type " + std::to_string(value->type) + ">";
+  return value->data.substr(0, value->data.find('\0'));
+}
+
+std::optional<DWORD> StoredDword(const std::string& key, const char* name) {
+  const std::optional<app::RegistryValue> value = Stored(key, name);
+  if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) return std::nullopt;
+  DWORD data;
+  value->data.copy(reinterpret_cast<char*>(&data), sizeof data);
+  return data;
+}
+
+void Store(const std::string& section, const char* name, const std::string& text) {
+  app::LocalMachine().Open(app::kSettingsKey + "\\" + section, true)->WriteString(name, text);
+}
+
+std::string ShownText(HWND w) {
+  char text[256] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+  return text;
+}
+
+namespace {
+struct TextSearch {
+  const char* className;
+  std::vector<std::string> texts;
+};
+BOOL CALLBACK CollectText(HWND w, LPARAM p) {
+  auto* search = reinterpret_cast<TextSearch*>(p);
+  if (ClassOf(w) == search->className) search->texts.push_back(WindowText(w));
+  return TRUE;
+}
+}  // namespace
+
+std::vector<std::string> ControlTexts(HWND top, const char* className) {
+  TextSearch search{className, {}};
+  EnumChildWindows(top, &CollectText, reinterpret_cast<LPARAM>(&search));
+  return search.texts;
+}
+
+HWND Shown(Process& dormix, const char* className) {
+  const HWND window = WaitForWindow(dormix.Id(), className);
+  return PumpUntil([&] { return IsWindowVisible(window) != FALSE; }) ? window : nullptr;
+}
+
+bool Hidden(HWND window) {
+  return PumpUntil([&] { return !IsWindowVisible(window); });
+}
+
+bool StaysHidden(HWND window) {
+  PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 1500);
+  return !IsWindowVisible(window);
+}
+
+// Wine puts what a thread has painted on the screen when the thread waits
+// for messages: the second of two round trips is answered only after such a
+// wait.
+void ShotOf(HWND window, const std::string& name) {
+  PumpUntil([&] { return Painted(window); });
+  for (int trip = 0; trip < 2; ++trip) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+  }
+  Screenshot(name);
+}
+
+std::string AnswerMessageBox(Process& dormix, const std::string& shot, DWORD timeoutMs) {
+  const HWND box = WaitForWindow(dormix.Id(), "#32770", timeoutMs);
+  if (!box) return "";
+  // The box exists before its text and buttons do, and shows them after.
+  HWND ok = nullptr;
+  PumpUntil([&] { return (ok = FindControl(box, "Button", "OK")) && IsWindowVisible(ok) && Painted(box); });
+  ShotOf(box, shot);
+  std::string text;
+  for (const std::string& line : ControlTexts(box, "Static")) text += line;
+  SendMessageA(ok, BM_CLICK, 0, 0);
+  return text;
+}
+
+std::string TimeText(int minuteOfDay) {
+  char text[6];
+  std::snprintf(text, sizeof text, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
+  return text;
+}
+
+std::string Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return TimeText(now.wHour * 60 + now.wMinute);
+}
+
+SessionProbe::SessionProbe(bool refuse) {
+  refuse_ = refuse;
+  queried_ = ended_ = endedTrue_ = false;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &Proc;
+  wc.lpszClassName = "SessionProbe";
+  RegisterClassA(&wc);
+  window_.reset(CreateWindowExA(0, "SessionProbe", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr));
+}
+
+LRESULT CALLBACK SessionProbe::Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_QUERYENDSESSION) {
+    queried_ = true;
+    return refuse_ ? FALSE : TRUE;
+  }
+  if (msg == WM_ENDSESSION) {
+    ended_ = true;
+    endedTrue_ = wParam != FALSE;
+    return 0;
+  }
+  return DefWindowProcA(w, msg, wParam, lParam);
 }
 
 void Screenshot(const std::string& name) {

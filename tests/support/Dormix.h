@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Settings.h"
 #include "ui/Win32Handle.h"
 
 namespace testing_support {
@@ -18,10 +19,13 @@ std::string WindowsPath(const std::string& unixPath);
 std::string DormixExe();
 // The suite's own scratch folder (the Wine prefix's parent), as a Windows path.
 std::string SuiteDir();
+// Writes a file of that name and content into the suite's folder; its path.
+std::string SuiteFile(const char* name, const std::string& content);
 
 class Process {
  public:
-  explicit Process(const std::string& exe, const std::string& arguments = {});
+  enum class Start { kNow, kSuspended };
+  explicit Process(const std::string& exe, const std::string& arguments = {}, Start start = Start::kNow);
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   // A process still running at the end of a test is killed.
@@ -33,9 +37,11 @@ class Process {
   // or nothing when it still runs after `timeoutMs`.
   std::optional<DWORD> WaitExit(DWORD timeoutMs = 20000);
   bool Running() const;
+  // Lets a process started suspended run.
+  void Resume();
 
  private:
-  ui::unique_handle process_;
+  ui::unique_handle process_, thread_;
   DWORD id_ = 0;
 };
 
@@ -90,10 +96,63 @@ void XDoTool(const std::string& arguments);
 // when this program is still running 30 s later, which is a failure.
 void AwaitForcedSessionEnd();
 // Where Wine's taskbar shows the first tray icon, in the suite's 1024x768
-// desktop.
+// desktop; each further icon sits 20 px to its left.
 constexpr POINT kFirstTrayIcon{1014, 758};
+constexpr POINT kSecondTrayIcon{kFirstTrayIcon.x - 20, kFirstTrayIcon.y};
 // The pixels of the first tray icon's place on the screen, to compare.
 std::string TrayIconPixels();
+// An icon shows at that place of the taskbar: an empty place is one colour.
+bool TrayIconAt(POINT at);
+// An icon shows at the first tray icon's place.
+bool TrayIconShown();
+// The text of the tooltip shown over the first tray icon, once it reads
+// `expected`; what it read otherwise. An icon without a tip shows none, and
+// a tip shows only when the pointer arrives: it comes again a few times.
+std::string TrayTip(const std::string& expected);
+
+// A value under HKEY_LOCAL_MACHINE; nothing when it is missing.
+std::optional<app::RegistryValue> Stored(const std::string& key, const char* name);
+// A REG_SZ value's text; "<missing>", or "<type N>" for a value of another type.
+std::string StoredText(const std::string& key, const char* name);
+std::optional<DWORD> StoredDword(const std::string& key, const char* name);
+// A REG_SZ value in a section of Dormix's settings key, created when missing.
+void Store(const std::string& section, const char* name, const std::string& text);
+
+// What a window of another process says it shows: GetWindowText would give
+// the caption its process last set, and a tooltip shows another text.
+std::string ShownText(HWND w);
+// The texts of the window's child windows of that class.
+std::vector<std::string> ControlTexts(HWND top, const char* className);
+// The window of Dormix of that class once it is shown; null when it is not
+// within 10 s.
+HWND Shown(Process& dormix, const char* className);
+// The window is hidden, or is within 10 s.
+bool Hidden(HWND window);
+// A negative: the window stays hidden for a second and a half.
+bool StaysHidden(HWND window);
+// A screenshot once the window (for the desktop window: every shown window)
+// has painted itself and its process has put that on the screen.
+void ShotOf(HWND window, const std::string& name);
+// The text of the message box Dormix shows within `timeoutMs`, taken in a
+// screenshot of that name and then answered with OK; "" when none came.
+std::string AnswerMessageBox(Process& dormix, const std::string& shot, DWORD timeoutMs = 10000);
+
+// A minute of the day as time text, "hh:nn"; the local time now as one.
+std::string TimeText(int minuteOfDay);
+std::string Now();
+
+// A window of this program that answers the end-of-session query (refusing
+// it or not) and records what it was told.
+class SessionProbe {
+ public:
+  explicit SessionProbe(bool refuse);
+  static inline bool queried_, ended_, endedTrue_, refuse_;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
+  ui::unique_hwnd window_;
+};
+
 // Saves the whole virtual screen as <name>.bmp in the suite's shots folder.
 void Screenshot(const std::string& name);
 

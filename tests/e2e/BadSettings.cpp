@@ -1,0 +1,206 @@
+// Damaged and locked settings: every stored value replaced in turn by a
+// value of the wrong type, junk text and a 64 KB text, and a settings key
+// this user may read but not write. Dormix starts and runs each time, and
+// keeps every other setting as it was.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <aclapi.h>
+
+#include <string>
+#include <vector>
+
+#include "protection/PasswordScrambler.h"
+#include "support/Dormix.h"
+#include "support/DormixTest.h"
+#include "support/Pump.h"
+
+namespace {
+
+using namespace testing_support;
+
+// A setting of Dormix, a value other than its default, and its default.
+struct Setting {
+  const char* section;
+  const char* value;
+  const char* stored;
+  const char* defaultText;
+};
+
+// The password is stored scrambled: `stored` holds it in plain text.
+const Setting kSettings[] = {
+    {"Window", "RememberFormPosition", "1", "1"},  // so that X and Y are applied and written back
+    {"Window", "X", "123", "800"},
+    {"Window", "Y", "45", "600"},
+    {"Application", "AutoStart", "0", "1"},
+    {"Operation", "ForceAction", "0", "1"},
+    {"Operation", "Enabled", "1", "0"},
+    {"Operation", "Code", "6", "1"},  // Shut Down Monitor: nothing to fear if it fired
+    {"Operation", "EndTime", "25:61", "00:00"},  // never the time
+    {"Operation", "Password", "secret", ""},
+    {"Operation", "ShowMessage", "0", "1"},
+    {"Operation", "MessageTime", "7", "15"},
+    {"Operation", "PlaySound", "1", "0"},
+    {"Operation", "SoundFileName", "C:\\sounds\\bell.wav", ""},
+    {"Shortcuts", "ShutDown", "Ctrl+Shift+F1", "Ctrl+Alt+S"},
+    {"Shortcuts", "LogOff", "Ctrl+Shift+F2", "Ctrl+Alt+L"},
+    {"Shortcuts", "Hibernate", "Ctrl+Shift+F3", "Ctrl+Alt+H"},
+    {"Shortcuts", "StandBy", "Ctrl+Shift+F4", "Ctrl+Alt+B"},
+    {"Shortcuts", "Restart", "Ctrl+Shift+F5", "Ctrl+Alt+R"},
+    {"Shortcuts", "ShutDownMon", "Ctrl+Shift+F6", "Ctrl+Alt+M"},
+    {"Shortcuts", "ScreenSaver", "Ctrl+Shift+F7", "Ctrl+Alt+V"},
+    {"Shortcuts", "ProtectionPanel", "Ctrl+Shift+F8", "Ctrl+Alt+P"},
+};
+
+bool IsPassword(const Setting& s) { return std::string(s.value) == "Password"; }
+
+std::string SectionKey(const Setting& s) { return app::kSettingsKey + "\\" + s.section; }
+
+void StoreEvery() {
+  for (const Setting& s : kSettings)
+    Store(s.section, s.value,
+          IsPassword(s) ? protection::ScramblePassword("E", s.stored, protection::ScrambleKey) : s.stored);
+}
+
+// The stored setting as Dormix means it: the password unscrambled.
+std::string Meant(const Setting& s) {
+  const std::string text = StoredText(SectionKey(s), s.value);
+  if (!IsPassword(s) || text.empty() || text[0] == '<') return text;
+  try {
+    return protection::ScramblePassword("D", text, protection::ScrambleKey);
+  } catch (const std::exception& e) {
+    return std::string("<") + e.what() + ">";
+  }
+}
+
+void StoreRaw(const Setting& s, DWORD type, const std::string& data) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SectionKey(s).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  const ui::unique_hkey owned(key);
+  ASSERT_EQ(RegSetValueExA(key, s.value, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                           static_cast<DWORD>(data.size())),
+            ERROR_SUCCESS);
+}
+
+// The text of the message box Dormix shows at start, or "" once it has
+// settled without one.
+std::string BoxAtStart(Process& dormix, const std::string& shot) {
+  PumpUntil([&] {
+    return WaitForWindow(dormix.Id(), "#32770", 0) || WaitForWindow(dormix.Id(), "TForm2", 0) || !dormix.Running();
+  }, 20000);
+  return AnswerMessageBox(dormix, shot, 0);
+}
+
+class BadSettings : public DormixTest {};
+
+TEST_F(BadSettings, EveryValueDamagedInTurnLeavesDormixRunningAndTheOthersAsTheyWere) {
+  std::string text64k;
+  while (text64k.size() < 65536) text64k += "1234567890";
+  text64k.resize(65536);
+  const std::string junk = "%s%n%%\x01\x7f\xff\"'\\ \t\r\n;=[end";
+  const struct {
+    const char* name;
+    DWORD type;
+    std::string data;  // as stored, a text with its terminating NUL
+    const char* passwordError;  // the box for the password so damaged, or null
+  } damages[] = {
+      {"REG_DWORD", REG_DWORD, std::string("\x2A\x00\x00\x00", 4), nullptr},
+      {"REG_BINARY", REG_BINARY, std::string("\x00\xFF\x31\x00\x32", 5), nullptr},
+      {"junk text", REG_SZ, junk + '\0', "'$%s' is not a valid integer value"},
+      {"64 KB text", REG_SZ, text64k + '\0', nullptr},
+  };
+
+  for (const auto& damage : damages) {
+    for (const Setting& damaged : kSettings) {
+      SCOPED_TRACE(std::string(damaged.value) + " as " + damage.name);
+      ForgetSettings();
+      StoreEvery();
+      StoreRaw(damaged, damage.type, damage.data);
+      Process& dormix = Start();
+      const bool boxExpected = IsPassword(damaged) && damage.passwordError;
+      EXPECT_EQ(BoxAtStart(dormix, std::string("bad-") + damaged.value), boxExpected ? damage.passwordError : "");
+      ASSERT_TRUE(WaitSettled(dormix));
+      EXPECT_TRUE(PumpUntil(TrayIconShown));
+      for (const Setting& s : kSettings) {
+        if (&s == &damaged) continue;
+        EXPECT_EQ(Meant(s), s.stored) << s.value;
+      }
+      // Read as its default, a value of the wrong type is stored as that.
+      if (damage.type != REG_SZ)
+        EXPECT_EQ(Meant(damaged), damaged.defaultText);
+      else
+        EXPECT_NE(StoredText(SectionKey(damaged), damaged.value).rfind("<", 0), 0u) << "a text again";
+      EXPECT_TRUE(dormix.Running());
+      Exit();
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+// Write access to the key and its sections denied to everyone; the test's
+// owner rights put it back.
+class WriteDenied {
+ public:
+  WriteDenied() { SetDacl(true); }
+  ~WriteDenied() { SetDacl(false); }
+  WriteDenied(const WriteDenied&) = delete;
+  WriteDenied& operator=(const WriteDenied&) = delete;
+
+ private:
+  static void SetDacl(bool deny) {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    alignas(DWORD) BYTE buffer[256];
+    ACL* acl = reinterpret_cast<ACL*>(buffer);
+    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    if (deny) AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, everyone);
+    AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+    for (const char* section : {"", "\\Window", "\\Application", "\\Operation", "\\Shortcuts"}) {
+      HKEY key = nullptr;
+      if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (app::kSettingsKey + section).c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        continue;
+      RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+      RegCloseKey(key);
+    }
+    FreeSid(everyone);
+  }
+};
+
+TEST_F(BadSettings, AKeyThatCannotBeWrittenLeavesDormixRunningOnTheSettingsItHolds) {
+  StoreEvery();
+  const Setting& enabled = kSettings[5];
+  Store(enabled.section, enabled.value, "0");
+  const WriteDenied denied;
+  // The lock holds for Dormix's own way of writing.
+  app::LocalMachine().Open(SectionKey(enabled), true)->WriteString(enabled.value, "1");
+  ASSERT_EQ(StoredText(SectionKey(enabled), enabled.value), "0") << "the key can still be written";
+  std::vector<std::string> before;
+  for (const Setting& s : kSettings) before.push_back(StoredText(SectionKey(s), s.value));
+
+  Process& dormix = Start();
+  EXPECT_EQ(BoxAtStart(dormix, "locked-key"), "");
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_TRUE(PumpUntil(TrayIconShown));
+  EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
+
+  // Armed from the menu: the tip shows it, the key keeps what it held.
+  ChooseMenuCommand(dormix, kClockSwitch);
+  EXPECT_EQ(TrayTip("Dormix is Active at 25:61"), "Dormix is Active at 25:61");
+  // The options window's OK saves everything, and its closing the position.
+  WithOptions(dormix, [](HWND) {});
+  EXPECT_EQ(TrayTip("Dormix is Active at 25:61"), "Dormix is Active at 25:61");
+  EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty()) << "a message box or a window left open";
+  for (std::size_t i = 0; i < std::size(kSettings); ++i)
+    EXPECT_EQ(StoredText(SectionKey(kSettings[i]), kSettings[i].value), before[i]) << kSettings[i].value;
+  EXPECT_FALSE(StoredDword(app::kSettingsKey, "X"));
+  EXPECT_EQ(StoredText(app::kSettingsKey, "EndTime"), "<missing>");
+  EXPECT_TRUE(dormix.Running());
+}
+
+}  // namespace

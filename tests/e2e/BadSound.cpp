@@ -1,0 +1,110 @@
+// A sound file that is missing, empty or no sound at all, with "Play Sound"
+// ticked: the action asks for its notice, and Dormix shows the platform's MCI
+// error text in a message box instead of acting, from the menu and from the
+// clock. The clock's timer comes back after the error: at once after a
+// command, after its one-minute pause after a firing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+#include "support/Dormix.h"
+#include "support/DormixTest.h"
+#include "support/Pump.h"
+
+namespace {
+
+using namespace testing_support;
+
+std::string MciErrorText(MCIERROR error) {
+  char text[256] = {};
+  mciGetErrorStringA(error, text, sizeof text);
+  return text;
+}
+
+// Wine asks the end-of-session question process by process in the order of
+// their ids: this program, started first, is asked before Dormix, and its
+// refusal keeps the session whatever Dormix requested.
+bool SessionEndRequested() {
+  PumpUntil([] { return SessionProbe::queried_; }, 1500);
+  return SessionProbe::queried_;
+}
+
+void StoreSound(const std::string& file, bool showMessage) {
+  Store("Operation", "PlaySound", "1");
+  Store("Operation", "SoundFileName", file);
+  Store("Operation", "ShowMessage", showMessage ? "1" : "0");
+  Store("Operation", "ForceAction", "0");
+}
+
+class BadSound : public DormixTest {};
+
+TEST_F(BadSound, RestartFromTheMenuShowsTheMciErrorAndDoesNothing) {
+  const struct {
+    const char* name;
+    std::string file;
+    MCIERROR error;
+    bool showMessage;
+  } cases[] = {
+      {"missing", SuiteDir() + "\\missing.wav", MCIERR_FILE_NOT_FOUND, true},
+      {"empty", SuiteFile("empty.wav", ""), MCIERR_INVALID_FILE, false},
+      {"not-sound", SuiteFile("notes.txt", "Not a sound at all.\r\n"), MCIERR_EXTENSION_NOT_FOUND, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ForgetSettings();
+    StoreSound(c.file, c.showMessage);
+    // Armed for a time that never comes, so that the tip names the clock's state.
+    Store("Operation", "Enabled", "1");
+    Store("Operation", "EndTime", "25:61");
+    const SessionProbe probe(true);
+    Process& dormix = Start();
+    ASSERT_TRUE(WaitSettled(dormix));
+    const HWND notice = WaitForWindow(dormix.Id(), "TForm2", 0);
+    ASSERT_EQ(TrayTip("Dormix is Active at 25:61"), "Dormix is Active at 25:61");
+
+    ChooseMenuCommand(dormix, kRestart);
+    EXPECT_EQ(AnswerMessageBox(dormix, std::string("sound-") + c.name), MciErrorText(c.error));
+    EXPECT_FALSE(IsWindowVisible(notice));
+    EXPECT_FALSE(SessionEndRequested());
+    // The clock ticks again: disarmed, its next tick says so in the tip.
+    ChooseMenuCommand(dormix, kClockSwitch);
+    EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
+    EXPECT_TRUE(dormix.Running());
+    Exit();
+  }
+}
+
+// Waits for the set minute to come, then for the pause to pass.
+TEST_F(BadSound, TheClockFiringWithAMissingSoundShowsTheErrorPausesAndComesBack) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  // Far enough ahead to start Dormix before the minute comes.
+  const std::string setTime = TimeText(now.wHour * 60 + now.wMinute + (now.wSecond < 50 ? 1 : 2));
+  StoreSound(SuiteDir() + "\\missing.wav", true);
+  Store("Operation", "Code", "5");  // Restart
+  Store("Operation", "EndTime", setTime);
+  Store("Operation", "Enabled", "1");
+  const SessionProbe probe(true);
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  const HWND notice = WaitForWindow(dormix.Id(), "TForm2", 0);
+
+  EXPECT_EQ(AnswerMessageBox(dormix, "sound-clock", 150000), MciErrorText(MCIERR_FILE_NOT_FOUND))
+      << "set for " << setTime << ", now " << Now();
+  EXPECT_EQ(Now(), setTime);
+  EXPECT_FALSE(IsWindowVisible(notice));
+  EXPECT_FALSE(SessionEndRequested());
+  // Disarmed during the pause, the clock shows it only when it ticks again.
+  ChooseMenuCommand(dormix, kClockSwitch);
+  const std::string armed = "Dormix is Active at " + setTime;
+  EXPECT_EQ(TrayTip(armed), armed) << "the clock did not pause";
+  EXPECT_TRUE(PumpUntil([] { return TrayTip("Dormix is Disabled...") == "Dormix is Disabled..."; }, 80000))
+      << "the clock did not come back";
+  EXPECT_FALSE(WaitForWindow(dormix.Id(), "#32770", 0)) << "a second error";
+  EXPECT_TRUE(dormix.Running());
+}
+
+}  // namespace

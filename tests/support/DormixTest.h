@@ -1,0 +1,49 @@
+// The fixture of the end-to-end cases that start dormix.exe: every case
+// starts from a registry without Dormix's settings and ends a Dormix still
+// running through its menu, so that its tray icon is gone for the next.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/Dormix.h"
+#include "support/Pump.h"
+
+namespace testing_support {
+
+class DormixTest : public testing::Test {
+ protected:
+  void SetUp() override { ForgetSettings(); }
+  void TearDown() override { Exit(); }
+
+  // No settings of Dormix and no autostart entry.
+  static void ForgetSettings() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Velto Software");
+    if (auto run = app::LocalMachine().Open(app::kRunKey, true)) run->DeleteValue(app::kRunValue);
+  }
+
+  // Ends a Dormix still running as the user would, and waits for its icon to go.
+  void Exit() {
+    if (!dormix_ || !dormix_->Running()) return;
+    ChooseMenuCommand(*dormix_, kExit);
+    dormix_->WaitExit();
+    PumpUntil([] { return !TrayIconShown(); });
+  }
+
+  Process& Start() {
+    dormix_ = std::make_unique<Process>(DormixExe());
+    return *dormix_;
+  }
+
+ private:
+  std::unique_ptr<Process> dormix_;
+};
+
+// Clicks the button of that caption in a window of Dormix.
+inline void Click(HWND window, const char* caption) {
+  const HWND button = FindControl(window, "Button", caption);
+  ASSERT_TRUE(button) << caption;
+  SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+}  // namespace testing_support
