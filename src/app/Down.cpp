@@ -152,9 +152,9 @@ void TForm1::About1Click(ui::TComponent&) {
   if (!Form3->Visible()) Form3->ShowModal();
 }
 
-void TForm1::ActionClick(int action) { RunAction(app::Actions[action].routine); }
+void TForm1::ActionClick(int action) { Run(app::Actions[action].routine); }
 
-void TForm1::RunAction(app::Routine routine) {
+void TForm1::Run(app::Routine routine) {
   switch (routine) {
     case app::Routine::ShutDownSystem: return power::ShutDownSystem(ForceFlag);
     case app::Routine::LogOffUser: return power::LogOffUser(ForceFlag);
@@ -171,7 +171,7 @@ void TForm1::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
   if (OptionsOpen) return;
   for (int i : app::kHotKeyOrder) {
     if (hotKey != hotkeys::TextToHotKey(State.ShortcutTexts[i], true)) continue;
-    RunAction(app::Actions[i].routine);
+    Run(app::Actions[i].routine);
     // The monitor's request is posted: held back about a second, it is
     // handled after the key that asked for it has been let go.
     if (app::Actions[i].routine == app::Routine::MonitorOff) Sleep(1000);
@@ -204,6 +204,5 @@ void TForm1::SetClockItem(bool checked, const std::string& caption) {
 }
 
 std::string TForm1::SetTime() { return MaskEdit1->Text(); }
-void TForm1::Run(app::Routine routine) { RunAction(routine); }
 void TForm1::SetTimer1(bool enabled) { Timer1->SetEnabled(enabled); }
 void TForm1::SetTimer3(bool enabled) { Timer3->SetEnabled(enabled); }

@@ -98,7 +98,6 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   app::Settings Gather() const;
   // Puts loaded settings into the controls and variables, in load order.
   void Apply(const app::Settings& settings);
-  void RunAction(app::Routine routine);
 
   // What the clock reads and drives.
   app::TimeOfDay Now() override;
@@ -111,6 +110,7 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   bool ClockItemChecked() override;
   void SetClockItem(bool checked, const std::string& caption) override;
   std::string SetTime() override;
+  // Runs an action's routine: the menu, the hotkeys and the clock all come here.
   void Run(app::Routine routine) override;
   void SetTimer1(bool enabled) override;
   void SetTimer3(bool enabled) override;

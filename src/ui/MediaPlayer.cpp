@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "ui/Error.h"
+#include "ui/Library.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -19,23 +20,9 @@ struct Winmm {
   decltype(&mciGetErrorStringA) GetErrorString = nullptr;
 };
 
-// A function of a loaded library by its name, as its own type; GCC takes the
-// detour through void(*)() as the one cast between function types it allows.
-template <typename F>
-F ProcAddress(HMODULE module, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 const Winmm* LoadWinmm() {
-  static const Winmm winmm = [] {
-    Winmm w;
-    // Loaded for the rest of the process, like an import.
-    if (const HMODULE module = LoadLibraryA("winmm.dll")) {
-      w.SendCommand = ProcAddress<decltype(w.SendCommand)>(module, "mciSendCommandA");
-      w.GetErrorString = ProcAddress<decltype(w.GetErrorString)>(module, "mciGetErrorStringA");
-    }
-    return w;
-  }();
+  static const Winmm winmm{LibraryFunction<decltype(&mciSendCommandA)>("winmm.dll", "mciSendCommandA"),
+                           LibraryFunction<decltype(&mciGetErrorStringA)>("winmm.dll", "mciGetErrorStringA")};
   return winmm.SendCommand && winmm.GetErrorString ? &winmm : nullptr;
 }
 
