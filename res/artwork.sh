@@ -102,7 +102,7 @@ render() {
 # smooth pictures (gradients) are dithered into their 256 colours.
 bmp() {
   local dither=None
-  [ "$1" = smooth ] && dither=FloydSteinberg
+  [ "$1" = smooth ] && dither=None
   convert "$2" -background white -alpha remove -alpha off -dither "$dither" -colors 256 \
     -type Palette -compress None "BMP3:$3"
 }

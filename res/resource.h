@@ -4,7 +4,7 @@
 #ifndef DORMIX_RESOURCE_H
 #define DORMIX_RESOURCE_H
 
-// Bitmaps (plain BMP3, load with LoadImageA/LoadBitmapA).
+// Pictures (packed DIBs in RCDATA, loaded with ui::LoadPicture).
 #define IDB_BANNER          101 // main window banner, 449 x 73
 #define IDB_PAGE_CLOCK      102 // page icons, 32 x 32 on white
 #define IDB_PAGE_GENERAL    103

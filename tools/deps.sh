@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  make cmake g++ googletest
+  make cmake g++ googletest python3
   clang libclang-rt-14-dev
   g++-mingw-w64-i686
   wine wine32:i386 fonts-wine

@@ -3,7 +3,9 @@
 #
 #   wine_suite_begin NAME   fresh prefix build/wine/NAME/prefix (a copy of the
 #                           template), HOME with a null ALSA sink, Xvfb display
-#   wine_suite_end          ends this suite's wineserver and Xvfb, nothing else
+#   wine_suite_end          ends this suite's wineserver and Xvfb and removes
+#                           its prefix (~600 MB; the shots and the result stay),
+#                           unless DORMIX_KEEP_PREFIX is set
 #
 # Every process of a prefix runs in one Wine virtual desktop, 1024x768 with a
 # taskbar: the template sets the default desktop to "shell" (the one desktop
@@ -53,8 +55,16 @@ wine_suite_begin() {
 }
 
 wine_suite_end() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  [ -n "${suite_dir:-}" ] || return 0
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+  fi
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
   xvfb_pid=
+  if [ -n "${suite_dir:-}" ] && [ -z "${DORMIX_KEEP_PREFIX:-}" ]; then
+    rm -rf "$suite_dir/prefix"
+  fi
+  suite_dir=
   return 0
 }

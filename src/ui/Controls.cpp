@@ -7,6 +7,7 @@
 #include "ui/Form.h"
 #include "ui/Keys.h"
 #include "ui/Library.h"
+#include "ui/Picture.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -363,8 +364,7 @@ void TComboBox::HandleCreated() {
 }
 
 void TImage::SetPicture(int resourceId) {
-  picture_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  picture_ = LoadPicture(resourceId);
   if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 

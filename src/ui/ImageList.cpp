@@ -2,6 +2,7 @@
 #include "ui/ImageList.h"
 
 #include "ui/Library.h"
+#include "ui/Picture.h"
 
 namespace ui {
 
@@ -23,11 +24,8 @@ HIMAGELIST TImageList::Handle() const {
   if (list_) return list_.get();
   const CommonControls& comctl = Comctl32();
   list_.reset(comctl.Create(width_, height_, ILC_COLOR24 | ILC_MASK, 0, 4));
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
   if (strip_) {
-    const unique_hbitmap strip(
-        static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(strip_), IMAGE_BITMAP, 0, 0, 0)));
-    if (strip) comctl.AddMasked(list_.get(), strip.get(), transparent_);
+    if (const unique_hbitmap strip = LoadPicture(strip_)) comctl.AddMasked(list_.get(), strip.get(), transparent_);
   }
   for (std::size_t i = 0; i < icons_.size(); ++i)
     if (const unique_hicon icon = Icon(static_cast<int>(i))) comctl.ReplaceIcon(list_.get(), -1, icon.get());

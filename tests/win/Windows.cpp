@@ -2,12 +2,16 @@
 // and focus, and a screenshot of each shown on the virtual screen.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "resource.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
+#include "ui/Picture.h"
 
 namespace {
 
@@ -178,6 +182,48 @@ TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrder) {
   }
   EXPECT_EQ(Form1->ImageList1->Count(), 22);
   EXPECT_EQ(Form1->ImageList2->Count(), 2);
+}
+
+// A bitmap's pixels as 32-bit top-down rows, with its size in front.
+std::vector<DWORD> PixelsOf(HBITMAP bitmap) {
+  BITMAP bm{};
+  if (!GetObjectA(bitmap, sizeof bm, &bm)) return {};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(2 + static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+  pixels[0] = bm.bmWidth;
+  pixels[1] = bm.bmHeight;
+  const ui::WindowDC screen(nullptr);
+  GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.data() + 2, &info, DIB_RGB_COLORS);
+  return pixels;
+}
+
+// The pictures are packed into the program and unpacked by the system: each
+// must come out as exactly the drawing in res/art.
+TEST_F(WindowsTest, EveryPictureIsItsDrawingPixelForPixel) {
+  const char* art = std::getenv("DORMIX_ART");
+  ASSERT_TRUE(art);
+  const struct {
+    int id;
+    const char* file;
+  } pictures[] = {
+      {IDB_BANNER, "banner"},         {IDB_PAGE_CLOCK, "page-clock"},
+      {IDB_PAGE_GENERAL, "page-general"}, {IDB_PAGE_PROTECTION, "page-protection"},
+      {IDB_PAGE_SHORTCUTS, "page-shortcuts"}, {IDB_PAGE_MESSAGES, "page-messages"},
+      {IDB_ABOUT, "about"},           {IDB_POWER, "power"},
+      {IDB_PANEL_BANNER, "panel-banner"}, {IDB_MENU_GLYPHS, "menu-glyphs"},
+  };
+  for (const auto& p : pictures) {
+    SCOPED_TRACE(p.file);
+    const std::string path = std::string(art) + "/" + p.file + ".bmp";
+    const ui::unique_hbitmap drawing(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    ASSERT_TRUE(drawing) << path;
+    const ui::unique_hbitmap picture = ui::LoadPicture(p.id);
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(PixelsOf(picture.get()) == PixelsOf(drawing.get()));
+  }
+  EXPECT_FALSE(ui::LoadPicture(IDI_TRAY_ENABLED)) << "an id that is no picture";
 }
 
 TEST_F(WindowsTest, ScreenshotsOfTheFourWindows) {
