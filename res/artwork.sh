@@ -3,7 +3,8 @@
 # committed; run this again after changing a drawing. Small shapes are drawn
 # four times larger in a pixel-grid coordinate system (pixel i spans i..i+1)
 # and scaled down, which anti-aliases them evenly. BMPs are plain BMP3
-# (BITMAPINFOHEADER, no alpha, no compression) so that LoadImageA reads them.
+# (BITMAPINFOHEADER, no alpha, no compression); the build packs them with
+# tools/pack-picture.
 set -euo pipefail
 cd "$(dirname "$0")/art"
 T=$(mktemp -d)
@@ -98,13 +99,12 @@ render() {
     -scale "${w}x${h}!" "$out"
 }
 
-# bmp flat|smooth IN OUT: flatten on white and write a plain 8-bit BMP3;
-# smooth pictures (gradients) are dithered into their 256 colours.
+# bmp IN OUT: flatten on white and write a plain 8-bit BMP3. Nothing is
+# dithered: 256 colours show no bands in the gradients, and undithered rows
+# repeat, so the pictures pack small (tools/pack-picture).
 bmp() {
-  local dither=None
-  [ "$1" = smooth ] && dither=None
-  convert "$2" -background white -alpha remove -alpha off -dither "$dither" -colors 256 \
-    -type Palette -compress None "BMP3:$3"
+  convert "$1" -background white -alpha remove -alpha off -dither None -colors 256 \
+    -type Palette -compress None "BMP3:$2"
 }
 
 # glyph INDEX MVG...: one 16x16 menu image on magenta. Edge pixels that are
@@ -122,7 +122,7 @@ glyph() {
 page() {
   local n=$1; shift
   render 32 32 "$T/p.png" "scale 2,2 $*"
-  bmp flat "$T/p.png" "page-$n.bmp"
+  bmp "$T/p.png" "page-$n.bmp"
 }
 
 # icon NAME SIZES MVG...: a Windows icon holding the given sizes (multiples
@@ -155,15 +155,15 @@ brand() {
 
 # Main window banner and About picture.
 brand 449 73 17 34 "Shut down, restart, hibernate or lock, right on time" "$T/banner.png"
-bmp smooth "$T/banner.png" banner.bmp
+bmp "$T/banner.png" banner.bmp
 brand 401 105 25 44 "Timed shut down, log off, hibernate and lock" "$T/about.png"
 convert "$T/about.png" \( +clone -alpha off -fill black -colorize 100 -fill white \
   -draw "roundrectangle 0,0 400,104 9,9" \) -alpha off -compose CopyOpacity -composite "$T/about.png"
-bmp smooth "$T/about.png" about.bmp
+bmp "$T/about.png" about.bmp
 
 # The notice's power symbol: white on a red disc.
 render 64 64 "$T/power.png" "scale 4,4 $(disc 8 8 7.5 "$RED" "$REDD" 0.5)" "$(power 8 8.55 3.9 1.3 white)"
-bmp flat "$T/power.png" power.bmp
+bmp "$T/power.png" power.bmp
 
 # Lock panel banner, shown on black. The password field covers 200,21 to
 # 321,41; it gets a plain dark well with a frame around it.
@@ -176,7 +176,7 @@ convert -size 450x70 xc:black \
   -stroke none -fill white -font "$BOLD" -pointsize 28 -annotate +70+38 Dormix \
   -fill "#9aa6b8" -font "$BOOK" -pointsize 11 -annotate +72+56 "Protection panel" \
   -annotate +203+58 "Enter the password" "$T/panel.png"
-bmp flat "$T/panel.png" panel-banner.bmp
+bmp "$T/panel.png" panel-banner.bmp
 
 # Page icons of the main window.
 page clock "$(clock "$BLUE" "$NAVY")"

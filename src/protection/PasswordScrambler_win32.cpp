@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <random>
 
 #include "protection/PasswordScrambler.h"
 
@@ -12,17 +11,22 @@ namespace protection {
 
 namespace {
 
+// A 32-bit linear congruential generator whose values are its top byte: one
+// step carries every bit of the counter into it. Only the starting value of
+// a scrambling is drawn, so a larger generator would buy nothing but size.
 class PerformanceCounterRandom : public RandomSource {
  public:
   void Seed() override {
     LARGE_INTEGER counter;
-    generator_.seed(QueryPerformanceCounter(&counter) ? static_cast<std::uint32_t>(counter.QuadPart)
-                                                      : GetTickCount());
+    state_ = QueryPerformanceCounter(&counter) ? static_cast<std::uint32_t>(counter.QuadPart) : GetTickCount();
   }
-  int Next() override { return std::uniform_int_distribution<int>(0, 255)(generator_); }
+  int Next() override {
+    state_ = state_ * 1664525u + 1013904223u;
+    return static_cast<int>(state_ >> 24);
+  }
 
  private:
-  std::mt19937 generator_;
+  std::uint32_t state_ = 0;
 };
 
 }  // namespace
