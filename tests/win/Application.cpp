@@ -230,4 +230,35 @@ TEST_F(ApplicationTest, ShowingAFormBringsTheTaskbarButtonBackAndClosingTheMainF
   EXPECT_TRUE(app.Terminated());
 }
 
+// Minimising the hidden application (start-up's MyHide) must not show it
+// for a moment: that maps a window and adds and removes a taskbar button.
+HWND watched = nullptr;
+std::vector<UINT> shows;
+LRESULT CALLBACK RecordShows(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && m->hwnd == watched &&
+      (m->message == WM_SHOWWINDOW ||
+       (m->message == WM_WINDOWPOSCHANGING && reinterpret_cast<WINDOWPOS*>(m->lParam)->flags & SWP_SHOWWINDOW)))
+    shows.push_back(m->message);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(ApplicationTest, MinimisingTheHiddenApplicationNeverShowsItAndShowingAFormRestoresIt) {
+  app.CreateForm(a);
+  watched = app.Handle();
+  shows.clear();
+  const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &RecordShows, nullptr, GetCurrentThreadId());
+  app.Minimize();
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(IsIconic(app.Handle()));
+  EXPECT_FALSE(IsWindowVisible(app.Handle()));
+  EXPECT_TRUE(shows.empty()) << shows.size() << " show messages";
+  a->Show();
+  EXPECT_TRUE(IsWindowVisible(app.Handle()));
+  EXPECT_FALSE(IsIconic(app.Handle()));
+  a->Hide();
+  app.Minimize();
+  EXPECT_TRUE(IsIconic(app.Handle()));
+}
+
 }  // namespace
