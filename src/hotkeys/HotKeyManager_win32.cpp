@@ -6,7 +6,7 @@
 namespace hotkeys {
 
 THotKeyManager::THotKeyManager(ui::TComponent* owner) : TComponent(owner) {
-  CreateHandle("THotKeyManagerWindow", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+  CreateHandle("THotKeyManagerWindow", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
 
 THotKeyManager::~THotKeyManager() {

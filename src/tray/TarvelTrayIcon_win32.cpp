@@ -35,7 +35,7 @@ HICON ToIcon(IconHandle icon) { return reinterpret_cast<HICON>(static_cast<std::
 class HiddenWindow final : public ui::Window, public TrayWindow {
  public:
   explicit HiddenWindow(TCustomTarvelTrayIcon& icon) {
-    CreateHandle("TTarvelTrayIconWindow", 0, WS_POPUP, 0, 0, 0, 0, nullptr);
+    CreateHandle("TTarvelTrayIconWindow", "", 0, WS_POPUP, 0, 0, 0, 0, nullptr);
     icon_ = &icon;
   }
   ~HiddenWindow() override {

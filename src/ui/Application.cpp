@@ -48,11 +48,9 @@ void TApplication::Initialize() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   title_ = TitleFromPath(path);
   // Zero-sized and centred: while shown, it is only a taskbar button.
-  CreateHandle("TApplication", 0,
+  CreateHandle("TApplication", title_.c_str(), 0,
                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-               nullptr);
-  SetWindowTextA(Handle(), title_.c_str());
+               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
 }
 
 void TApplication::AddForm(TForm& form) {

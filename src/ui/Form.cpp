@@ -51,8 +51,8 @@ void TForm::Loaded() {
     top_ = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
   brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
-  Window::CreateHandle(ClassName(), exStyle, style, left_, top_, width, height, Application().Handle());
-  SetWindowTextA(Handle(), caption_.c_str());
+  Window::CreateHandle(ClassName(), caption_.c_str(), exStyle, style, left_, top_, width, height,
+                       Application().Handle());
 }
 
 void TForm::BeforeDestruction() { Fire(OnDestroy, *this); }

@@ -24,7 +24,7 @@ std::map<UINT, TMenuItem*>& Commands() {
 // The window every popup menu reports to.
 class PopupList : public Window {
  public:
-  PopupList() { CreateHandle("TPopupList", 0, WS_POPUP, 0, 0, 0, 0, nullptr); }
+  PopupList() { CreateHandle("TPopupList", "", 0, WS_POPUP, 0, 0, 0, 0, nullptr); }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {

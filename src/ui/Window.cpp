@@ -19,8 +19,8 @@ void RaiseLastOSError() {
 
 Window::~Window() { DestroyHandle(); }
 
-HWND Window::CreateHandle(const char* className, DWORD exStyle, DWORD style, int x, int y,
-                          int width, int height, HWND parent, HBRUSH background) {
+HWND Window::CreateHandle(const char* className, const char* text, DWORD exStyle, DWORD style, int x,
+                          int y, int width, int height, HWND parent, HBRUSH background) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -35,7 +35,7 @@ HWND Window::CreateHandle(const char* className, DWORD exStyle, DWORD style, int
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
   }
-  if (!CreateWindowExA(exStyle, className, "", style, x, y, width, height, parent, nullptr, instance,
+  if (!CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, nullptr, instance,
                        this))
     RaiseLastOSError();
   return handle_;

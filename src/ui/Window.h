@@ -22,9 +22,10 @@ class Window {
 
  protected:
   // Registers the class on first use (one class per name, sharing the thunk).
-  // A window that cannot be created raises an error.
-  HWND CreateHandle(const char* className, DWORD exStyle, DWORD style, int x, int y, int width,
-                    int height, HWND parent, HBRUSH background = nullptr);
+  // A window that cannot be created raises an error. The text goes in with
+  // the creation: set afterwards, it would update a top-level window twice.
+  HWND CreateHandle(const char* className, const char* text, DWORD exStyle, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HBRUSH background = nullptr);
   void DestroyHandle();
   virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
