@@ -17,6 +17,16 @@ void RaiseLastOSError() {
   throw Error(message.empty() ? "System error " + std::to_string(code) : message);
 }
 
+namespace {
+
+// Shared, loaded once for every class. A class given no small icon gets a
+// copy of the large one scaled down, about 3 ms per class under Wine.
+HICON ProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace
+
 Window::~Window() { DestroyHandle(); }
 
 HWND Window::CreateHandle(const char* className, const char* text, DWORD exStyle, DWORD style, int x,
@@ -30,7 +40,8 @@ HWND Window::CreateHandle(const char* className, const char* text, DWORD exStyle
     wc.lpfnWndProc = &Window::Thunk;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
+    wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
