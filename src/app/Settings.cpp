@@ -69,10 +69,28 @@ std::string Unscramble(const std::string& text) {
   return protection::ScramblePassword("D", text, protection::ScrambleKey, unused);
 }
 
-std::optional<std::string> ReadText(RegistryKey* settingsKey, const char* section,
-                                    const char* value) {
-  if (!settingsKey) return std::nullopt;
-  const std::unique_ptr<RegistryKey> key = settingsKey->Open(section, false);
+// The settings key's sections, each opened once for a run of rows of that
+// section (every registry call is a round trip to the system).
+class Sections {
+ public:
+  Sections(RegistryKey* settingsKey, bool create) : settingsKey_(settingsKey), create_(create) {}
+  RegistryKey* Open(const char* section) {
+    if (section != name_) {
+      name_ = section;
+      key_ = settingsKey_ ? settingsKey_->Open(section, create_) : nullptr;
+    }
+    return key_.get();
+  }
+
+ private:
+  RegistryKey* settingsKey_;
+  bool create_;
+  std::string_view name_;
+  std::unique_ptr<RegistryKey> key_;
+};
+
+std::optional<std::string> ReadText(Sections& sections, const char* section, const char* value) {
+  RegistryKey* key = sections.Open(section);
   if (!key) return std::nullopt;
   std::optional<RegistryValue> stored = key->Read(value);
   if (!stored || (stored->type != kRegSz && stored->type != kRegExpandSz)) return std::nullopt;
@@ -89,8 +107,8 @@ std::int32_t ReadInteger(const std::optional<std::string>& stored, const char* d
   return ui::StrToInt(defaultText);
 }
 
-void Load(RegistryKey* key, const Row& row, Settings& settings) {
-  const std::optional<std::string> stored = ReadText(key, row.section, row.value);
+void Load(Sections& sections, const Row& row, Settings& settings) {
+  const std::optional<std::string> stored = ReadText(sections, row.section, row.value);
   std::visit(
       Overloaded{
           [&](bool Settings::*flag) { settings.*flag = ReadInteger(stored, row.defaultText) != 0; },
@@ -120,21 +138,20 @@ std::string Encode(const Row& row, const Settings& settings, protection::RandomS
       row.field);
 }
 
-void WriteText(RegistryKey& settingsKey, const char* section, const char* value,
-               const std::string& text) {
-  if (const std::unique_ptr<RegistryKey> key = settingsKey.Open(section, true))
-    key->WriteString(value, text);
+void WriteText(Sections& sections, const char* section, const char* value, const std::string& text) {
+  if (RegistryKey* key = sections.Open(section)) key->WriteString(value, text);
 }
 
 }  // namespace
 
 void LoadSettings(RegistryKey& root, Settings& settings) {
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
+  Sections sections(key.get(), false);
   for (const Row& row : kLayout)
-    if (row.kind != Row::kPosition || settings.RememberPosition) Load(key.get(), row, settings);
+    if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings);
   for (int i = 0; i < kActionCount; ++i)
-    settings.ShortcutTexts[i] = ReadText(key.get(), kShortcuts, Actions[i].shortcutValue)
-                                    .value_or(Actions[i].defaultShortcut);
+    settings.ShortcutTexts[i] =
+        ReadText(sections, kShortcuts, Actions[i].shortcutValue).value_or(Actions[i].defaultShortcut);
 }
 
 void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
@@ -147,11 +164,12 @@ void SaveSettings(RegistryKey& root, const Settings& settings, const std::string
   }
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   if (!key) return;
-  WriteText(*key, CodeRow().section, CodeRow().value, Encode(CodeRow(), settings, random));
+  Sections sections(key.get(), true);
+  WriteText(sections, CodeRow().section, CodeRow().value, Encode(CodeRow(), settings, random));
   for (const Row& row : kLayout)
-    if (&row != &CodeRow()) WriteText(*key, row.section, row.value, Encode(row, settings, random));
+    if (&row != &CodeRow()) WriteText(sections, row.section, row.value, Encode(row, settings, random));
   for (int i = 0; i < kActionCount; ++i)
-    WriteText(*key, kShortcuts, Actions[i].shortcutValue, settings.ShortcutTexts[i]);
+    WriteText(sections, kShortcuts, Actions[i].shortcutValue, settings.ShortcutTexts[i]);
 }
 
 void SaveClosePosition(RegistryKey& root, const Settings& settings) {

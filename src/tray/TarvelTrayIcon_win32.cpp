@@ -66,8 +66,11 @@ class Win32Platform final : public TrayPlatform {
     return std::make_unique<HiddenWindow>(icon);
   }
 
-  // The shell reads the first cbSize bytes of the record.
+  // The shell reads the first cbSize bytes of the record. A record not yet
+  // filled by a first addition names no window, so no icon: the shell would
+  // refuse it after a round trip to the taskbar (the design's icon change).
   void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) override {
+    if (!data.hWnd) return;
     NOTIFYICONDATAA record{};
     std::memcpy(&record, &data, sizeof data);
     Shell_NotifyIconA(static_cast<DWORD>(message), &record);
