@@ -75,7 +75,7 @@ int main() {
       {"dormix.exe", dir + "\\..\\dormix.exe", "TForm2"},
   };
   std::vector<Run> runs[2];
-  for (int i = 0; i < 15; ++i)  // interleaved, so both see the same machine
+  for (int i = 0; i < 25; ++i)  // interleaved, so both see the same machine
     for (int p = 0; p < 2; ++p) runs[p].push_back(Measure(programs[p], i < 3 ? 10000 : 0));
   // Each figure right after its baseline, as tools/bench pairs them.
   std::vector<double> starts[2], peaks[2], idle[2];

@@ -17,15 +17,11 @@ void RaiseLastOSError() {
   throw Error(message.empty() ? "System error " + std::to_string(code) : message);
 }
 
-namespace {
-
-// Shared, loaded once for every class. A class given no small icon gets a
-// copy of the large one scaled down, about 3 ms per class under Wine.
+// A class given no small icon gets a copy of the large one scaled down,
+// about 3 ms per class under Wine: every class shares these two.
 HICON ProgramIcon(int size) {
   return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, LR_SHARED));
 }
-
-}  // namespace
 
 Window::~Window() { DestroyHandle(); }
 

@@ -11,6 +11,9 @@ namespace ui {
 // Raises ui::Error with the system's text for GetLastError().
 [[noreturn]] void RaiseLastOSError();
 
+// The program's icon at a size, loaded once and shared: never destroy it.
+HICON ProgramIcon(int size);
+
 class Window {
  public:
   Window() = default;
