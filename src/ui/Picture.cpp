@@ -31,8 +31,8 @@ struct Pixels {
   std::size_t offset = 0, bytes = 0;
 };
 Pixels PixelsOf(const BITMAPINFOHEADER& h, std::size_t size) {
-  if (h.biSize < sizeof h || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0 ||
-      h.biWidth > 0x4000 || std::abs(h.biHeight) > 0x4000)
+  if (h.biSize < sizeof h || h.biSize > size || h.biCompression != BI_RGB || h.biWidth <= 0 ||
+      h.biHeight == 0 || h.biWidth > 0x4000 || std::abs(h.biHeight) > 0x4000)
     return {};
   const int bits = h.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return {};
