@@ -120,12 +120,10 @@ void TApplication::ProcessMessages() {
   }
 }
 
-// A hidden application window is minimised without being activated; the
-// caller hides it again (MyHide), and it stays iconic, so that another copy's
-// guard finds it to restore.
-// A hidden window is minimised in place: showing it minimised only for
-// MyHide to hide it again would map it and add a taskbar button and take it
-// away again, about 20 ms of start-up under Wine. SW_RESTORE undoes either.
+// A hidden application window is minimised in place, never shown: showing it
+// minimised only for MyHide to hide it again would map it and add and take
+// away a taskbar button, about 20 ms of start-up under Wine. It stays iconic,
+// so that another copy's guard finds it to restore (SW_RESTORE undoes both).
 void TApplication::Minimize() {
   if (IsIconic(Handle())) return;
   if (IsWindowVisible(Handle()))
