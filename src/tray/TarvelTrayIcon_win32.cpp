@@ -29,15 +29,15 @@ std::uint32_t ToValue(Handle handle) {
 
 HICON ToIcon(IconHandle icon) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(icon)); }
 
-// Zero-sized and never shown, but top-level rather than message-only: Wine's
-// taskbar drops the icons of a top-level window when it ends, so a Dormix
-// that was killed leaves no icon behind (a message-only one would). Messages reach the icon only between the
-// end of creation and the start of destruction; before and after, the
-// default processing answers them.
+// A message-only window: the shell's notifications are all it receives (the
+// main window answers the TaskbarCreated broadcast), and under Wine it costs
+// no X window. Messages reach the icon only between the end of creation and
+// the start of destruction; before and after, the default processing
+// answers them.
 class HiddenWindow final : public ui::Window, public TrayWindow {
  public:
   explicit HiddenWindow(TCustomTarvelTrayIcon& icon) {
-    CreateHandle("TTarvelTrayIconWindow", "", 0, WS_POPUP, 0, 0, 0, 0, nullptr);
+    CreateHandle("TTarvelTrayIconWindow", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
     icon_ = &icon;
   }
   ~HiddenWindow() override {

@@ -123,7 +123,7 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
 
   Process dormix(exe);
   ASSERT_TRUE(WaitSettled(dormix));
-  EXPECT_TRUE(WaitForWindow(dormix.Id(), "TTarvelTrayIconWindow", 0));
+  EXPECT_TRUE(FindWindowExA(HWND_MESSAGE, nullptr, "TTarvelTrayIconWindow", nullptr));
   EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != emptyTray; })) << "no tray icon";
   Screenshot("installed-tray");
   const std::optional<std::string> autostart = Text(kRunKey, "Dormix");

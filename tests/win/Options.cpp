@@ -109,7 +109,7 @@ TEST_F(OptionsTest, OkWritesTheShortcutsAsTheirTextsAndCancelRestoresTheStoredOn
 TEST_F(OptionsTest, TheTrayIconComesBackWhenTheNotificationAreaIsMadeAnew) {
   NOTIFYICONDATAA data{};
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = FindWindowA("TTarvelTrayIconWindow", nullptr);
+  data.hWnd = FindWindowExA(HWND_MESSAGE, nullptr, "TTarvelTrayIconWindow", nullptr);
   data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(
       static_cast<tray::TCustomTarvelTrayIcon*>(Form1->TarvelTrayIcon1)));
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
