@@ -51,6 +51,7 @@ TEST(Startup, FirstStartKeepsRunningWithNoVisibleWindowAndNoTaskbarButton) {
   EXPECT_TRUE(dormix.Running());
   EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty());
   EXPECT_EQ(TaskbarButtons(), buttonsBefore);
+  EXPECT_TRUE(ExitThroughMenu(dormix));
 }
 
 TEST(Startup, SecondStartEndsAtOnceWithCodeZeroAndCreatesNothing) {
@@ -63,6 +64,7 @@ TEST(Startup, SecondStartEndsAtOnceWithCodeZeroAndCreatesNothing) {
   EXPECT_EQ(CountWindowsOfClass("TForm1"), 1);
   EXPECT_EQ(WindowText(mainWindow), "Dormix") << "the mutex guard never ran";
   EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(ExitThroughMenu(first));
 }
 
 // Ten copies made suspended and let go together race for the guards: one
@@ -92,9 +94,7 @@ TEST(Startup, TenCopiesStartedAtOnceLeaveOneRunningWithItsTrayIcon) {
   EXPECT_TRUE(PumpUntil(TrayIconShown));
   EXPECT_FALSE(TrayIconAt(kSecondTrayIcon)) << "a second icon";
   Screenshot("ten-copies");
-  ChooseMenuCommand(*survivor, kExit);
-  EXPECT_EQ(survivor->WaitExit(), 0u);
-  EXPECT_TRUE(PumpUntil([] { return !TrayIconShown(); })) << "the icon stays after the exit";
+  EXPECT_TRUE(ExitThroughMenu(*survivor)) << "the icon stays after the exit";
 }
 
 TEST(Startup, ACopyUnderAnotherFileNameIsRefusedTheSameWay) {
@@ -106,6 +106,7 @@ TEST(Startup, ACopyUnderAnotherFileNameIsRefusedTheSameWay) {
   EXPECT_EQ(second.WaitExit(), 0u);
   EXPECT_EQ(CountWindowsOfClass("TApplication"), 1);
   EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(ExitThroughMenu(first));
 }
 
 TEST(Startup, ARunningCopyUnderAnotherFileNameHasItsOwnTitle) {
@@ -114,6 +115,7 @@ TEST(Startup, ARunningCopyUnderAnotherFileNameHasItsOwnTitle) {
   Process dormix(copy);
   ASSERT_TRUE(WaitSettled(dormix));
   EXPECT_EQ(WindowText(WaitForWindow(dormix.Id(), "TApplication", 0)), "Sleeper");
+  EXPECT_TRUE(ExitThroughMenu(dormix));
 }
 
 }  // namespace

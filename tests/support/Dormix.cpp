@@ -147,6 +147,11 @@ void ChooseMenuCommand(Process& dormix, UINT command) {
   PostMessageA(WaitForWindow(dormix.Id(), "TPopupList"), WM_COMMAND, command, 0);
 }
 
+bool ExitThroughMenu(Process& dormix) {
+  ChooseMenuCommand(dormix, kExit);
+  return dormix.WaitExit() == 0 && PumpUntil([] { return !TrayIconShown(); });
+}
+
 std::string WindowText(HWND w) {
   char text[512] = {};
   GetWindowTextA(w, text, sizeof text);

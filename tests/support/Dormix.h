@@ -80,6 +80,10 @@ enum MenuCommand : UINT {
 // command identifier (a MenuCommand) arrives at the toolkit's popup-list
 // window.
 void ChooseMenuCommand(Process& dormix, UINT command);
+// Ends a running Dormix through its Exit command, as the user would, and
+// waits for its tray icon to go; false when either does not happen. (The
+// icon of a killed Dormix stays on the taskbar until the pointer passes it.)
+bool ExitThroughMenu(Process& dormix);
 // Opens Dormix's options window with "Main" (its controls get their windows
 // then), runs `edit` on it, and closes it with "Ok": what was changed is
 // stored and stays in effect.

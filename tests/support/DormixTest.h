@@ -24,10 +24,7 @@ class DormixTest : public testing::Test {
 
   // Ends a Dormix still running as the user would, and waits for its icon to go.
   void Exit() {
-    if (!dormix_ || !dormix_->Running()) return;
-    ChooseMenuCommand(*dormix_, kExit);
-    dormix_->WaitExit();
-    PumpUntil([] { return !TrayIconShown(); });
+    if (dormix_ && dormix_->Running()) ExitThroughMenu(*dormix_);
   }
 
   Process& Start() {
