@@ -62,9 +62,7 @@ wine_suite_end() {
   fi
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
   xvfb_pid=
-  if [ -n "${suite_dir:-}" ] && [ -z "${DORMIX_KEEP_PREFIX:-}" ]; then
-    rm -rf "$suite_dir/prefix"
-  fi
+  [ -z "${DORMIX_KEEP_PREFIX:-}" ] && rm -rf "$suite_dir/prefix"
   suite_dir=
   return 0
 }

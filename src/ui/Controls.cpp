@@ -376,7 +376,7 @@ HBITMAP TImage::Picture() const {
 
 SIZE TImage::PictureSize() const {
   BITMAP bm{};
-  if (Picture()) GetObjectA(Picture(), sizeof bm, &bm);
+  if (const HBITMAP picture = Picture()) GetObjectA(picture, sizeof bm, &bm);
   return {bm.bmWidth, bm.bmHeight};
 }
 
