@@ -3,9 +3,10 @@
 // type with any bytes, empty or 64 KB long, a number, or a value of another
 // type; any of the keys refusing to open.
 //
-// The load either succeeds or fails with the conversion error of a stored
-// password, leaving no key open. A loaded Settings holds texts without NUL,
-// and saving it to an empty registry and loading that gives it back whole.
+// The load either succeeds or fails, after reading every other value, with
+// the conversion error of a stored password, leaving no key open. A loaded
+// Settings holds texts without NUL, and saving it to an empty registry and
+// loading that gives it back whole, a damaged password as it was stored.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -70,7 +71,7 @@ void StoreValue(FuzzedDataProvider& input, Store& store, const char* section, co
 auto Fields(const app::Settings& s) {
   return std::tie(s.RememberPosition, s.Left, s.Top, s.AutoStartChecked, s.ForceActionChecked,
                   s.ClockEnabled, s.OperationCode, s.EndTime, s.CurrentPassword,
-                  s.ShowMessageChecked, s.MessageTime, s.PlaySoundChecked, s.SoundFileName,
+                  s.DamagedPassword, s.ShowMessageChecked, s.MessageTime, s.PlaySoundChecked, s.SoundFileName,
                   s.ShortcutTexts);
 }
 
@@ -94,16 +95,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.Top = input.ConsumeIntegral<std::int32_t>();
   settings.CurrentPassword = "held";
   FakeKey root(store, "");
+  bool damaged = false;
   try {
     app::LoadSettings(root, settings);
   } catch (const ui::Error&) {
+    damaged = true;
     const auto& operation = store.keys[PathOf("Operation")];
     const auto password = operation.find("Password");
     FUZZ_CHECK(password != operation.end() && !password->second.data.empty());
     FUZZ_CHECK(password->second.type == app::kRegSz || password->second.type == app::kRegExpandSz);
-    FUZZ_CHECK(settings.CurrentPassword == "held");
+    FUZZ_CHECK(settings.CurrentPassword.empty());
+    FUZZ_CHECK(password->second.data.substr(0, password->second.data.find('\0')) ==
+               settings.DamagedPassword);
     FUZZ_CHECK(store.openKeys == 1);
-    return 0;
   }
   FUZZ_CHECK(store.openKeys == 1);
   for (const std::string* text : {&settings.EndTime, &settings.CurrentPassword,
@@ -118,7 +122,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app::Settings reloaded;
   reloaded.Left = settings.Left;
   reloaded.Top = settings.Top;
-  app::LoadSettings(savedRoot, reloaded);
+  try {
+    app::LoadSettings(savedRoot, reloaded);
+    FUZZ_CHECK(!damaged);
+  } catch (const ui::Error&) {
+    FUZZ_CHECK(damaged);
+  }
   FUZZ_CHECK(Fields(reloaded) == Fields(settings));
   return 0;
 }

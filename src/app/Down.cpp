@@ -21,7 +21,19 @@ void TForm1::FormCreate(ui::TComponent&) {
   CurrentPassword.clear();
   TarvelTrayIcon1->SetActive(true);
   power::CheckSingleInstance();
-  LoadSettings();
+  try {
+    LoadSettings();
+  } catch (...) {
+    // Nothing is written back and no hotkey registered; the error is shown.
+    // What could be read is in the controls, and the window opens as "Main"
+    // opens it once start-up is done, so Ok stores what it shows and
+    // closing it leaves Dormix in the tray.
+    clock_.ServeCurrentMinute();
+    MyHide();
+    openOptionsAtStart_ = true;
+    throw;
+  }
+  clock_.ServeCurrentMinute();
   SaveSettings();
   MyHide();
   for (const std::string& text : State.ShortcutTexts)
@@ -84,6 +96,7 @@ void TForm1::Apply(const app::Settings& s) {
     RadioButtons[action->code - 1]->SetChecked(true);
   MaskEdit1->SetText(s.EndTime);
   CurrentPassword = s.CurrentPassword;
+  State.DamagedPassword = s.DamagedPassword;
   CheckBox4->SetChecked(s.ShowMessageChecked);
   Edit1->SetText(s.MessageTime);
   CheckBox5->SetChecked(s.PlaySoundChecked);
@@ -122,22 +135,34 @@ void TForm1::Main1Click(ui::TComponent&) {
   if (Visible()) return Show();
   for (int i = 0; i < app::kActionCount; ++i) HotKeys[i]->SetHotKey(hotkeys::TextToHotKey(State.ShortcutTexts[i], true));
   OptionsOpen = true;
+  clock_.ShowTime();
   ShowModal();
+}
+
+void TForm1::OpenOptionsAfterFailedStart() {
+  if (!openOptionsAtStart_) return;
+  openOptionsAtStart_ = false;
+  Main1->PostClick();
 }
 
 void TForm1::BitBtn1Click(ui::TComponent&) {
   for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(HotKeys[i]->HotKey(), true);
-  if (MaskEdit2->Text() == CurrentPassword && MaskEdit3->Text() == MaskEdit4->Text())
+  if (MaskEdit2->Text() == CurrentPassword && MaskEdit3->Text() == MaskEdit4->Text()) {
     CurrentPassword = MaskEdit3->Text();
+    if (!CurrentPassword.empty()) State.DamagedPassword.clear();
+  }
   SaveSettings();
   OptionsOpen = false;
   Close();
 }
 
+// The window closes also when the reload fails (a damaged stored password):
+// closing a modal window only ends its loop, so it comes first, and the
+// error then shows over the values that could be read.
 void TForm1::BitBtn2Click(ui::TComponent&) {
-  LoadSettings();
   OptionsOpen = false;
   Close();
+  LoadSettings();
 }
 
 void TForm1::Button1Click(ui::TComponent&) {

@@ -35,6 +35,9 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   void Timer3Timer(ui::TComponent& sender);
   void StopSystem1Click(ui::TComponent& sender);
   void Main1Click(ui::TComponent& sender);
+  // After a start whose settings could not all be read: opens the options
+  // window as "Main" does, once the windows are made.
+  void OpenOptionsAfterFailedStart();
   void Exit1Click(ui::TComponent& sender);
   void About1Click(ui::TComponent& sender);
   // The eight action items of the menu, by their index in app::Actions.
@@ -116,6 +119,7 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   void SetTimer3(bool enabled) override;
 
   app::OperationClock clock_{*this, State};
+  bool openOptionsAtStart_ = false;
 
   void DesignClockPage();
   void DesignGeneralPage();

@@ -8,12 +8,23 @@ std::string TimeText(TimeOfDay time) {
           static_cast<char>('0' + time.minute / 10), static_cast<char>('0' + time.minute % 10)};
 }
 
-void OperationClock::Timer1Timer() {
+std::string OperationClock::ShowTime() {
   const std::string now = TimeText(host_.Now());
   host_.SetClockText(now);
   host_.SetSideBarText("Dormix>>" + now);
   host_.SetEnabledText(state_.ClockEnabled ? "True" : "False");
-  if (state_.ClockEnabled && now == host_.SetTime()) Fire();
+  return now;
+}
+
+void OperationClock::ServeCurrentMinute() {
+  const std::string now = TimeText(host_.Now());
+  if (state_.ClockEnabled && now == host_.SetTime()) servedMinute_ = now;
+}
+
+void OperationClock::Timer1Timer() {
+  const std::string now = ShowTime();
+  if (now != servedMinute_) servedMinute_.clear();
+  if (state_.ClockEnabled && servedMinute_.empty() && now == host_.SetTime()) Fire();
   host_.SetTrayTip(state_.ClockEnabled ? "Dormix is Active at " + host_.SetTime()
                                        : "Dormix is Disabled...");
 }

@@ -56,6 +56,13 @@ class OperationClock {
 
   void Timer1Timer();
   void Timer3Timer();
+  // The clock display, "Enabled:" and the side bar as Timer1 writes them;
+  // for a window that shows them before the next tick. The time text shown.
+  std::string ShowTime();
+  // At start-up: when the armed clock's set minute is the current one, that
+  // minute counts as served. Dormix started again inside the minute in which
+  // it ended the session (a log-off, say) would otherwise end it again.
+  void ServeCurrentMinute();
   // After StopSystem1 has toggled its check mark: the mark means disabled.
   void StopSystem1Click();
   // Tray icon and StopSystem1 as ClockEnabled says (0 and "Disable ShutDown
@@ -70,6 +77,7 @@ class OperationClock {
   ClockHost& host_;
   Settings& state_;
   std::int32_t pauseTicks_ = 0;
+  std::string servedMinute_;  // time text of a minute that does not fire
 };
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 
 #include <algorithm>
+#include <exception>
 #include <iterator>
 #include <string_view>
 #include <variant>
@@ -107,7 +108,8 @@ std::int32_t ReadInteger(const std::optional<std::string>& stored, const char* d
   return ui::StrToInt(defaultText);
 }
 
-void Load(Sections& sections, const Row& row, Settings& settings) {
+// A password that does not unscramble leaves its error in `failure`.
+void Load(Sections& sections, const Row& row, Settings& settings, std::exception_ptr& failure) {
   const std::optional<std::string> stored = ReadText(sections, row.section, row.value);
   std::visit(
       Overloaded{
@@ -117,7 +119,16 @@ void Load(Sections& sections, const Row& row, Settings& settings) {
           },
           [&](std::string Settings::*text) {
             std::string plain = stored.value_or(row.defaultText);
-            if (row.kind == Row::kScrambled && !plain.empty()) plain = Unscramble(plain);
+            if (row.kind == Row::kScrambled) {
+              settings.DamagedPassword.clear();
+              try {
+                if (!plain.empty()) plain = Unscramble(plain);
+              } catch (const ui::Error&) {
+                failure = std::current_exception();
+                settings.DamagedPassword = std::move(plain);
+                plain.clear();
+              }
+            }
             settings.*text = std::move(plain);
           },
       },
@@ -131,7 +142,8 @@ std::string Encode(const Row& row, const Settings& settings, protection::RandomS
           [&](std::int32_t Settings::*number) { return std::to_string(settings.*number); },
           [&](std::string Settings::*text) {
             const std::string& plain = settings.*text;
-            if (row.kind != Row::kScrambled || plain.empty()) return plain;
+            if (row.kind != Row::kScrambled) return plain;
+            if (plain.empty()) return settings.DamagedPassword;
             return protection::ScramblePassword("E", plain, protection::ScrambleKey, random);
           },
       },
@@ -147,11 +159,13 @@ void WriteText(Sections& sections, const char* section, const char* value, const
 void LoadSettings(RegistryKey& root, Settings& settings) {
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   Sections sections(key.get(), false);
+  std::exception_ptr failure;
   for (const Row& row : kLayout)
-    if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings);
+    if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings, failure);
   for (int i = 0; i < kActionCount; ++i)
     settings.ShortcutTexts[i] =
         ReadText(sections, kShortcuts, Actions[i].shortcutValue).value_or(Actions[i].defaultShortcut);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,

@@ -63,6 +63,9 @@ struct Settings {
   std::int32_t OperationCode = 0;
   std::string EndTime;          // the clock time edit MaskEdit1
   std::string CurrentPassword;  // plain text, empty for none
+  // The stored text of a password that does not unscramble, written back as
+  // it was until a new password is set; empty when the password was read.
+  std::string DamagedPassword;
   bool ShowMessageChecked = false;
   std::string MessageTime;  // seconds, as typed
   bool PlaySoundChecked = false;
@@ -73,12 +76,14 @@ struct Settings {
 // Reads every value of the settings key (created when missing) into
 // `settings`, a missing or unreadable one as its default; Left and Top only
 // when RememberPosition is read as true. A stored password that does not
-// unscramble ends the load with ScramblePassword's ui::Error: the fields
-// from CurrentPassword on keep what they held.
+// unscramble is kept in DamagedPassword, CurrentPassword is emptied, every
+// other value is read all the same, and then the load fails with
+// ScramblePassword's ui::Error.
 void LoadSettings(RegistryKey& root, Settings& settings);
 
 // Adds or removes the autostart entry with `executablePath`, then writes
-// every value of the settings key, the password scrambled afresh.
+// every value of the settings key, the password scrambled afresh (a damaged
+// one, while no new password is set, as it was stored).
 void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
                   protection::RandomSource& random = protection::ProgramRandom());
 

@@ -63,4 +63,5 @@ void CreateWindows(ui::TApplication& application) {
   application.CreateForm(Form4);
   application.CreateForm(Form2);
   ConnectWindows();
+  Form1->OpenOptionsAfterFailedStart();
 }

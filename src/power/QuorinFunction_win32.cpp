@@ -25,7 +25,10 @@ void CheckSingleInstance() {
   const HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
   const DWORD error = GetLastError();
   SingleInstanceMutex.reset(mutex);
-  if (error == ERROR_ALREADY_EXISTS || !mutex) {
+  // Only "already exists" means another copy. A mutex that cannot be made
+  // for another reason (named "Dormix", the title of a Dormix.exe, it clashes
+  // with the file mapping of that name) must not end the only copy.
+  if (error == ERROR_ALREADY_EXISTS) {
     // Our own windows carry the same text; blanking the first one found lets
     // the second search reach another window of that text.
     SetWindowTextA(FindWindowA(nullptr, name), "");

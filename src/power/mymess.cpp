@@ -41,6 +41,9 @@ void TForm2::Design() {
 }
 
 void TForm2::Timer1Timer(ui::TComponent&) {
+  // Answered while a window opened above it held its modal loop: the
+  // answer stands, and the count goes no further.
+  if (ModalResult() != ui::mrNone) return;
   --power::NoticeCount;
   Label1->SetCaption("The " + power::NoticeOperation + " operation will start in: " +
                      std::to_string(power::NoticeCount) + " sec.");

@@ -41,7 +41,13 @@ void TForm4::MaskEdit1KeyPress(ui::TComponent&, char&) {
   }
 }
 
+// Every showing locks anew: an earlier unlock left the gate open and the
+// password in the field, and either would open the panel without it.
 void TForm4::ShowPanel() {
+  if (!Visible()) {
+    protection::CloseAllowed = false;
+    MaskEdit1->SetText("");
+  }
   SetActiveWindow(Handle());
   Show();
 }

@@ -18,7 +18,8 @@ class TForm4 : public ui::TForm {
 
   void FormCloseQuery(ui::TComponent& sender, bool& canClose);
   void MaskEdit1KeyPress(ui::TComponent& sender, char& key);
-  // Makes the panel the active window and shows it; returns at once.
+  // Locks the panel with its field empty, makes it the active window and
+  // shows it; returns at once.
   void ShowPanel();
 
   ui::TImage* Image3;

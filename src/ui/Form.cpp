@@ -153,8 +153,11 @@ void TForm::Close() {
 
 namespace {
 
-// The thread's enabled top-level windows other than the modal one are disabled
-// while it is shown and enabled again afterwards, even if a handler throws.
+// The thread's shown, enabled top-level windows other than the modal one are
+// disabled while it is shown and enabled again afterwards, even if a handler
+// throws. Hidden windows are left alone: one shown later (a notice, the lock
+// panel) must take input. So are stay-on-top ones: they sit above the modal
+// window, and disabled they could be neither answered nor unlocked.
 class DisabledWindows {
  public:
   explicit DisabledWindows(HWND except) : except_(except) {
@@ -170,7 +173,8 @@ class DisabledWindows {
   static BOOL CALLBACK Collect(HWND w, LPARAM self) {
     return Guarded(FALSE, [&] {
       auto* me = reinterpret_cast<DisabledWindows*>(self);
-      if (w != me->except_ && IsWindowEnabled(w)) {
+      if (w != me->except_ && IsWindowVisible(w) && IsWindowEnabled(w) &&
+          !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
         me->windows_.push_back(w);
         EnableWindow(w, FALSE);
       }

@@ -104,6 +104,10 @@ void TMenuItem::Click() {
   Fire(OnClick, *this);
 }
 
+void TMenuItem::PostClick() const {
+  PostMessageA(TPopupMenu::PopupListWindow(), WM_COMMAND, command_, 0);
+}
+
 SIZE TMenuItem::MeasureStandard(HDC dc) const {
   if (caption == "-") return {kImageArea, 8};
   SelectedObject font(dc, MenuFont());

@@ -37,6 +37,8 @@ class TMenuItem : public TComponent {
 
   // Toggles the check mark when autoCheck is set, then runs OnClick.
   void Click();
+  // Chooses the item as its menu does: the command arrives through the queue.
+  void PostClick() const;
   Event<TComponent&> OnClick;
   // Owner-draw hooks; when unassigned the standard drawing runs.
   Event<TMenuItem&, HDC, int&, int&> OnMeasureItem;

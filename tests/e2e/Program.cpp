@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
@@ -187,15 +188,105 @@ TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
   EXPECT_TRUE(Hidden(panel));
 }
 
-TEST_F(Program, ADamagedStoredPasswordIsReportedAndTheOptionsWindowShown) {
+// Every value of the settings key and the Run entry, as stored.
+std::vector<std::string> StoredSettings() {
+  std::vector<std::string> all{StoredText(kRun, "Dormix")};
+  for (const char* section : {"Window", "Application", "Operation", "Shortcuts"}) {
+    const ui::unique_hkey key = [&] {
+      HKEY k = nullptr;
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kSettings + "\\" + section).c_str(), 0, KEY_READ, &k);
+      return ui::unique_hkey(k);
+    }();
+    char name[256], data[1024];
+    for (DWORD i = 0;; ++i) {
+      DWORD nameSize = sizeof name, dataSize = sizeof data;
+      if (RegEnumValueA(key.get(), i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+                        &dataSize) != ERROR_SUCCESS)
+        break;
+      all.push_back(std::string(section) + "\\" + name + "=" + std::string(data, dataSize));
+    }
+  }
+  return all;
+}
+
+// The error is shown and nothing written back; then the options window shows
+// what was stored, Ok writes exactly that, and Dormix goes on in the tray.
+TEST_F(Program, ADamagedStoredPasswordIsReportedAndOkThenKeepsEveryStoredValue) {
+  Process& first = Start();
+  ASSERT_TRUE(WaitSettled(first));
+  WithOptions(first, [](HWND options) { Click(options, "Force Action"); });
+  ASSERT_TRUE(ExitThroughMenu(first));
   Store("Operation", "Password", "zz");
+  Store("Shortcuts", "ShutDown", "Control+Shift+F12");  // as the shortcut field renders it
+  const std::vector<std::string> stored = StoredSettings();
+
   Process& dormix = Start();
   EXPECT_EQ(AnswerMessageBox(dormix, "damaged-password", 20000), "'$zz' is not a valid integer value");
-
   const HWND form = Shown(dormix, "TForm1");
   ASSERT_TRUE(form);
   ShotOf(form, "damaged-password-options");
-  EXPECT_EQ(StoredText(kSettings + "\\Operation", "Password"), "zz") << "the settings were written back";
+  EXPECT_EQ(StoredSettings(), stored) << "written back at start";
+
+  Click(form, "Ok");
+  EXPECT_TRUE(Hidden(form));
+  EXPECT_EQ(dormix.WaitExit(3000), std::nullopt) << "Ok ended Dormix";
+  EXPECT_EQ(StoredSettings(), stored);
+}
+
+// Its title is then "Dormix", the name of the file mapping that keeps a
+// second copy out: the mutex of that name cannot be made.
+TEST_F(Program, DormixExeRunsAndASecondDormixExeEndsSilently) {
+  const std::string exe = SuiteDir() + "\\Dormix.exe";
+  ASSERT_TRUE(CopyFileA(DormixExe().c_str(), exe.c_str(), FALSE));
+  Process dormix(exe);
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_TRUE(PumpUntil(TrayIconShown));
+  Process second(exe);
+  EXPECT_EQ(second.WaitExit(), 0u);
+  EXPECT_TRUE(dormix.Running());
+  EXPECT_TRUE(ExitThroughMenu(dormix));
+}
+
+// Dormix started again within the minute in which its clock fired.
+TEST_F(Program, AStartInsideTheArmedSetMinuteDoesNotFireIt) {
+  // Room in the minute for the start and the check.
+  PumpUntil([] {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return t.wSecond < 40;
+  }, 30000);
+  const std::string minute = Now();
+  Store("Operation", "Code", "7");
+  Store("Operation", "Enabled", "1");
+  Store("Operation", "EndTime", minute);
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
+  PumpUntil([&] { return IsWindowVisible(panel) || Now() != minute; }, 5000);
+  EXPECT_FALSE(IsWindowVisible(panel));
+  EXPECT_EQ(Now(), minute) << "the check ran outside the set minute";
+}
+
+// The options window is modal; the notice that the tray brings up while it
+// is open takes the user's click, and the log-off (forced, as by default)
+// does not happen.
+TEST_F(Program, TheNoticeShownWhileTheOptionsWindowIsOpenIsCancelledWithTheMouse) {
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  ChooseMenuCommand(dormix, kMain);
+  ASSERT_TRUE(Shown(dormix, "TForm1"));
+  ChooseMenuCommand(dormix, kLogOff);
+  const HWND notice = Shown(dormix, "TForm2");
+  ASSERT_TRUE(notice);
+  ShotOf(GetDesktopWindow(), "notice-over-options");
+  const HWND cancel = FindControl(notice, "Button", "Cancel");
+  EXPECT_TRUE(PumpUntil([&] {
+    ClickWithMouse(cancel);
+    return PumpUntil([&] { return !IsWindowVisible(notice); }, 3000);
+  }, 15000));
+  // Past the 15 s the notice would have counted.
+  PumpUntil([&] { return !dormix.Running(); }, 20000);
+  EXPECT_TRUE(dormix.Running());
 }
 
 // Run alone by tests/e2e/forced-session-end: the forced log-off ends this

@@ -1,5 +1,6 @@
-// Real keyboard input for tests under Wine: SendInput of key presses, with
-// modifiers held around the key, and a way to tell when a press was read.
+// Real input for tests under Wine: SendInput of key presses, with modifiers
+// held around the key, and a way to tell when a press was read; and a left
+// click of the mouse.
 #pragma once
 #include <windows.h>
 
@@ -38,6 +39,21 @@ inline std::function<bool()> PressKey(WORD vk, std::initializer_list<WORD> modif
     }
     return true;
   };
+}
+
+// A left click at the middle of the window, as the mouse gives it: a window
+// that is disabled, or covered there, does not get it.
+inline void ClickWithMouse(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = (r.left + r.right) / 2 * 65536 / GetSystemMetrics(SM_CXSCREEN);
+  in[0].mi.dy = (r.top + r.bottom) / 2 * 65536 / GetSystemMetrics(SM_CYSCREEN);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
 }
 
 // Types the characters of a text of digits, capital letters and Enter ('\r').

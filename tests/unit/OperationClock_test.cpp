@@ -116,6 +116,33 @@ TEST(OperationClock, FiresOncePerDayAtTheSetMinuteOnly) {
   }
 }
 
+// Started inside the armed set minute (Dormix back after the log-off it
+// caused), that minute is served; a start before it, or a clock armed only
+// after the start, fires as usual.
+TEST(OperationClock, AStartInsideTheArmedSetMinuteDoesNotFireIt) {
+  constexpr int kSet = 7 * 3600 + 30 * 60;
+  auto at = [](int day, int second) { return "day " + std::to_string(day) + " at " + std::to_string(second) + " run 0"; };
+  const struct {
+    int start;
+    bool armedAtStart;
+    Journal runs;
+  } cases[] = {
+      {kSet + 10, true, {at(1, kSet)}},
+      {kSet - 1, true, {at(0, kSet), at(1, kSet)}},
+      {kSet + 10, false, {at(0, kSet + 20), at(1, kSet)}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.host.second = c.start;
+    rig.state.ClockEnabled = c.armedAtStart;
+    rig.clock.ServeCurrentMinute();
+    rig.RunUntil(kSet + 20);
+    rig.state.ClockEnabled = true;
+    rig.RunUntil(2 * kDay);
+    EXPECT_EQ(rig.host.runs, c.runs) << c.start << c.armedAtStart;
+  }
+}
+
 // Whatever the code, and also when the action fails: Timer1 stays off for
 // exactly 60 ticks of Timer3.
 TEST(OperationClock, EveryFiringPausesForSixtyTicks) {

@@ -115,9 +115,9 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
   }
 }
 
-// The load stops at the password: what came before is loaded, the later
-// fields keep the window's values, and the key is closed again.
-TEST(Settings, ADamagedPasswordStopsTheLoadWithTheConversionError) {
+// The load reads on past a damaged password and then fails with its error;
+// a save made from what it read writes the damaged text back as it was.
+TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackAsStored) {
   const struct {
     const char* damaged;
     const char* error;
@@ -129,11 +129,11 @@ TEST(Settings, ADamagedPasswordStopsTheLoadWithTheConversionError) {
   for (const auto& c : cases) {
     Store store = With({{"Operation", "Code", "7"},
                         {"Operation", "Password", c.damaged},
-                        {"Operation", "MessageTime", "30"}});
+                        {"Operation", "MessageTime", "30"},
+                        {"Shortcuts", "ShutDown", "Alt+F4"}});
     FakeKey root(store, "");
     app::Settings settings;
     settings.CurrentPassword = "held";
-    settings.MessageTime = "45";
     try {
       app::LoadSettings(root, settings);
       ADD_FAILURE() << c.damaged << " loaded";
@@ -141,12 +141,16 @@ TEST(Settings, ADamagedPasswordStopsTheLoadWithTheConversionError) {
       EXPECT_STREQ(error.what(), c.error);
     }
     EXPECT_EQ(settings.OperationCode, 7) << c.damaged;
-    EXPECT_EQ(settings.EndTime, "00:00") << c.damaged;
-    EXPECT_EQ(settings.CurrentPassword, "held") << c.damaged;
-    EXPECT_FALSE(settings.ShowMessageChecked) << c.damaged;
-    EXPECT_EQ(settings.MessageTime, "45") << c.damaged;
-    EXPECT_EQ(settings.ShortcutTexts[0], "") << c.damaged;
+    EXPECT_EQ(settings.CurrentPassword, "") << c.damaged;
+    EXPECT_EQ(settings.MessageTime, "30") << c.damaged;
+    EXPECT_TRUE(settings.ShowMessageChecked) << c.damaged;
+    EXPECT_EQ(settings.ShortcutTexts[0], "Alt+F4") << c.damaged;
+    EXPECT_EQ(settings.ShortcutTexts[7], "Ctrl+Alt+P") << c.damaged;
     EXPECT_EQ(store.openKeys, 1) << c.damaged;
+
+    FixedRandom random;
+    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", random);
+    EXPECT_EQ(store.keys[app::kSettingsKey + "\\Operation"]["Password"].data, c.damaged);
   }
 }
 

@@ -87,22 +87,24 @@ TEST_F(ProtectionTest, ALockedPanelRefusesCloseRequestsAndTheEndOfTheSession) {
   EXPECT_TRUE(SessionMayEnd());
 }
 
-TEST_F(ProtectionTest, ShownAgainAfterAnUnlockByEnterTheFirstKeyOrACloseRequestClosesIt) {
+// Every showing locks anew: neither the open gate nor the password left in
+// the field by the last unlock opens the panel again.
+TEST_F(ProtectionTest, ShownAgainAfterAnUnlockItIsLockedWithItsFieldEmpty) {
   CurrentPassword = "pw";
   OpenPanel();
   Type("PW\r");
   ASSERT_FALSE(Form4->Visible());
-  EXPECT_EQ(Form4->MaskEdit1->Text(), "pw") << "the field keeps its text";
 
   OpenPanel();
-  Type("Z");
-  EXPECT_FALSE(Form4->Visible());
-
-  Form4->MaskEdit1->SetText("pw");
-  OpenPanel();
+  EXPECT_EQ(Form4->MaskEdit1->Text(), "");
   PostMessageA(Form4->Handle(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(ProcessPosted());
-  EXPECT_FALSE(Form4->Visible()) << "still closable before any key";
+  Type("Z");
+  EXPECT_TRUE(Form4->Visible()) << "opened without the password";
+  EXPECT_FALSE(SessionMayEnd());
+  Form4->MaskEdit1->SetText("");
+  Type("PW\r");
+  EXPECT_FALSE(Form4->Visible());
 }
 
 }  // namespace

@@ -1,0 +1,121 @@
+// Windows that meet: one window shown, through the program's own path,
+// while another is modal. The second takes real mouse input, and once both
+// have closed every window is enabled or disabled as before.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "power/Notice.h"
+#include "support/Forms.h"
+#include "support/Keys.h"
+#include "support/Pump.h"
+
+namespace {
+
+using testing_support::Every;
+
+// A window as the program opens it (modal ones return when they close), and
+// what a user clicks to answer it.
+struct Opening {
+  const char* name;
+  std::function<ui::TForm*()> form;
+  std::function<void()> open;
+  std::function<HWND()> answer;
+};
+
+const Opening kOptions{"options", [] { return Form1; }, [] { Form1->Main1Click(*Form1->Main1); },
+                       [] { return Form1->BitBtn2->Handle(); }};
+const Opening kAbout{"About", [] { return Form3; }, [] { Form1->About1Click(*Form1->About1); },
+                     [] { return Form3->BitBtn1->Handle(); }};
+const Opening kNotice{"notice", [] { return Form2; }, [] { power::ShowOperationNotice("Log Off"); },
+                      [] { return Form2->Button1->Handle(); }};
+// No password: the click puts the focus in the field, and any key opens it.
+const Opening kPanel{"panel", [] { return Form4; }, [] { Form4->ShowPanel(); },
+                     [] { return Form4->MaskEdit1->Handle(); }};
+
+std::array<BOOL, 5> EnabledStates() {
+  return {IsWindowEnabled(ui::Application().Handle()), IsWindowEnabled(Form1->Handle()),
+          IsWindowEnabled(Form2->Handle()), IsWindowEnabled(Form3->Handle()), IsWindowEnabled(Form4->Handle())};
+}
+
+class ModalTest : public testing_support::FormsTest {
+ protected:
+  void SetUp() override {
+    CurrentPassword.clear();
+    Form1->CheckBox4->SetChecked(true);  // the notice counts 30 s
+    Form1->CheckBox5->SetChecked(false);
+    Form1->Edit1->SetText("30");
+  }
+};
+
+// What one pair showed: the second window enabled when it came, closed by
+// the user's click, and the first closed by its own afterwards.
+struct Seen {
+  bool secondEnabled = false, secondAnswered = false, firstAnswered = false;
+  bool operator==(const Seen&) const = default;
+};
+
+// Clicks `window`'s answer until its form hides or ends its modal loop (the
+// loop of a window shown below another modal one ends when that one's does),
+// again every few seconds: input injected on a loaded machine has been seen
+// lost. False when that has not happened within 15 s.
+bool Answer(const Opening& window) {
+  ui::TForm* form = window.form();
+  const auto process = [] { ui::Application().ProcessMessages(); };
+  return testing_support::PumpUntil(
+      [&] {
+        testing_support::ClickWithMouse(window.answer());
+        if (form == Form4) testing_support::PressKey('X');
+        return testing_support::PumpUntil(
+            [&] { return !form->Visible() || form->ModalResult() != ui::mrNone; }, 4000, process);
+      },
+      15000, process);
+}
+
+TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeAfterwards) {
+  for (const Opening* first : {&kOptions, &kAbout, &kNotice}) {
+    for (const Opening* second : {&kNotice, &kPanel, &kAbout, &kOptions}) {
+      SCOPED_TRACE(std::string(second->name) + " while " + first->name + " is modal");
+      const auto before = EnabledStates();
+      static Seen seen;
+      static const Opening *outer, *inner;
+      seen = {};
+      outer = first;
+      inner = second;
+      // Runs inside the first window's modal loop, the second one's included.
+      static bool started, secondDone;
+      started = secondDone = false;
+      const Every driver(50, [] {
+        if (started || !outer->form()->Visible()) return true;
+        started = true;
+        const Every answer(50, [] {
+          if (!inner->form()->Visible()) return true;
+          seen.secondEnabled = IsWindowEnabled(inner->form()->Handle()) != FALSE;
+          seen.secondAnswered = Answer(*inner);
+          secondDone = true;
+          return false;
+        });
+        inner->open();
+        testing_support::PumpUntil([] { return secondDone && (inner == outer || !inner->form()->Visible()); }, 20000,
+                                   [] { ui::Application().ProcessMessages(); });
+        seen.firstAnswered = inner == outer ? seen.secondAnswered : Answer(*outer);
+        // A failed click must not hold the suite: whatever is still open closes.
+        for (ui::TForm* form : std::initializer_list<ui::TForm*>{Form1, Form2, Form3})
+          form->SetModalResult(ui::mrCancel);
+        return false;
+      });
+      first->open();
+      EXPECT_EQ(seen, (Seen{true, true, true}))
+          << "enabled " << seen.secondEnabled << ", answered " << seen.secondAnswered << ", first answered "
+          << seen.firstAnswered;
+      EXPECT_EQ(EnabledStates(), before);
+      protection::CloseAllowed = true;
+      Form4->Close();
+      protection::CloseAllowed = false;
+    }
+  }
+}
+
+}  // namespace
