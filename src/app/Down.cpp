@@ -15,6 +15,11 @@ bool ForceFlag = false;
 namespace {
 // Broadcast when the notification area is made anew (Explorer restarted).
 const UINT kTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 }  // namespace
 
 void TForm1::FormCreate(ui::TComponent&) {
@@ -36,9 +41,20 @@ void TForm1::FormCreate(ui::TComponent&) {
   clock_.ServeCurrentMinute();
   SaveSettings();
   MyHide();
+  RegisterShortcuts();
+  OptionsOpen = false;
+}
+
+void TForm1::RegisterShortcuts() {
+  HotKeyManager1->ClearHotKeys();
   for (const std::string& text : State.ShortcutTexts)
     HotKeyManager1->AddHotKey(hotkeys::TextToHotKey(text, true));
-  OptionsOpen = false;
+  ShowShortcutsInMenu();
+}
+
+void TForm1::ShowShortcutsInMenu() {
+  for (int i = 0; i < app::kActionCount; ++i)
+    ActionItems[i]->shortCut = hotkeys::TextToHotKey(State.ShortcutTexts[i], true) & 0xFFFF;
 }
 
 void TForm1::FormDestroy(ui::TComponent&) { power::ReleaseSingleInstance(); }
@@ -113,8 +129,7 @@ void TForm1::LoadSettings() {
     throw;
   }
   Apply(s);
-  for (int i = 0; i < app::kActionCount; ++i)
-    ActionItems[i]->shortCut = hotkeys::TextToHotKey(State.ShortcutTexts[i], true) & 0xFFFF;
+  ShowShortcutsInMenu();
 }
 
 void TForm1::SaveSettings() { app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath()); }
@@ -134,9 +149,17 @@ void TForm1::Main1Click(ui::TComponent&) {
   // Chosen again from the tray while open: bring it forward, change nothing.
   if (Visible()) return Show();
   for (int i = 0; i < app::kActionCount; ++i) HotKeys[i]->SetHotKey(hotkeys::TextToHotKey(State.ShortcutTexts[i], true));
+  for (ui::TMaskEdit* password : {MaskEdit2, MaskEdit3, MaskEdit4}) password->SetText("");
+  // Global hotkeys do nothing while the window is open. Released, any
+  // combination can be typed into a shortcut field, and two can be swapped;
+  // the set in effect when the window closes is registered again.
+  HotKeyManager1->ClearHotKeys();
   OptionsOpen = true;
   clock_.ShowTime();
+  Timer2->SetEnabled(true);
   ShowModal();
+  Timer2->SetEnabled(false);
+  RegisterShortcuts();
 }
 
 void TForm1::OpenOptionsAfterFailedStart() {
@@ -146,6 +169,9 @@ void TForm1::OpenOptionsAfterFailedStart() {
 }
 
 void TForm1::BitBtn1Click(ui::TComponent&) {
+  if (const auto refusal = app::CheckOptions({MaskEdit1->Text(), Edit1->Text(), CheckBox5->Checked(), Edit2->Text()},
+                                             FileExists))
+    return Refuse(*refusal);
   for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(HotKeys[i]->HotKey(), true);
   if (MaskEdit2->Text() == CurrentPassword && MaskEdit3->Text() == MaskEdit4->Text()) {
     CurrentPassword = MaskEdit3->Text();
@@ -154,6 +180,19 @@ void TForm1::BitBtn1Click(ui::TComponent&) {
   SaveSettings();
   OptionsOpen = false;
   Close();
+}
+
+// One message box, then the field on its page with the focus: nothing is stored.
+void TForm1::Refuse(const app::Refusal& refusal) {
+  const struct {
+    ui::TTabSheet* page;
+    ui::TEdit* field;
+  } places[] = {{TabSheet4, MaskEdit1}, {TabSheet5, Edit1}, {TabSheet5, Edit2}};
+  const auto& place = places[refusal.field];
+  PageControl1->SetActivePage(*place.page);
+  ui::Application().ShowMessageBox(refusal.message, {}, MB_OK | MB_ICONWARNING, Handle());
+  place.field->SetFocus();
+  SendMessageA(place.field->Handle(), EM_SETSEL, 0, -1);
 }
 
 // The window closes also when the reload fails (a damaged stored password):
@@ -206,6 +245,7 @@ void TForm1::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
 // ---- The operation clock --------------------------------------------------
 
 void TForm1::Timer1Timer(ui::TComponent&) { clock_.Timer1Timer(); }
+void TForm1::Timer2Timer(ui::TComponent&) { clock_.ShowTime(); }
 void TForm1::Timer3Timer(ui::TComponent&) { clock_.Timer3Timer(); }
 void TForm1::StopSystem1Click(ui::TComponent&) { clock_.StopSystem1Click(); }
 

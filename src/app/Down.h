@@ -7,6 +7,7 @@
 
 #include "app/Actions.h"
 #include "app/OperationClock.h"
+#include "app/OptionChecks.h"
 #include "app/Settings.h"
 
 #include "hotkeys/HotKeyManager_win32.h"
@@ -32,6 +33,9 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   void FormHide(ui::TComponent& sender);
   void FormClose(ui::TComponent& sender, ui::TCloseAction& action);
   void Timer1Timer(ui::TComponent& sender);
+  // The options window's own clock display: Timer1 stops while a notice
+  // counts and during the pause after a firing, and "Now:" must not lag.
+  void Timer2Timer(ui::TComponent& sender);
   void Timer3Timer(ui::TComponent& sender);
   void StopSystem1Click(ui::TComponent& sender);
   void Main1Click(ui::TComponent& sender);
@@ -78,7 +82,7 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   ui::TMediaPlayer* MediaPlayer1;
   ui::TBitBtn *BitBtn1, *BitBtn2;
 
-  ui::TTimer *Timer1, *Timer3;
+  ui::TTimer *Timer1, *Timer2, *Timer3;
   hotkeys::THotKeyManager* HotKeyManager1;
   ui::TOpenDialog* OpenDialog1;
   ui::TImageList *ImageList1, *ImageList2;
@@ -101,6 +105,12 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   app::Settings Gather() const;
   // Puts loaded settings into the controls and variables, in load order.
   void Apply(const app::Settings& settings);
+  // The eight hotkeys registered anew from ShortcutTexts, and the menu's
+  // shortcut texts with them; a combination refused stays unregistered.
+  void RegisterShortcuts();
+  void ShowShortcutsInMenu();
+  // Ok's answer to a field it does not accept.
+  void Refuse(const app::Refusal& refusal);
 
   // What the clock reads and drives.
   app::TimeOfDay Now() override;

@@ -79,6 +79,9 @@ void TForm1::Design() {
 
   Timer1 = &Make<ui::TTimer>("Timer1");
   Timer1->OnTimer = ui::Bind(this, &TForm1::Timer1Timer);
+  Timer2 = &Make<ui::TTimer>("Timer2");
+  Timer2->SetEnabled(false);
+  Timer2->OnTimer = ui::Bind(this, &TForm1::Timer2Timer);
   Timer3 = &Make<ui::TTimer>("Timer3");
   Timer3->SetEnabled(false);
   Timer3->OnTimer = ui::Bind(this, &TForm1::Timer3Timer);
@@ -102,7 +105,7 @@ void TForm1::DesignClockPage() {
   Label1 = Label(*this, page, "Label1", 136, 21, "Label1");
   Label1->SetFont(ClockFont());
   Label4 = Label(*this, page, "Label4", 64, 62, "Op. Time:");
-  MaskEdit1 = Put<ui::TMaskEdit>(*this, page, "MaskEdit1", 136, 57, 61, 25);
+  MaskEdit1 = Put<ui::TMaskEdit>(*this, page, "MaskEdit1", 136, 57, 65, 25);
   MaskEdit1->SetFont(ClockFont());
   MaskEdit1->SetEditMask("!90:00;1;_");
   MaskEdit1->SetText("  :  ");
@@ -168,6 +171,7 @@ void TForm1::DesignMessagesPage() {
                                  "Show message before operation:");
   Label17 = Label(*this, page, "Label17", 74, 46, "Show message:");
   Edit1 = Put<ui::TEdit>(*this, page, "Edit1", 168, 42, 41, 21);
+  Edit1->SetNumbersOnly(true);
   Label18 = Label(*this, page, "Label18", 216, 46, "sec");
   CheckBox5 = Put<ui::TCheckBox>(*this, page, "CheckBox5", 56, 80, 120, 17, "Play Sound");
   Edit2 = Put<ui::TEdit>(*this, page, "Edit2", 74, 104, 273, 21);

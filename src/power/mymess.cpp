@@ -13,9 +13,10 @@ void TForm2::Design() {
   SetBorderStyle(ui::TBorderStyle::bsDialog);
   SetStayOnTop(true);
   SetColor(ui::clWhite);
-  // 341, not 303: the longest countdown line ("The Shut Down operation will
-  // start in: 999 sec.") ends at 337 in the font "MS Sans Serif" renders in.
-  SetBounds(483, 201, 341, 68);
+  // 348, not 303: the longest countdown line ("The Shut Down operation will
+  // start in: 9999 sec.", the longest count the options take) ends at 344 in
+  // the font "MS Sans Serif" renders in.
+  SetBounds(483, 201, 348, 68);
   OnClose = ui::Bind(this, &TForm2::FormClose);
 
   Image1 = &Make<ui::TImage>("Image1", *this);

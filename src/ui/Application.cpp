@@ -100,13 +100,14 @@ void TApplication::Dispatch(MSG& msg) {
 
 bool TApplication::PreTranslate(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  TForm* form = nullptr;
+  for (std::size_t i = 0; i < ComponentCount() && !form; ++i)
+    if (auto* f = dynamic_cast<TForm*>(&Component(i)); f && f->Handle() == root) form = f;
+  if (form && form->PageKey(msg)) return true;
   if (TControl* control = TControl::FromHandle(msg.hwnd); control && control->PreTranslate(msg))
     return true;
-  const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-  for (std::size_t i = 0; i < ComponentCount(); ++i)
-    if (auto* form = dynamic_cast<TForm*>(&Component(i)); form && form->Handle() == root)
-      return IsDialogMessageA(root, &msg) != FALSE;
-  return false;
+  return form && IsDialogMessageA(root, &msg) != FALSE;
 }
 
 void TApplication::ProcessMessages() {
@@ -168,8 +169,8 @@ void TApplication::HandleException() noexcept {
   }
 }
 
-int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
-  return ::MessageBoxA(Handle(), text.c_str(), (caption.empty() ? title_ : caption).c_str(), flags);
+int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags, HWND owner) {
+  return ::MessageBoxA(owner ? owner : Handle(), text.c_str(), (caption.empty() ? title_ : caption).c_str(), flags);
 }
 
 }  // namespace ui

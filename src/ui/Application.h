@@ -53,9 +53,10 @@ class TApplication : public TComponent, public Window {
   void SetShowMainForm(bool show) { showMainForm_ = show; }
   TForm* MainForm() const { return mainForm_; }
 
-  // A message box owned by the application window, captioned with the title
-  // when no caption is given; the button the user chose.
-  int ShowMessageBox(const std::string& text, const std::string& caption = {}, UINT flags = MB_OK);
+  // A message box owned by `owner` (the application window when null),
+  // captioned with the title when no caption is given; the button chosen.
+  int ShowMessageBox(const std::string& text, const std::string& caption = {}, UINT flags = MB_OK,
+                     HWND owner = nullptr);
 
   // Shows the text of the exception being handled in a message box, or hands
   // it to OnException when that is assigned. Call only inside a catch block.

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/Form.h"
 
 namespace ui {
@@ -94,6 +96,15 @@ void TPageControl::SetActivePage(TTabSheet& page) {
     }
     sheet->SetVisible(sheet == &page);
   }
+}
+
+void TPageControl::SelectNextPage(bool forward) {
+  if (pages_.empty() || !Handle()) return;
+  const auto at = std::find(pages_.begin(), pages_.end(), active_);
+  const std::size_t index = at == pages_.end() ? 0 : static_cast<std::size_t>(at - pages_.begin());
+  const std::size_t count = pages_.size();
+  SetActivePage(*pages_[(index + (forward ? 1 : count - 1)) % count]);
+  if (!IsWindowVisible(GetFocus())) SetFocus();
 }
 
 bool TPageControl::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -56,6 +56,9 @@ class TPageControl : public TControl, public TWinContainer {
   const std::vector<TTabSheet*>& Pages() const { return pages_; }
   TTabSheet* ActivePage() const { return active_; }
   void SetActivePage(TTabSheet& page);
+  // The next page (or the previous one), wrapping round, as the keyboard
+  // selects it; a focus left on the page that hid goes to the tabs.
+  void SelectNextPage(bool forward);
   // The client rectangle a sheet fills.
   RECT DisplayRect() const;
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -176,13 +176,17 @@ class TEdit : public TControl {
   void SetText(const std::string& text);
   void SetPasswordChar(char c) { passwordChar_ = c; }
   void SetMaxLength(int length) { maxLength_ = length; }
+  // Typed characters other than digits are refused (a paste is not checked).
+  void SetNumbersOnly(bool numbersOnly) { numbersOnly_ = numbersOnly; }
   // A character key on its way into the edit, before it takes effect; set
   // the key to 0 to swallow it.
   Event<TComponent&, char&> OnKeyPress;
 
  protected:
   const char* WindowClass() const override { return "EDIT"; }
-  DWORD Style() const override { return ES_AUTOHSCROLL | (passwordChar_ ? ES_PASSWORD : 0); }
+  DWORD Style() const override {
+    return ES_AUTOHSCROLL | (passwordChar_ ? ES_PASSWORD : 0) | (numbersOnly_ ? ES_NUMBER : 0);
+  }
   DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
   void HandleCreated() override;
   LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -192,6 +196,7 @@ class TEdit : public TControl {
  private:
   char passwordChar_ = 0;
   int maxLength_ = 0;
+  bool numbersOnly_ = false;
   std::string text_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/Application.h"
+#include "ui/Containers.h"
 #include "ui/Error.h"
 #include "ui/Menus.h"
 
@@ -128,6 +129,24 @@ void TForm::Hide() {
   if (!Visible()) return;
   ShowWindow(Handle(), SW_HIDE);
   Fire(OnHide, *this);
+}
+
+bool TForm::PageKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  bool forward;
+  switch (msg.wParam) {
+    case VK_TAB: forward = !shift; break;
+    case VK_NEXT: forward = true; break;
+    case VK_PRIOR: forward = false; break;
+    default: return false;
+  }
+  for (std::size_t i = 0; i < ComponentCount(); ++i)
+    if (auto* pages = dynamic_cast<TPageControl*>(&Component(i)); pages && IsWindowVisible(pages->Handle())) {
+      pages->SelectNextPage(forward);
+      return true;
+    }
+  return false;
 }
 
 bool TForm::CloseQuery() {

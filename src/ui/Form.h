@@ -54,6 +54,9 @@ class TForm : public TComponent, public Window, public TWinContainer {
   // its modal loop with mrCancel. Closing the main form ends the program.
   void Close();
   bool CloseQuery();
+  // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch the pages
+  // of the form's page control, whichever control has the focus.
+  bool PageKey(const MSG& msg);
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }

@@ -5,6 +5,10 @@
 // ends Dormix through its menu, so that its tray icon is gone for the next.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -287,6 +291,72 @@ TEST_F(Program, TheNoticeShownWhileTheOptionsWindowIsOpenIsCancelledWithTheMouse
   // Past the 15 s the notice would have counted.
   PumpUntil([&] { return !dormix.Running(); }, 20000);
   EXPECT_TRUE(dormix.Running());
+}
+
+// The shortcut fields in design order: Shut Down, Log Off, ..., Protection Panel.
+BOOL CALLBACK CollectShortcutField(HWND w, LPARAM found) {
+  if (ClassOf(w) == "msctls_hotkey32") reinterpret_cast<std::vector<HWND>*>(found)->push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> ShortcutFields(HWND options) {
+  std::vector<HWND> fields;
+  EnumChildWindows(options, &CollectShortcutField, reinterpret_cast<LPARAM>(&fields));
+  return fields;
+}
+
+// Presses the combination until `done`: injected input has been seen lost on a loaded machine.
+bool PressUntil(char key, const std::function<bool()>& done) {
+  return PumpUntil([&] {
+    PressKey(key, {VK_CONTROL, VK_MENU});
+    return PumpUntil(done, 3000);
+  }, 15000);
+}
+
+// While the options window is open the hotkeys are free, so a field takes a
+// combination in use; Ok puts the new set in effect at once.
+TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  WithOptions(dormix, [](HWND options) {
+    const std::vector<HWND> fields = ShortcutFields(options);
+    ASSERT_EQ(fields.size(), 8u);
+    // To the Shortcuts page, round the pages until it shows.
+    ASSERT_TRUE(PumpUntil([&] {
+      PressKey(VK_TAB, {VK_CONTROL});
+      return PumpUntil([&] { return IsWindowVisible(fields[0]) != FALSE; }, 1000);
+    }, 15000));
+    const struct {
+      HWND field;
+      char key;
+    } typed[] = {{fields[0], 'P'}, {fields[7], 'S'}, {fields[1], 'Q'}};
+    for (const auto& t : typed) {
+      const auto word = static_cast<LRESULT>(MAKEWORD(t.key, HOTKEYF_CONTROL | HOTKEYF_ALT));
+      EXPECT_TRUE(PumpUntil([&] {
+        ClickWithMouse(t.field);
+        PressKey(t.key, {VK_CONTROL, VK_MENU});
+        return PumpUntil([&] { return SendMessageA(t.field, HKM_GETHOTKEY, 0, 0) == word; }, 3000);
+      }, 15000)) << t.key;
+    }
+    ShotOf(options, "shortcuts-typed");
+  });
+  EXPECT_TRUE(PumpUntil([] { return RegisterError('Q') == 1409u; })) << "registered when the window closed";
+  EXPECT_EQ(RegisterError('L'), 0u) << "Log Off's old combination is free";
+
+  const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
+  EXPECT_TRUE(PressUntil('S', [&] { return IsWindowVisible(panel) != FALSE; })) << "Ctrl+Alt+S shows the panel";
+  EXPECT_TRUE(PumpUntil([&] {
+    PressKey(VK_RETURN);  // no password set: any key closes it
+    return PumpUntil([&] { return !IsWindowVisible(panel); }, 3000);
+  }, 15000));
+  const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
+  EXPECT_TRUE(PressUntil('P', [&] { return IsWindowVisible(notice) != FALSE; })) << "Ctrl+Alt+P shuts down";
+  EXPECT_TRUE(PumpUntil([&] { return ShownText(notice) == "Shut Down Operation..."; })) << ShownText(notice);
+  const HWND cancel = FindControl(notice, "Button", "Cancel");
+  EXPECT_TRUE(PumpUntil([&] {
+    ClickWithMouse(cancel);
+    return PumpUntil([&] { return !IsWindowVisible(notice); }, 3000);
+  }, 15000));
 }
 
 // Run alone by tests/e2e/forced-session-end: the forced log-off ends this

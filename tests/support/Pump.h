@@ -40,7 +40,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000
 // Calls `tick` on this thread every `ms` milliseconds, from whatever message
 // loop is running (a modal one included), until it returns false or this
 // object goes: a test's repeating wait ends with the test, even when an
-// assertion has ended the test early.
+// assertion has ended the test early. A tick that pumps messages itself is
+// not entered again meanwhile.
 class Every {
  public:
   Every(UINT ms, std::function<bool()> tick) : tick_(std::move(tick)) {
@@ -61,12 +62,15 @@ class Every {
     const auto it = Running().find(id);
     if (it == Running().end()) return;
     Every& timer = *it->second;
+    if (timer.ticking_) return;
+    timer.ticking_ = true;
     try {
       if (!timer.tick_()) timer.Stop();
     } catch (...) {
       timer.Stop();
       ui::HandleCallbackException();
     }
+    timer.ticking_ = false;
   }
   // A tick may run a nested loop in which the timer fires and stops again.
   void Stop() {
@@ -78,6 +82,7 @@ class Every {
 
   std::function<bool()> tick_;
   UINT_PTR id_ = 0;
+  bool ticking_ = false;
 };
 
 }  // namespace testing_support

@@ -223,7 +223,7 @@ std::vector<COLORREF> ExpectedPixels(HWND label, const std::string& text, const 
 }
 
 // What the user reads, not what the label holds: for every action name and
-// counts up to three digits the label shows its whole line, pixel for pixel,
+// counts up to four digits the label shows its whole line, pixel for pixel,
 // inside the window's client area.
 TEST_F(NoticeTest, TheCountdownLineIsShownWholeForEveryActionAndCount) {
   Form1->Edit1->SetText("16");
@@ -233,7 +233,7 @@ TEST_F(NoticeTest, TheCountdownLineIsShownWholeForEveryActionAndCount) {
     RedrawWindow(Form2->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     testing_support::Screenshot("notice-15s");
     for (const char* action : {"Shut Down", "Log Off", "Hibernate", "Restart"})
-      for (int count : {1000, 100, 16, 2}) {
+      for (int count : {10000, 1000, 100, 16, 2}) {
         power::NoticeOperation = action;
         power::NoticeCount = count;
         Form2->Timer1Timer(*Form2->Timer1);
@@ -248,6 +248,7 @@ TEST_F(NoticeTest, TheCountdownLineIsShownWholeForEveryActionAndCount) {
         RECT inLabel;
         GetClientRect(label, &inLabel);
         EXPECT_TRUE(ScreenPixels(label, inLabel) == ExpectedPixels(label, text, inLabel)) << text;
+        if (count == 10000 && action[0] == 'S') testing_support::Screenshot("notice-9999s");
       }
     PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
     return false;

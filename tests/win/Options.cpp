@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "hotkeys/HotKeyManager.h"
+#include "support/Dormix.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
 
@@ -89,6 +92,11 @@ TEST_F(OptionsTest, OkWritesTheShortcutsAsTheirTextsAndCancelRestoresTheStoredOn
       << "an unchanged shortcut is written back as it renders";
   EXPECT_EQ(Stored("Operation", "Code"), "2");
   EXPECT_EQ(Form1->State.ShortcutTexts[0], Stored("Shortcuts", "ShutDown"));
+  // In effect at once: registered, and shown in the menu.
+  EXPECT_EQ(Form1->ShutDown1->shortCut, 0xC051u);
+  EXPECT_FALSE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_ALT, 'Q'));
+  EXPECT_TRUE(RegisterHotKey(nullptr, 99, MOD_CONTROL | MOD_ALT, 'S')) << "the old one is free";
+  UnregisterHotKey(nullptr, 99);
 
   WithOptions(
       [] {
@@ -96,12 +104,166 @@ TEST_F(OptionsTest, OkWritesTheShortcutsAsTheirTextsAndCancelRestoresTheStoredOn
         Form1->CheckBox1->SetChecked(false);
         EXPECT_EQ(Form1->State.OperationCode, 5) << "effective at once";
         EXPECT_FALSE(ForceFlag);
+        EXPECT_EQ(Form1->HotKeyManager1->Count(), 0u) << "released while the window is open";
       },
       Form1->BitBtn2);
   EXPECT_EQ(Form1->State.OperationCode, 2);
   EXPECT_TRUE(Form1->RadioButton2->Checked());
   EXPECT_TRUE(ForceFlag);
   EXPECT_TRUE(Form1->CheckBox1->Checked());
+  EXPECT_EQ(Form1->HotKeyManager1->Count(), 8u);
+}
+
+// The message box this thread shows, if any.
+HWND MessageBoxShown() {
+  for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+    if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+// Typed with real keys into the emptied field: digits, capital letters, '-'.
+void Type(ui::TTabSheet& page, ui::TEdit& field, const std::string& keys) {
+  Form1->PageControl1->SetActivePage(page);
+  field.SetText("");
+  field.SetFocus();
+  SendMessageA(field.Handle(), EM_SETSEL, 0, -1);
+  ASSERT_TRUE(testing_support::TakesKeys(field));
+  for (char k : keys) ASSERT_TRUE(testing_support::Press(k == '-' ? VK_OEM_MINUS : static_cast<WORD>(k)));
+}
+
+TEST_F(OptionsTest, OkStoresOnlyATimeOfDayACountdownOfUpTo9999SecondsAndASoundFileThatExists) {
+  const std::string sound = testing_support::SuiteFile("tone.wav", "RIFF");
+  const std::string time = "Op. Time: enter a time of day from 00:00 to 23:59, all four digits.";
+  const std::string count = "Show message: enter a whole number of seconds from 0 to 9999.";
+  const struct Row {
+    const char* typed;
+    ui::TEdit* field;   // typed into; none for the sound rows
+    std::string sound;  // with Play Sound ticked, this file
+    const char* value;  // in the Operation section
+    std::string stored, message;
+  } rows[] = {
+      {"2359", Form1->MaskEdit1, "", "EndTime", "23:59", ""},
+      {"2561", Form1->MaskEdit1, "", "EndTime", "", time},
+      {"7", Form1->MaskEdit1, "", "EndTime", "", time},
+      {"-5", Form1->Edit1, "", "MessageTime", "5", ""},
+      {"ABC", Form1->Edit1, "", "MessageTime", "", count},
+      {"10000", Form1->Edit1, "", "MessageTime", "", count},
+      {"0", Form1->Edit1, "", "MessageTime", "0", ""},
+      {"", nullptr, "Z:\\no\\such.wav", "SoundFileName", "",
+       "Play Sound: the sound file \"Z:\\no\\such.wav\" does not exist. Choose a file that exists, or untick Play Sound."},
+      {"", nullptr, "", "SoundFileName", "", "Play Sound: choose a sound file, or untick Play Sound."},
+      {"", nullptr, sound, "SoundFileName", sound, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.value) + " typed " + r.typed + r.sound);
+    static const Row* row;
+    static std::string box;
+    static ui::TTabSheet* page;
+    static HWND focus;
+    row = &r;
+    box.clear();
+    const Every inside(50, [] {
+      if (!Form1->Visible()) return true;
+      Form1->MaskEdit1->SetText("00:00");
+      Form1->Edit1->SetText("15");
+      Form1->CheckBox5->SetChecked(row->value == std::string("SoundFileName"));
+      Form1->Edit2->SetText(row->sound);
+      if (row->field) Type(row->field == Form1->MaskEdit1 ? *Form1->TabSheet4 : *Form1->TabSheet5, *row->field, row->typed);
+      const Every answer(50, [] {
+        const HWND shown = MessageBoxShown();
+        if (!shown) return true;
+        box = testing_support::WindowText(GetDlgItem(shown, 0xFFFF));
+        PostMessageA(shown, WM_COMMAND, IDOK, 0);
+        return false;
+      });
+      SendMessageA(Form1->BitBtn1->Handle(), BM_CLICK, 0, 0);
+      page = Form1->PageControl1->ActivePage();
+      focus = GetFocus();
+      if (Form1->ModalResult() == ui::mrNone) SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
+      return false;
+    });
+    Form1->Main1Click(*Form1->Main1);
+    EXPECT_EQ(box, r.message);
+    if (r.message.empty()) {
+      EXPECT_EQ(Stored("Operation", r.value), r.stored);
+    } else {
+      EXPECT_EQ(page, r.field == Form1->MaskEdit1 ? Form1->TabSheet4 : Form1->TabSheet5);
+      EXPECT_EQ(focus, (r.field ? r.field : Form1->Edit2)->Handle());
+    }
+  }
+  EXPECT_EQ(Stored("Operation", "PlaySound"), "1") << "the last row stored its file";
+}
+
+// The keys of every tabbed dialog, whichever control holds the focus.
+TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown) {
+  static std::vector<std::string> pages, strays;
+  static std::vector<std::size_t> reached;
+  pages.clear();
+  strays.clear();
+  reached.clear();
+  const Every inside(50, [] {
+    if (!Form1->Visible()) return true;
+    using testing_support::Press;
+    Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
+    Form1->MaskEdit1->SetFocus();
+    for (const int key : {VK_TAB, VK_TAB, 0, VK_NEXT, VK_PRIOR, VK_PRIOR, VK_PRIOR}) {
+      if (key)
+        Press(static_cast<WORD>(key), {VK_CONTROL});
+      else
+        Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
+      pages.push_back(Form1->PageControl1->ActivePage()->Caption());
+    }
+    for (ui::TTabSheet* sheet : Form1->PageControl1->Pages()) {
+      Form1->PageControl1->SetActivePage(*sheet);
+      Form1->BitBtn1->SetFocus();
+      std::set<HWND> onPage;
+      for (int i = 0; i < 14; ++i) {
+        Press(VK_TAB);
+        const HWND focus = GetFocus();
+        if (IsChild(sheet->Handle(), focus)) onPage.insert(focus);
+        else if (focus != Form1->PageControl1->Handle() &&
+            focus != Form1->BitBtn1->Handle() && focus != Form1->BitBtn2->Handle())
+          strays.push_back(sheet->Caption() + ": " + testing_support::ClassOf(focus));
+      }
+      reached.push_back(onPage.size());
+    }
+    SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  Form1->Main1Click(*Form1->Main1);
+  EXPECT_EQ(pages, (std::vector<std::string>{"General", "Protection", "General", "Protection", "General",
+                                             "Operation Clock", "Messages"}));
+  EXPECT_EQ(strays, std::vector<std::string>{});
+  EXPECT_EQ(reached, (std::vector<std::size_t>{1, 4, 3, 8, 5})) << "the tab stops of each page";
+}
+
+// What the user reads: the whole set time, first digit included, and the
+// page with it (a screenshot to look at).
+TEST_F(OptionsTest, TheTimeFieldShowsAllOf2359) {
+  static RECT inside, last;
+  static POINT first;
+  const Every shown(50, [] {
+    if (!Form1->Visible()) return true;
+    Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
+    Form1->MaskEdit1->SetText("23:59");
+    const HWND edit = Form1->MaskEdit1->Handle();
+    SendMessageA(edit, EM_SETSEL, 0, 0);
+    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&inside));
+    const LRESULT at0 = SendMessageA(edit, EM_POSFROMCHAR, 0, 0), at4 = SendMessageA(edit, EM_POSFROMCHAR, 4, 0);
+    first = {static_cast<short>(LOWORD(at0)), 0};
+    const ui::WindowDC dc(edit);
+    const ui::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+    SIZE nine{};
+    GetTextExtentPoint32A(dc.get(), "9", 1, &nine);
+    last = {static_cast<short>(LOWORD(at4)), 0, static_cast<short>(LOWORD(at4)) + nine.cx, 0};
+    RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing_support::Screenshot("options-clock-23-59");
+    SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  Form1->Main1Click(*Form1->Main1);
+  EXPECT_GE(first.x, inside.left);
+  EXPECT_LE(last.right, inside.right);
 }
 
 // Explorer restarted: the icons it held are gone until their programs add

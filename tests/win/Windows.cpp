@@ -47,7 +47,7 @@ TEST_F(WindowsTest, EachWindowHasItsCaptionClientSizeAndStyleAndStartsHidden) {
     DWORD styleOn, styleOff, exOn;
   } windows[] = {
       {Form1, "Dormix", {449, 311}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME, 0},
-      {Form2, "Operation form...", {341, 68}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
+      {Form2, "Operation form...", {348, 68}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
        WS_EX_TOPMOST | WS_EX_DLGMODALFRAME},
       {Form3, "About...", {415, 160}, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME,
        WS_EX_TOPMOST | WS_EX_DLGMODALFRAME},

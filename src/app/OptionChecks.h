@@ -1,0 +1,33 @@
+// What Ok in the options window accepts: a set time that the clock can reach,
+// a countdown the notice can count, and, when a sound is to play, a sound file
+// that exists. Values stored before these rules load as they are; they are
+// refused only when the user presses Ok.
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace app {
+
+// The longest countdown the notice takes, in seconds; its whole line fits
+// the notice window.
+constexpr int kMaxMessageTime = 9999;
+
+struct OptionsEntry {
+  std::string EndTime;      // the clock time edit's text
+  std::string MessageTime;  // the countdown edit's text
+  bool PlaySoundChecked = false;
+  std::string SoundFileName;
+};
+
+struct Refusal {
+  enum Field { kEndTime, kMessageTime, kSoundFileName } field;
+  std::string message;  // names the field and what it accepts
+};
+
+// The first field Ok must refuse, in page order; nothing when all are valid.
+// `fileExists` answers for the sound file.
+std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
+                                    const std::function<bool(const std::string&)>& fileExists);
+
+}  // namespace app
