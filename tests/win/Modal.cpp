@@ -85,11 +85,10 @@ TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeA
       outer = first;
       inner = second;
       // Runs inside the first window's modal loop, the second one's included.
-      static bool started, secondDone;
-      started = secondDone = false;
+      static bool secondDone;
+      secondDone = false;
       const Every driver(50, [] {
-        if (started || !outer->form()->Visible()) return true;
-        started = true;
+        if (!outer->form()->Visible()) return true;
         const Every answer(50, [] {
           if (!inner->form()->Visible()) return true;
           seen.secondEnabled = IsWindowEnabled(inner->form()->Handle()) != FALSE;
