@@ -24,7 +24,9 @@ bool TOpenDialog::Execute() {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  // The current folder stays where it was: a library search that still
+  // includes it would otherwise look in whatever folder the user browsed.
+  ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   // Loaded on first use: with it come the printing libraries it imports.
   static const auto getOpenFileName = LibraryFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
   if (!getOpenFileName) RaiseLastOSError();

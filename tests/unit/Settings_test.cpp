@@ -18,7 +18,7 @@ using fake_registry::Journal;
 using fake_registry::Store;
 
 const Journal kDefaultWrites = {
-    "Run\\Dormix=C:\\Program Files\\Dormix\\dormix.exe",
+    "Run\\Dormix=\"C:\\Program Files\\Dormix\\dormix.exe\"",
     "Dormix\\Operation\\Code=1",
     "Dormix\\Window\\RememberFormPosition=1",
     "Dormix\\Window\\X=800",
@@ -101,7 +101,9 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
     settings.Top = 20;
     app::LoadSettings(root, settings);
     FixedRandom random;
-    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", random);
+    Store userStore;
+    FakeKey user(userStore, "");
+    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
 
     Journal expected = kDefaultWrites;
     const auto value = [](const std::string& line) {
@@ -147,6 +149,31 @@ TEST(Settings, ADamagedPasswordStopsTheLoadWithTheConversionError) {
     EXPECT_EQ(settings.MessageTime, "45") << c.damaged;
     EXPECT_EQ(settings.ShortcutTexts[0], "") << c.damaged;
     EXPECT_EQ(store.openKeys, 1) << c.damaged;
+  }
+}
+
+// One entry at a time: the user's where the machine's Run key is denied.
+TEST(Settings, AutostartFallsBackToTheUsersRunKey) {
+  const struct {
+    bool denied, on;
+    Journal machine, user;
+  } cases[] = {
+      {false, true, {"Run\\Dormix=\"C:\\dormix.exe\""}, {"Run\\Dormix deleted"}},
+      {true, true, {}, {"Run\\Dormix=\"C:\\dormix.exe\""}},
+      {false, false, {"Run\\Dormix deleted"}, {"Run\\Dormix deleted"}},
+      {true, false, {}, {"Run\\Dormix deleted"}},
+  };
+  for (const auto& c : cases) {
+    Store machineStore, userStore;
+    if (c.denied) machineStore.denied.insert(app::kRunKey);
+    FakeKey machine(machineStore, ""), user(userStore, "");
+    app::Settings settings;
+    settings.AutoStartChecked = c.on;
+    FixedRandom random;
+    app::SaveSettings(machine, settings, "C:\\dormix.exe", user, random);
+    std::erase_if(machineStore.writes, [](const std::string& line) { return line.rfind("Run", 0) != 0; });
+    EXPECT_EQ(machineStore.writes, c.machine) << c.denied << c.on;
+    EXPECT_EQ(userStore.writes, c.user) << c.denied << c.on;
   }
 }
 
