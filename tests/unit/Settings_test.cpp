@@ -152,31 +152,6 @@ TEST(Settings, ADamagedPasswordStopsTheLoadWithTheConversionError) {
   }
 }
 
-// One entry at a time: the user's where the machine's Run key is denied.
-TEST(Settings, AutostartFallsBackToTheUsersRunKey) {
-  const struct {
-    bool denied, on;
-    Journal machine, user;
-  } cases[] = {
-      {false, true, {"Run\\Dormix=\"C:\\dormix.exe\""}, {"Run\\Dormix deleted"}},
-      {true, true, {}, {"Run\\Dormix=\"C:\\dormix.exe\""}},
-      {false, false, {"Run\\Dormix deleted"}, {"Run\\Dormix deleted"}},
-      {true, false, {}, {"Run\\Dormix deleted"}},
-  };
-  for (const auto& c : cases) {
-    Store machineStore, userStore;
-    if (c.denied) machineStore.denied.insert(app::kRunKey);
-    FakeKey machine(machineStore, ""), user(userStore, "");
-    app::Settings settings;
-    settings.AutoStartChecked = c.on;
-    FixedRandom random;
-    app::SaveSettings(machine, settings, "C:\\dormix.exe", user, random);
-    std::erase_if(machineStore.writes, [](const std::string& line) { return line.rfind("Run", 0) != 0; });
-    EXPECT_EQ(machineStore.writes, c.machine) << c.denied << c.on;
-    EXPECT_EQ(userStore.writes, c.user) << c.denied << c.on;
-  }
-}
-
 TEST(Settings, TheCloseEventWritesTheTypedPositionOnlyWhenRemembering) {
   for (const bool remember : {true, false}) {
     Store store;
