@@ -14,6 +14,7 @@
 
 #include "app/Actions.h"
 #include "protection/PasswordScrambler.h"
+#include "ui/Title.h"
 
 namespace app {
 
@@ -47,8 +48,8 @@ class RegistryKey {
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. Win32 only.
 RegistryKey& LocalMachine();
 RegistryKey& CurrentUser();
-// The full path of the running executable, for the autostart entry. Win32 only.
-std::string ExecutablePath();
+// The full path of the running executable, for the autostart entry.
+using ui::ExecutablePath;
 
 inline const std::string kSettingsKey = "Software\\Velto Software\\Dormix";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -73,14 +73,4 @@ RegistryKey& CurrentUser() {
   return root;
 }
 
-std::string ExecutablePath() {
-  std::vector<char> path(MAX_PATH);
-  // A path that fills the buffer may have been cut: try a larger one.
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return std::string(path.data(), length);
-    path.resize(path.size() * 2);
-  }
-}
-
 }  // namespace app

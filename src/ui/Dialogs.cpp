@@ -15,7 +15,8 @@ bool TOpenDialog::Execute() {
   for (char& c : filterList)
     if (c == '|') c = '\0';
   filterList.append(2, '\0');
-  char file[MAX_PATH] = {};
+  // A path of MAX_PATH characters, in UTF-8 up to three bytes each.
+  char file[3 * MAX_PATH] = {};
   fileName.copy(file, sizeof file - 1);
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;

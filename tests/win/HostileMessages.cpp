@@ -1,7 +1,8 @@
 // Every message that a user, another program or the system can deliver, sent
 // to each of the program's four windows, hidden and shown as the program
 // shows them, and to the application window: the process survives every row,
-// and each window does what the row says (or nothing).
+// and each window does what the row says (or nothing). Owner-draw messages
+// with another program's itemData, sent to the menus' window.
 #include <gtest/gtest.h>
 
 #include <functional>
