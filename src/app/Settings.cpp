@@ -148,7 +148,7 @@ void WriteText(Sections& sections, const char* section, const char* value, const
 // one entry at a time, so Dormix is not started twice. The path is quoted: a
 // path with blanks unquoted would first start "C:\Program.exe", if any.
 void SaveAutostart(RegistryKey& machine, RegistryKey& user, bool on, const std::string& executablePath) {
-  const std::string command = '"' + executablePath + '"';
+  const std::string command = "\"" + executablePath + "\"";
   const std::unique_ptr<RegistryKey> machineRun = machine.Open(kRunKey, true);
   const bool machineWritten = on && machineRun && machineRun->WriteString(kRunValue, command);
   if (machineRun && !on) machineRun->DeleteValue(kRunValue);

@@ -2,8 +2,6 @@
 // their first use.
 #include "ui/Library.h"
 
-#include <string>
-
 #include "ui/Window.h"
 
 namespace ui {
@@ -19,12 +17,13 @@ HMODULE SystemLibrary(const char* library) {
   redirected.cbSize = sizeof redirected;
   if (FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, library, &redirected))
     return LoadLibraryA(library);
-  char folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (!length || length >= MAX_PATH) return nullptr;
+  char path[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+  if (!length || length + 1 + lstrlenA(library) >= MAX_PATH) return nullptr;
+  path[length] = '\\';
+  lstrcpyA(path + length + 1, library);
   // The altered search takes the library's own imports from its folder too.
-  return LoadLibraryExA((std::string(folder, length) + "\\" + library).c_str(), nullptr,
-                        LOAD_WITH_ALTERED_SEARCH_PATH);
+  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 const CommonControls& Comctl32() {
