@@ -114,7 +114,8 @@ void TControl::SetFocus() {
   if (handle_) ::SetFocus(handle_);
 }
 
-bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background, LRESULT& result) {
+bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
+                      LRESULT& result) {
   HWND child = nullptr;
   switch (msg) {
     case WM_COMMAND:

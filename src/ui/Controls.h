@@ -99,7 +99,8 @@ class TControl : public TComponent {
 // Reflects a notification to `window` to the control of ours it is about;
 // containers call it first in their window procedure. `background` paints
 // static-like children that have no colour of their own.
-bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background, LRESULT& result);
+bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
+                      LRESULT& result);
 
 class TLabel : public TControl {
  public:

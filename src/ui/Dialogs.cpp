@@ -25,8 +25,8 @@ bool TOpenDialog::Execute() {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
-  // The current folder stays where it was: a library search that still
-  // includes it would otherwise look in whatever folder the user browsed.
+  // The process's current folder stays where it was, not in whatever folder
+  // the user browsed: nothing opened later by a relative name comes from there.
   ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   // Loaded on first use: with it come the printing libraries it imports.
   static const auto getOpenFileName = LibraryFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");

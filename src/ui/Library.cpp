@@ -7,7 +7,8 @@
 namespace ui {
 
 void RestrictLibrarySearch() {
-  // Windows 8 and later, and 7 with update KB2533623: the system folder alone.
+  // Windows 8 and later, and 7 with update KB2533623: the system folder
+  // alone. Otherwise the current folder at least leaves the search.
   const auto systemOnly = LibraryFunction<BOOL(WINAPI*)(DWORD)>("kernel32.dll", "SetDefaultDllDirectories");
   if (!systemOnly || !systemOnly(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
 }

@@ -9,9 +9,9 @@
 
 namespace ui {
 
-// Takes the program's and the current folder out of the search for the
-// libraries loaded from now on, their own imports included, as far as this
-// Windows allows. Called first thing at start.
+// Narrows the search for the libraries loaded from now on, their own imports
+// included, to the system folder where this Windows allows it, and takes the
+// current folder out of it everywhere. Called first thing at start.
 void RestrictLibrarySearch();
 
 // A system library by its file name: the one the program's manifest names

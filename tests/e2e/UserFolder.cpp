@@ -21,7 +21,8 @@ using namespace testing_support;
 std::wstring RunValue(HKEY root) {
   wchar_t data[MAX_PATH] = L"<missing>";
   DWORD size = sizeof data;
-  RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Dormix", RRF_RT_REG_SZ, nullptr, data, &size);
+  RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Dormix", RRF_RT_REG_SZ, nullptr, data,
+               &size);
   return data;
 }
 
@@ -30,14 +31,17 @@ std::wstring Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()
 TEST(UserFolder, AutostartSoundAndLibrariesFromAFolderNamedInCyrillic) {
   PSECURITY_DESCRIPTOR readOnly = nullptr;  // the machine's Run key as a standard user meets it
   HKEY run = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+  ASSERT_TRUE(
+      ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, app::kRunKey.c_str(), 0, WRITE_DAC, &run), ERROR_SUCCESS);
   const ui::unique_hkey runKey(run);
   ASSERT_EQ(RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-  const std::wstring folder = Wide(SuiteDir()) + L"\\Дормикс", exe = folder + L"\\dormix.exe", sound = folder + L"\\звук.wav";
-  const std::string wave = std::string("RIFF\x64\x1f\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0data\x40\x1f\0\0", 44);
+  const std::wstring folder = Wide(SuiteDir()) + L"\\Дормикс", exe = folder + L"\\dormix.exe",
+                     sound = folder + L"\\звук.wav", planted = folder + L"\\winmm.dll";
+  // One second of silence, 8 kHz 8-bit mono.
+  const std::string wave("RIFF\x64\x1f\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0data\x40\x1f\0\0", 44);
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) && CopyFileW(Wide(DormixExe()).c_str(), exe.c_str(), TRUE) &&
-              CopyFileW(L"Z:\\usr\\i686-w64-mingw32\\lib\\libwinpthread-1.dll", (folder + L"\\winmm.dll").c_str(), TRUE) &&
+              CopyFileW(L"Z:\\usr\\i686-w64-mingw32\\lib\\libwinpthread-1.dll", planted.c_str(), TRUE) &&
               MoveFileW(Wide(SuiteFile("tone.wav", wave + std::string(8000, '\x80'))).c_str(), sound.c_str()));
   Store("Operation", "PlaySound", "1");
   RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Velto Software\\Dormix\\Operation", L"SoundFileName", REG_SZ,
