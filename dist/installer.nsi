@@ -1,12 +1,13 @@
 ; The Windows installer of Dormix, for makensis. It puts dormix.exe into the
 ; 32-bit Program Files with a Start-menu shortcut, and registers an
-; uninstaller in Add/Remove Programs. The uninstaller ends a running Dormix,
-; removes its autostart entry and keeps its settings unless asked: the
-; "Dormix's settings" component, or /REMOVESETTINGS on the command line
-; (for a silent uninstall, /S /REMOVESETTINGS).
+; uninstaller in Add/Remove Programs. Its finish page can start Dormix as
+; the logged-on user. The uninstaller ends a running Dormix, removes its
+; autostart entries (the machine's and the user's) and keeps its settings
+; unless asked: the "Dormix's settings" component, or /REMOVESETTINGS on the
+; command line (for a silent uninstall, /S /REMOVESETTINGS).
 ;
 ; Built by dist/CMakeLists.txt:
-;   makensis -DVERSION=1.1.0 -DEXE=... -DLICENSE=... -DICON=... -DOUTFILE=... installer.nsi
+;   makensis -DVERSION=1.1.0 -DEXE=... -DLICENSE=... -DICON=... -DPICTURE=... -DOUTFILE=... installer.nsi
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -40,7 +41,9 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\dormix.exe"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURE}"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsUser
 !define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
@@ -110,9 +113,18 @@ Section "-Program"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; The installer runs elevated, and a Dormix started from it would run with
+; its rights: it would write the machine's entries for everyone and run apart
+; from the user's own programs. Explorer runs as the logged-on user and starts
+; the program it is given as that user.
+Function RunAsUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\dormix.exe"'
+FunctionEnd
+
 Section "-un.Program"
   Call un.EndDormix
   DeleteRegValue HKLM "${RUN_KEY}" "Dormix"
+  DeleteRegValue HKCU "${RUN_KEY}" "Dormix"
   Delete "$SMPROGRAMS\Dormix.lnk"
   Delete "$INSTDIR\dormix.exe"
   Delete "$INSTDIR\LICENSE.txt"

@@ -115,10 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!HasNul(*text));
   for (const std::string& text : settings.ShortcutTexts) FUZZ_CHECK(!HasNul(text));
 
-  Store saved;
-  FakeKey savedRoot(saved, "");
+  Store saved, user;
+  FakeKey savedRoot(saved, ""), userRoot(user, "");
   FixedRandom random;
-  app::SaveSettings(savedRoot, settings, "C:\\dormix.exe", random);
+  app::SaveSettings(savedRoot, settings, "C:\\dormix.exe", userRoot, random);
   app::Settings reloaded;
   reloaded.Left = settings.Left;
   reloaded.Top = settings.Top;

@@ -247,3 +247,15 @@ icon tray-enabled "16 32" "$(clock "$BLUE" "$NAVY" 2)"
 icon tray-disabled "16 32" "$(clock "#8d96a2" "#5f6873" 2)" \
   "stroke white stroke-width 3.4 stroke-linecap round line 2.5,13.5 13.5,2.5 stroke $RED stroke-width 1.8 line 2.5,13.5 13.5,2.5"
 icon dormix "16 32 48" "$(disc 8 8 7.5 "$BLUE" "$NAVY")" "$(power 8 8.55 3.9 1.8 white)"
+
+# The installer's welcome and finish pages (164x314): the blue card standing
+# up, the notice's power symbol, the name and a tag line. Not part of the
+# program's resources, so it lives in a folder of its own.
+render 96 96 "$T/sym.png" "scale 6,6 $(disc 8 8 7.5 "$RED" "$REDD" 0.5)" "$(power 8 8.55 3.9 1.3 white)"
+convert -size 164x314 gradient:"$BLUE-#0e2550" \
+  -fill none -stroke '#ffffff14' -strokewidth 18 -draw "circle 82,120 82,40" -draw "circle 82,120 82,-12" \
+  "$T/sym.png" -geometry +34+72 -composite \
+  -stroke none -gravity north -fill white -font "$BOLD" -pointsize 30 -annotate +0+186 Dormix \
+  -fill "$SKY" -font "$BOOK" -pointsize 12 -annotate +0+226 "Right on time" "$T/finish.png"
+mkdir -p installer
+bmp "$T/finish.png" installer/finish.bmp

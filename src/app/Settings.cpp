@@ -154,6 +154,24 @@ void WriteText(Sections& sections, const char* section, const char* value, const
   if (RegistryKey* key = sections.Open(section)) key->WriteString(value, text);
 }
 
+// The machine's Run entry starts Dormix for everyone. A standard user may not
+// write it (Windows keeps the Run key out of the per-user redirection that
+// saves the settings), and then the user's own entry starts it for that user;
+// one entry at a time, so Dormix is not started twice. The path is quoted: a
+// path with blanks unquoted would first start "C:\Program.exe", if any.
+void SaveAutostart(RegistryKey& machine, RegistryKey& user, bool on, const std::string& executablePath) {
+  const std::string command = "\"" + executablePath + "\"";
+  const std::unique_ptr<RegistryKey> machineRun = machine.Open(kRunKey, true);
+  const bool machineWritten = on && machineRun && machineRun->WriteString(kRunValue, command);
+  if (machineRun && !on) machineRun->DeleteValue(kRunValue);
+  if (const std::unique_ptr<RegistryKey> userRun = user.Open(kRunKey, true)) {
+    if (on && !machineWritten)
+      userRun->WriteString(kRunValue, command);
+    else
+      userRun->DeleteValue(kRunValue);
+  }
+}
+
 }  // namespace
 
 void LoadSettings(RegistryKey& root, Settings& settings) {
@@ -169,13 +187,8 @@ void LoadSettings(RegistryKey& root, Settings& settings) {
 }
 
 void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
-                  protection::RandomSource& random) {
-  if (const std::unique_ptr<RegistryKey> run = root.Open(kRunKey, true)) {
-    if (settings.AutoStartChecked)
-      run->WriteString(kRunValue, executablePath);
-    else
-      run->DeleteValue(kRunValue);
-  }
+                  RegistryKey& user, protection::RandomSource& random) {
+  SaveAutostart(root, user, settings.AutoStartChecked, executablePath);
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   if (!key) return;
   Sections sections(key.get(), true);

@@ -14,6 +14,7 @@
 
 #include "app/Actions.h"
 #include "protection/PasswordScrambler.h"
+#include "ui/Title.h"
 
 namespace app {
 
@@ -36,17 +37,19 @@ class RegistryKey {
   virtual std::unique_ptr<RegistryKey> Open(const std::string& path, bool create) = 0;
   // Nothing when the value is missing or cannot be read.
   virtual std::optional<RegistryValue> Read(const std::string& name) = 0;
-  // REG_SZ and REG_DWORD values; a write that fails is lost.
-  virtual void WriteString(const std::string& name, const std::string& data) = 0;
+  // REG_SZ and REG_DWORD values; a write that fails is lost (false for a
+  // text).
+  virtual bool WriteString(const std::string& name, const std::string& data) = 0;
   virtual void WriteDword(const std::string& name, std::uint32_t data) = 0;
   // A missing value is no error.
   virtual void DeleteValue(const std::string& name) = 0;
 };
 
-// HKEY_LOCAL_MACHINE. Win32 only.
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. Win32 only.
 RegistryKey& LocalMachine();
-// The full path of the running executable, for the autostart entry. Win32 only.
-std::string ExecutablePath();
+RegistryKey& CurrentUser();
+// The full path of the running executable, for the autostart entry.
+using ui::ExecutablePath;
 
 inline const std::string kSettingsKey = "Software\\Velto Software\\Dormix";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -81,10 +84,12 @@ struct Settings {
 // ScramblePassword's ui::Error.
 void LoadSettings(RegistryKey& root, Settings& settings);
 
-// Adds or removes the autostart entry with `executablePath`, then writes
-// every value of the settings key, the password scrambled afresh (a damaged
-// one, while no new password is set, as it was stored).
+// Adds or removes the autostart entry with `executablePath` (in `user`'s
+// Run key where the machine's cannot be written), then writes every value of
+// the settings key, the password scrambled afresh (a damaged one, while no
+// new password is set, as it was stored).
 void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
+                  RegistryKey& user = CurrentUser(),
                   protection::RandomSource& random = protection::ProgramRandom());
 
 // The close event's values, typed and directly in the settings key: X and Y

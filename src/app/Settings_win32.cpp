@@ -1,4 +1,5 @@
-// The settings store's registry: HKEY_LOCAL_MACHINE through the 8-bit API.
+// The settings store's registry: HKEY_LOCAL_MACHINE, and HKEY_CURRENT_USER
+// for the autostart entry, through the 8-bit API.
 #include <windows.h>
 
 #include <vector>
@@ -12,7 +13,7 @@ namespace {
 
 class Win32Key : public RegistryKey {
  public:
-  // The root is not closed: HKEY_LOCAL_MACHINE is predefined.
+  // The root is not closed: it is a predefined key.
   explicit Win32Key(HKEY root) : key_(root) {}
   explicit Win32Key(ui::unique_hkey key) : owned_(std::move(key)), key_(owned_.get()) {}
 
@@ -42,9 +43,9 @@ class Win32Key : public RegistryKey {
     return std::nullopt;
   }
 
-  void WriteString(const std::string& name, const std::string& data) override {
-    RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>(data.size() + 1));
+  bool WriteString(const std::string& name, const std::string& data) override {
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
   }
 
   void WriteDword(const std::string& name, std::uint32_t data) override {
@@ -67,14 +68,9 @@ RegistryKey& LocalMachine() {
   return root;
 }
 
-std::string ExecutablePath() {
-  std::vector<char> path(MAX_PATH);
-  // A path that fills the buffer may have been cut: try a larger one.
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return std::string(path.data(), length);
-    path.resize(path.size() * 2);
-  }
+RegistryKey& CurrentUser() {
+  static Win32Key root(HKEY_CURRENT_USER);
+  return root;
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
-// Program entry: the file-mapping guard, the hotkey module's start-up, then
-// the four windows and the message loop. Exit code 0 on every path.
+// Program entry: the library search narrowed to the system, the file-mapping
+// guard, the hotkey module's start-up, then the four windows and the message
+// loop. Exit code 0 on every path.
 #include <windows.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include "app/Startup.h"
 #include "hotkeys/HotKeyManager_win32.h"
 #include "ui/Application.h"
+#include "ui/Library.h"
 #include "ui/Win32Handle.h"
 
 // The library's default handler prints the escaping exception's type to
@@ -17,6 +19,7 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  ui::RestrictLibrarySearch();
   // Only the name matters: nothing is ever read or written. The handle lives
   // as long as the process.
   const ui::unique_handle mapping(

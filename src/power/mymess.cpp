@@ -1,6 +1,7 @@
 // mymess: the countdown of the pre-operation notice.
 #include "power/mymess.h"
 
+#include <cstdint>
 #include <string>
 
 #include "power/Notice.h"
@@ -41,11 +42,13 @@ void TForm2::Design() {
   Timer1->OnTimer = ui::Bind(this, &TForm2::Timer1Timer);
 }
 
+// A count below zero runs on until the user answers; at the lowest int it
+// stays there rather than overflow.
 void TForm2::Timer1Timer(ui::TComponent&) {
   // Answered while a window opened above it held its modal loop: the
   // answer stands, and the count goes no further.
   if (ModalResult() != ui::mrNone) return;
-  --power::NoticeCount;
+  if (power::NoticeCount != INT32_MIN) --power::NoticeCount;
   Label1->SetCaption("The " + power::NoticeOperation + " operation will start in: " +
                      std::to_string(power::NoticeCount) + " sec.");
   SetCaption(power::NoticeOperation + " Operation...");

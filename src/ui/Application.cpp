@@ -1,6 +1,8 @@
 // The application object.
 #include "ui/Application.h"
 
+#include <vector>
+
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/Title.h"
@@ -43,10 +45,19 @@ TApplication::~TApplication() {
   instance = nullptr;
 }
 
+std::string ExecutablePath() {
+  std::vector<char> path(MAX_PATH);
+  // A path that fills the buffer may have been cut: try a larger one. (In
+  // UTF-8 a path of MAX_PATH characters takes up to three times the bytes.)
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return std::string(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
 void TApplication::Initialize() {
-  char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  title_ = TitleFromPath(path);
+  title_ = TitleFromPath(ExecutablePath());
   // Zero-sized and centred: while shown, it is only a taskbar button.
   CreateHandle("TApplication", title_.c_str(), 0,
                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,

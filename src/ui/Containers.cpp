@@ -25,7 +25,7 @@ const char* TContainerControl::WindowClass() const {
 
 LRESULT TContainerControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (ReflectToControl(msg, wParam, lParam, Background(), result)) return result;
+  if (ReflectToControl(Handle(), msg, wParam, lParam, Background(), result)) return result;
   if (msg == WM_ERASEBKGND) {
     RECT r;
     GetClientRect(Handle(), &r);
@@ -107,17 +107,20 @@ void TPageControl::SelectNextPage(bool forward) {
   if (!IsWindowVisible(GetFocus())) SetFocus();
 }
 
-bool TPageControl::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
-  if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != TCN_SELCHANGE) return false;
+// Any notification of the tab control shows the page of its selected tab:
+// what the notification says is not read.
+bool TPageControl::Notified(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  if (msg != WM_NOTIFY) return false;
   const int index = TabCtrl_GetCurSel(Handle());
-  if (index >= 0 && index < static_cast<int>(pages_.size())) SetActivePage(*pages_[index]);
+  if (index >= 0 && index < static_cast<int>(pages_.size()) && pages_[index] != active_)
+    SetActivePage(*pages_[index]);
   result = 0;
   return true;
 }
 
 LRESULT TPageControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (ReflectToControl(msg, wParam, lParam, Background(), result)) return result;
+  if (ReflectToControl(Handle(), msg, wParam, lParam, Background(), result)) return result;
   return TControl::ControlProc(msg, wParam, lParam);
 }
 

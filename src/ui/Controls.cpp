@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Keys.h"
@@ -112,7 +114,8 @@ void TControl::SetFocus() {
   if (handle_) ::SetFocus(handle_);
 }
 
-bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background, LRESULT& result) {
+bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
+                      LRESULT& result) {
   HWND child = nullptr;
   switch (msg) {
     case WM_COMMAND:
@@ -122,7 +125,8 @@ bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
       child = reinterpret_cast<HWND>(lParam);
       break;
     case WM_NOTIFY:
-      child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+      // The sender's control number, not the record lParam points to.
+      child = GetDlgItem(window, static_cast<int>(wParam));
       break;
     case WM_DRAWITEM:
       child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU
@@ -311,7 +315,8 @@ LRESULT TMaskEdit::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (OpenClipboard(Handle())) {
         if (const HANDLE data = GetClipboardData(CF_TEXT))
           if (const auto* text = static_cast<const char*>(GlobalLock(data))) {
-            pasted = text;
+            // Another program may have put text there without its NUL.
+            pasted.assign(text, strnlen(text, GlobalSize(data)));
             GlobalUnlock(data);
           }
         CloseClipboard();

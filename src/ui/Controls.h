@@ -59,7 +59,9 @@ class TControl : public TComponent {
   Event<TComponent&> OnClick;
 
   // Reflected notification from the parent (WM_COMMAND, WM_NOTIFY,
-  // WM_CTLCOLOR*, WM_DRAWITEM); true when handled.
+  // WM_CTLCOLOR*, WM_DRAWITEM); true when handled. A WM_NOTIFY's lParam is
+  // not to be read: Windows passes that message's pointer between programs
+  // unchecked, so another program may send or post it with any address.
   virtual bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // A key message about to be dispatched while the control has the focus;
   // true when the control used it up.
@@ -94,10 +96,11 @@ class TControl : public TComponent {
   std::optional<TFont> font_;
 };
 
-// Reflects a parent's notification to the control it is about; containers
-// call it first in their window procedure. `background` paints static-like
-// children that have no colour of their own.
-bool ReflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background, LRESULT& result);
+// Reflects a notification to `window` to the control of ours it is about;
+// containers call it first in their window procedure. `background` paints
+// static-like children that have no colour of their own.
+bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUSH background,
+                      LRESULT& result);
 
 class TLabel : public TControl {
  public:

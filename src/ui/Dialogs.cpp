@@ -15,7 +15,8 @@ bool TOpenDialog::Execute() {
   for (char& c : filterList)
     if (c == '|') c = '\0';
   filterList.append(2, '\0');
-  char file[MAX_PATH] = {};
+  // A path of MAX_PATH characters, in UTF-8 up to three bytes each.
+  char file[3 * MAX_PATH] = {};
   fileName.copy(file, sizeof file - 1);
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
@@ -24,7 +25,9 @@ bool TOpenDialog::Execute() {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  // The process's current folder stays where it was, not in whatever folder
+  // the user browsed: nothing opened later by a relative name comes from there.
+  ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   // Loaded on first use: with it come the printing libraries it imports.
   static const auto getOpenFileName = LibraryFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
   if (!getOpenFileName) RaiseLastOSError();

@@ -275,7 +275,7 @@ bool ShowsWindow(WPARAM systemCommand) {
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (ReflectToControl(msg, wParam, lParam, brush_.get(), result)) return result;
+  if (ReflectToControl(Handle(), msg, wParam, lParam, brush_.get(), result)) return result;
   switch (msg) {
     case WM_ACTIVATE:
       // Focus returns to the control that had it, or the first in tab order.

@@ -32,10 +32,12 @@ class PopupList : public Window {
       case WM_COMMAND:
         if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) item->Click();
         return 0;
+      // Items are found by their command number, never through itemData:
+      // another program may send these with any value there.
       case WM_MEASUREITEM: {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (m->CtlType != ODT_MENU) break;
-        auto* item = reinterpret_cast<TMenuItem*>(m->itemData);
+        TMenuItem* item = m->CtlType == ODT_MENU ? TMenuItem::FromCommand(m->itemID) : nullptr;
+        if (!item) break;
         const WindowDC dc(Handle());
         const SIZE size = item->MeasureStandard(dc.get());
         int width = size.cx, height = size.cy;
@@ -46,8 +48,8 @@ class PopupList : public Window {
       }
       case WM_DRAWITEM: {
         auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (d->CtlType != ODT_MENU) break;
-        auto* item = reinterpret_cast<TMenuItem*>(d->itemData);
+        TMenuItem* item = d->CtlType == ODT_MENU ? TMenuItem::FromCommand(d->itemID) : nullptr;
+        if (!item) break;
         if (item->OnAdvancedDrawItem)
           item->OnAdvancedDrawItem(*item, d->hDC, d->rcItem, d->itemState);
         else
@@ -168,11 +170,17 @@ void TPopupMenu::Notification(TComponent& removed) {
 
 void TPopupMenu::Popup(int x, int y) {
   const unique_hmenu menu(CreatePopupMenu());
+  UINT position = 0;
   for (TMenuItem* item : items_) {
     if (!item->visible) continue;
-    UINT flags = MF_OWNERDRAW | (item->checked ? MF_CHECKED : 0) | (item->enabled ? 0 : MF_GRAYED);
-    if (item->caption == "-") flags |= MF_SEPARATOR;
-    AppendMenuA(menu.get(), flags, item->Command(), reinterpret_cast<LPCSTR>(item));
+    // Separators too carry their command number, which AppendMenu would drop.
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+    info.fType = MFT_OWNERDRAW | (item->caption == "-" ? MFT_SEPARATOR : 0);
+    info.fState = (item->checked ? MFS_CHECKED : 0) | (item->enabled ? 0 : MFS_GRAYED);
+    info.wID = item->Command();
+    InsertMenuItemA(menu.get(), position++, TRUE, &info);
   }
   TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, PopupListWindow(), nullptr);
 }

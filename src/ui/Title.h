@@ -12,4 +12,7 @@ namespace ui {
 // the 8-bit title has no other case rules we could rely on).
 std::string TitleFromPath(std::string_view path);
 
+// The full path of the running executable, however long. Win32 only.
+std::string ExecutablePath();
+
 }  // namespace ui

@@ -77,7 +77,7 @@ TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIcon) {
   };
   for (const auto& d : defaults)
     EXPECT_EQ(StoredText(kSettings + "\\" + d.section, d.value), d.text) << d.section << "\\" << d.value;
-  EXPECT_EQ(StoredText(kRun, "Dormix"), DormixExe());
+  EXPECT_EQ(StoredText(kRun, "Dormix"), "\"" + DormixExe() + "\"");
 
   EXPECT_TRUE(PumpUntil(TrayIconShown));
   EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");

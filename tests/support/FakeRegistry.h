@@ -50,9 +50,10 @@ class FakeKey : public app::RegistryKey {
     if (it == key->second.end()) return std::nullopt;
     return it->second;
   }
-  void WriteString(const std::string& name, const std::string& data) override {
+  bool WriteString(const std::string& name, const std::string& data) override {
     store_.keys[path_][name] = {app::kRegSz, data};
     Log(name + "=" + data);
+    return true;
   }
   void WriteDword(const std::string& name, std::uint32_t data) override {
     std::string bytes;

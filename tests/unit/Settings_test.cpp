@@ -18,7 +18,7 @@ using fake_registry::Journal;
 using fake_registry::Store;
 
 const Journal kDefaultWrites = {
-    "Run\\Dormix=C:\\Program Files\\Dormix\\dormix.exe",
+    "Run\\Dormix=\"C:\\Program Files\\Dormix\\dormix.exe\"",
     "Dormix\\Operation\\Code=1",
     "Dormix\\Window\\RememberFormPosition=1",
     "Dormix\\Window\\X=800",
@@ -101,7 +101,9 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
     settings.Top = 20;
     app::LoadSettings(root, settings);
     FixedRandom random;
-    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", random);
+    Store userStore;
+    FakeKey user(userStore, "");
+    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
 
     Journal expected = kDefaultWrites;
     const auto value = [](const std::string& line) {
@@ -149,7 +151,9 @@ TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackA
     EXPECT_EQ(store.openKeys, 1) << c.damaged;
 
     FixedRandom random;
-    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", random);
+    Store userStore;
+    FakeKey user(userStore, "");
+    app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
     EXPECT_EQ(store.keys[app::kSettingsKey + "\\Operation"]["Password"].data, c.damaged);
   }
 }

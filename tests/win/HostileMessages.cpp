@@ -1,7 +1,8 @@
 // Every message that a user, another program or the system can deliver, sent
 // to each of the program's four windows, hidden and shown as the program
 // shows them, and to the application window: the process survives every row,
-// and each window does what the row says (or nothing).
+// and each window does what the row says (or nothing). Owner-draw messages
+// with another program's itemData, sent to the menus' window.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "power/Notice.h"
+#include "support/Dormix.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
 
@@ -67,6 +69,8 @@ const Row kRows[] = {
     {"WM_TIMECHANGE", WM_TIMECHANGE, 0, 0, false, "----"},
     {"WM_POWERBROADCAST suspend", WM_POWERBROADCAST, PBT_APMSUSPEND, 0, false, "----"},
     {"WM_POWERBROADCAST resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, false, "----"},
+    // Windows passes this one's pointer between programs as it is.
+    {"WM_NOTIFY from another program", WM_NOTIFY, 0x7FFF, 0x10, false, "----"},
 };
 
 // Delivers a row to a window: sent, or posted as key input (down and up) to
@@ -175,6 +179,23 @@ TEST_F(HostileMessagesTest, TheLockedPanelRefusesTheEndOfTheSessionAndTheOthersA
   EXPECT_EQ(SendMessageA(Form4->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
   for (ui::TForm* form : std::initializer_list<ui::TForm*>{Form1, Form2, Form3})
     EXPECT_NE(SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+}
+
+// Another program's owner-draw messages to the menus' window carry its own
+// itemData: the item is the one their id names, an unknown id is none.
+TEST_F(HostileMessagesTest, OwnerDrawMessagesFindTheItemByItsId) {
+  const ui::unique_hdc dc(CreateCompatibleDC(nullptr));
+  const ui::unique_hbitmap bitmap(CreateBitmap(60, 20, 1, 32, nullptr));
+  const ui::SelectedObject selected(dc.get(), bitmap.get());
+  for (const UINT id : {UINT{testing_support::kExit}, 0xFFFFu}) {
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, id, 0, 0, 0xDEADBEEF};
+    SendMessageA(ui::TPopupMenu::PopupListWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    SetPixel(dc.get(), 40, 10, RGB(255, 0, 255));
+    DRAWITEMSTRUCT draw{ODT_MENU, 0, id, ODA_DRAWENTIRE, 0, nullptr, dc.get(), {0, 0, 60, 20}, 0xDEADBEEF};
+    SendMessageA(ui::TPopupMenu::PopupListWindow(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    EXPECT_EQ(measure.itemHeight != 0, id != 0xFFFF) << id;
+    EXPECT_EQ(GetPixel(dc.get(), 40, 10) != RGB(255, 0, 255), id != 0xFFFF) << id;
+  }
 }
 
 // An error handler that fails itself must not take the program with it: the

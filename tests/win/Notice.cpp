@@ -108,6 +108,18 @@ TEST_F(NoticeTest, EscapeDoesNothingAndAMessageTimeOfZeroNeverEnds) {
   EXPECT_FALSE(power::ShowOperationNotice("Restart"));
 }
 
+TEST_F(NoticeTest, ACountdownFromTheLowestIntHoldsThereInsteadOfWrapping) {
+  Form1->Edit1->SetText("-2147483648");
+  Form2->SetCaption("");
+  const Every cancelAfterATick(100, [] {
+    if (Form2->Caption().empty()) return true;
+    PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  EXPECT_FALSE(power::ShowOperationNotice("Log Off"));
+  EXPECT_EQ(Form2->Label1->Caption(), "The Log Off operation will start in: -2147483648 sec.");
+}
+
 TEST_F(NoticeTest, ABadMessageTimeFailsWithItsTextAndTheClockRunsAgain) {
   const char* texts[] = {"abc", "", "15 ", "99999999999"};
   for (const char* text : texts) {
