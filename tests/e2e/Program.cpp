@@ -249,12 +249,7 @@ TEST_F(Program, DormixExeRunsAndASecondDormixExeEndsSilently) {
 // Dormix started again within the minute in which its clock fired.
 TEST_F(Program, AStartInsideTheArmedSetMinuteDoesNotFireIt) {
   // Room in the minute for the start and the check.
-  PumpUntil([] {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return t.wSecond < 40;
-  }, 30000);
-  const std::string minute = Now();
+  const std::string minute = MinuteWithRoom();
   Store("Operation", "Code", "7");
   Store("Operation", "Enabled", "1");
   Store("Operation", "EndTime", minute);

@@ -178,13 +178,17 @@ void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit)
   PumpUntil([&] { return !IsWindowVisible(options); });
 }
 
-std::string ArmClockForThisMinute(Process& dormix) {
+std::string MinuteWithRoom() {
   PumpUntil([] {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return now.wSecond < 40;
   }, 30000);
-  const std::string time = Now();
+  return Now();
+}
+
+std::string ArmClockForThisMinute(Process& dormix) {
+  const std::string time = MinuteWithRoom();
   // The time field is a masked edit: it takes the digits as typed, over its
   // whole text selected.
   WithOptions(dormix, [&](HWND options) {

@@ -90,10 +90,13 @@ bool ExitThroughMenu(Process& dormix);
 // then), runs `edit` on it, and closes it with "Ok": what was changed is
 // stored and stays in effect.
 void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit);
-// Sets the clock's time in the options window to the minute now running and
-// arms the clock, disabled before, from the menu: it fires at its next tick.
-// A minute with less than twenty seconds left is let go first, so that the
-// set minute outlasts the round trips of a loaded machine. The set time.
+// The minute now running as time text, once twenty seconds of it are left
+// at least (a later minute is let go first): room for the round trips of a
+// loaded machine before the minute ends.
+std::string MinuteWithRoom();
+// Sets the clock's time in the options window to MinuteWithRoom() and arms
+// the clock, disabled before, from the menu: it fires at its next tick. The
+// set time.
 std::string ArmClockForThisMinute(Process& dormix);
 // Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
 // came.
