@@ -40,6 +40,8 @@ run: build
 	@tools/run
 
 bench: build native
+	@cmake --build --preset win32 -j $(JOBS) --target benchmarks
+	@cmake --build --preset native -j $(JOBS) --target benchmarks
 	@tools/bench
 
 dist: build
