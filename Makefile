@@ -25,10 +25,19 @@ fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 
-test: build native fuzz-build
-	@ctest --test-dir $(NATIVE) --output-on-failure
-	@ctest --test-dir $(FUZZ) --output-on-failure
-	@ctest --test-dir $(WIN32) --output-on-failure -j $(WINE_JOBS) -LE soak
+# The Wine tiers start as soon as the Windows build is there; their suites
+# mostly wait, and the native and fuzz configurations are built and tested
+# beside them. The Wine tiers' report follows at the end.
+test: build
+	@echo "Wine tiers running, report in $(WIN32)/wine-tiers.log"
+	@ctest --test-dir $(WIN32) --output-on-failure -j $(WINE_JOBS) -LE soak >$(WIN32)/wine-tiers.log 2>&1 & wine=$$!; \
+	status=0; \
+	{ $(MAKE) --no-print-directory native fuzz-build && \
+	  ctest --test-dir $(NATIVE) --output-on-failure && \
+	  ctest --test-dir $(FUZZ) --output-on-failure; } || status=1; \
+	wait $$wine || status=1; \
+	cat $(WIN32)/wine-tiers.log; \
+	exit $$status
 
 soak: build
 	@ctest --test-dir $(WIN32) --output-on-failure -L soak
