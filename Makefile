@@ -5,8 +5,10 @@ WIN32 := build/win32
 FUZZ := build/fuzz
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+# The Wine suites mostly wait: more of them run side by side than there are cores.
+WINE_JOBS ?= 6
 
-.PHONY: deps build native fuzz-build test fuzz run bench dist clean
+.PHONY: deps build native fuzz-build test soak fuzz run bench dist clean
 
 deps:
 	@tools/deps.sh
@@ -23,10 +25,22 @@ fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 
-test: build native fuzz-build
-	@ctest --test-dir $(NATIVE) --output-on-failure
-	@ctest --test-dir $(FUZZ) --output-on-failure
-	@ctest --test-dir $(WIN32) --output-on-failure -j $(JOBS)
+# The Wine tiers start as soon as the Windows build is there; their suites
+# mostly wait, and the native and fuzz configurations are built and tested
+# beside them. The Wine tiers' report follows at the end.
+test: build
+	@echo "Wine tiers running, report in $(WIN32)/wine-tiers.log"
+	@ctest --test-dir $(WIN32) --output-on-failure -j $(WINE_JOBS) -LE soak >$(WIN32)/wine-tiers.log 2>&1 & wine=$$!; \
+	status=0; \
+	{ $(MAKE) --no-print-directory native fuzz-build && \
+	  ctest --test-dir $(NATIVE) --output-on-failure && \
+	  ctest --test-dir $(FUZZ) --output-on-failure; } || status=1; \
+	wait $$wine || status=1; \
+	cat $(WIN32)/wine-tiers.log; \
+	exit $$status
+
+soak: build
+	@ctest --test-dir $(WIN32) --output-on-failure -L soak
 
 fuzz: fuzz-build
 	@tools/fuzz $(FUZZ_SECONDS) $(FUZZ)/fuzz_*
@@ -35,6 +49,8 @@ run: build
 	@tools/run
 
 bench: build native
+	@cmake --build --preset win32 -j $(JOBS) --target benchmarks
+	@cmake --build --preset native -j $(JOBS) --target benchmarks
 	@tools/bench
 
 dist: build

@@ -2,7 +2,8 @@
 # screen per suite, and cleanup of exactly what was started here.
 #
 #   wine_suite_begin NAME   fresh prefix build/wine/NAME/prefix (a copy of the
-#                           template), HOME with a null ALSA sink, Xvfb display
+#                           template, its system files hard-linked), HOME with
+#                           a null ALSA sink, Xvfb display
 #   wine_suite_end          ends this suite's wineserver and Xvfb and removes
 #                           its prefix (~600 MB; the shots and the result stay),
 #                           unless DORMIX_KEEP_PREFIX is set
@@ -37,12 +38,25 @@ wine_template() {
   ) 9>"$build_dir/wine/template.lock"
 }
 
+# A prefix of its own, made in a fraction of a second: the files Wine only
+# ever reads (the libraries, code pages and fonts under drive_c/windows, 580
+# of the template's 590 MB) are hard links to the template's; every other
+# file, the registry first of all, is a copy, so that nothing a suite writes
+# reaches the template.
+wine_prefix_copy() {
+  local to=$2
+  cp -a --link "$1" "$to"
+  find "$to" -type f ! \( -path "$to/drive_c/windows/*" -regextype posix-extended \
+    -iregex '.*\.(dll|exe|nls|sys|drv|ttf|vxd|ocx|cpl|acm|tlb|ax|ds|mod|com)' \) \
+    -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv "$f.copy" "$f"; done' sh {} +
+}
+
 wine_suite_begin() {
   suite_dir=$build_dir/wine/$1
   wine_template
   rm -rf "$suite_dir"
   mkdir -p "$suite_dir/home" "$suite_dir/shots"
-  cp -a "$template" "$suite_dir/prefix"
+  wine_prefix_copy "$template" "$suite_dir/prefix"
   export WINEPREFIX=$suite_dir/prefix
   export HOME=$suite_dir/home
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"

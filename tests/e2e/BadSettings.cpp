@@ -1,16 +1,19 @@
-// Damaged and locked settings: every stored value replaced in turn by a
-// value of the wrong type, junk text and a 64 KB text, and a settings key
-// this user may read but not write. Dormix starts and runs each time, and
-// keeps every other setting as it was.
+// Damaged and locked settings as a real start meets them: one stored value
+// of each kind of damage (a value of the wrong type, junk text, a 64 KB
+// text), and a settings key this user may read but not write. Dormix starts
+// and runs each time, and keeps every other setting as it was. Every value
+// with every damage is the unit tier's table (Settings_test).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <aclapi.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "protection/PasswordScrambler.h"
+#include "support/DamagedSettings.h"
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
 #include "support/Pump.h"
@@ -18,41 +21,6 @@
 namespace {
 
 using namespace testing_support;
-
-// A setting of Dormix, a value other than its default, and its default.
-struct Setting {
-  const char* section;
-  const char* value;
-  const char* stored;
-  const char* defaultText;
-};
-
-// The password is stored scrambled: `stored` holds it in plain text.
-const Setting kSettings[] = {
-    {"Window", "RememberFormPosition", "1", "1"},  // so that X and Y are applied and written back
-    {"Window", "X", "123", "800"},
-    {"Window", "Y", "45", "600"},
-    {"Application", "AutoStart", "0", "1"},
-    {"Operation", "ForceAction", "0", "1"},
-    {"Operation", "Enabled", "1", "0"},
-    {"Operation", "Code", "6", "1"},  // Shut Down Monitor: nothing to fear if it fired
-    {"Operation", "EndTime", "25:61", "00:00"},  // never the time
-    {"Operation", "Password", "secret", ""},
-    {"Operation", "ShowMessage", "0", "1"},
-    {"Operation", "MessageTime", "7", "15"},
-    {"Operation", "PlaySound", "1", "0"},
-    {"Operation", "SoundFileName", "C:\\sounds\\bell.wav", ""},
-    {"Shortcuts", "ShutDown", "Ctrl+Shift+F1", "Ctrl+Alt+S"},
-    {"Shortcuts", "LogOff", "Ctrl+Shift+F2", "Ctrl+Alt+L"},
-    {"Shortcuts", "Hibernate", "Ctrl+Shift+F3", "Ctrl+Alt+H"},
-    {"Shortcuts", "StandBy", "Ctrl+Shift+F4", "Ctrl+Alt+B"},
-    {"Shortcuts", "Restart", "Ctrl+Shift+F5", "Ctrl+Alt+R"},
-    {"Shortcuts", "ShutDownMon", "Ctrl+Shift+F6", "Ctrl+Alt+M"},
-    {"Shortcuts", "ScreenSaver", "Ctrl+Shift+F7", "Ctrl+Alt+V"},
-    {"Shortcuts", "ProtectionPanel", "Ctrl+Shift+F8", "Ctrl+Alt+P"},
-};
-
-bool IsPassword(const Setting& s) { return std::string(s.value) == "Password"; }
 
 std::string SectionKey(const Setting& s) { return app::kSettingsKey + "\\" + s.section; }
 
@@ -95,47 +63,36 @@ std::string BoxAtStart(Process& dormix, const std::string& shot) {
 
 class BadSettings : public DormixTest {};
 
-TEST_F(BadSettings, EveryValueDamagedInTurnLeavesDormixRunningAndTheOthersAsTheyWere) {
-  std::string text64k;
-  while (text64k.size() < 65536) text64k += "1234567890";
-  text64k.resize(65536);
-  const std::string junk = "%s%n%%\x01\x7f\xff\"'\\ \t\r\n;=[end";
-  const struct {
-    const char* name;
-    DWORD type;
-    std::string data;  // as stored, a text with its terminating NUL
-    const char* passwordError;  // the box for the password so damaged, or null
-  } damages[] = {
-      {"REG_DWORD", REG_DWORD, std::string("\x2A\x00\x00\x00", 4), nullptr},
-      {"REG_BINARY", REG_BINARY, std::string("\x00\xFF\x31\x00\x32", 5), nullptr},
-      {"junk text", REG_SZ, junk + '\0', "'$%s' is not a valid integer value"},
-      {"64 KB text", REG_SZ, text64k + '\0', nullptr},
-  };
-
-  for (const auto& damage : damages) {
-    for (const Setting& damaged : kSettings) {
-      SCOPED_TRACE(std::string(damaged.value) + " as " + damage.name);
-      ForgetSettings();
-      StoreEvery();
-      StoreRaw(damaged, damage.type, damage.data);
-      Process& dormix = Start();
-      const bool boxExpected = IsPassword(damaged) && damage.passwordError;
-      EXPECT_EQ(BoxAtStart(dormix, std::string("bad-") + damaged.value), boxExpected ? damage.passwordError : "");
-      ASSERT_TRUE(WaitSettled(dormix));
-      EXPECT_TRUE(PumpUntil(TrayIconShown));
-      for (const Setting& s : kSettings) {
-        if (&s == &damaged) continue;
-        EXPECT_EQ(Meant(s), s.stored) << s.value;
-      }
-      // Read as its default, a value of the wrong type is stored as that.
-      if (damage.type != REG_SZ)
-        EXPECT_EQ(Meant(damaged), damaged.defaultText);
-      else
-        EXPECT_NE(StoredText(SectionKey(damaged), damaged.value).rfind("<", 0), 0u) << "a text again";
-      EXPECT_TRUE(dormix.Running());
-      Exit();
-      if (HasFatalFailure()) return;
+TEST_F(BadSettings, EachKindOfDamageLeavesDormixRunningAndTheOthersAsTheyWere) {
+  // For each kind, a value whose reader only a real start has: the hotkeys,
+  // the window's place, the scrambled password, the armed clock's tray tip.
+  const Setting* damagedBy[] = {&kSettings[13], &kSettings[1], &kSettings[8], &kSettings[7]};
+  const std::vector<Damage> damages = Damages();
+  ASSERT_EQ(damages.size(), std::size(damagedBy));
+  for (std::size_t i = 0; i < damages.size(); ++i) {
+    const Damage& damage = damages[i];
+    const Setting& damaged = *damagedBy[i];
+    SCOPED_TRACE(std::string(damaged.value) + " as " + damage.name);
+    ForgetSettings();
+    StoreEvery();
+    StoreRaw(damaged, damage.type, damage.data);
+    Process& dormix = Start();
+    const bool boxExpected = IsPassword(damaged) && damage.passwordError;
+    EXPECT_EQ(BoxAtStart(dormix, std::string("bad-") + damaged.value), boxExpected ? damage.passwordError : "");
+    ASSERT_TRUE(WaitSettled(dormix));
+    EXPECT_TRUE(PumpUntil(TrayIconShown));
+    for (const Setting& s : kSettings) {
+      if (&s == &damaged) continue;
+      EXPECT_EQ(Meant(s), s.stored) << s.value;
     }
+    // Read as its default, a value of the wrong type is stored as that.
+    if (damage.type != REG_SZ)
+      EXPECT_EQ(Meant(damaged), damaged.defaultText);
+    else
+      EXPECT_NE(StoredText(SectionKey(damaged), damaged.value).rfind("<", 0), 0u) << "a text again";
+    EXPECT_TRUE(dormix.Running());
+    Exit();
+    if (HasFatalFailure()) return;
   }
 }
 
@@ -192,9 +149,12 @@ TEST_F(BadSettings, AKeyThatCannotBeWrittenLeavesDormixRunningOnTheSettingsItHol
   // Armed from the menu: the tip shows it, the key keeps what it held.
   ChooseMenuCommand(dormix, kClockSwitch);
   EXPECT_EQ(TrayTip("Dormix is Active at 25:61"), "Dormix is Active at 25:61");
-  // The options window's OK saves everything, and its closing the position.
-  WithOptions(dormix, [](HWND) {});
-  EXPECT_EQ(TrayTip("Dormix is Active at 25:61"), "Dormix is Active at 25:61");
+  // The options window's OK saves everything, and its closing the position;
+  // it takes only a time the clock can reach and a sound file that exists.
+  CreateDirectoryA("C:\\sounds", nullptr);
+  if (std::FILE* f = std::fopen("C:\\sounds\\bell.wav", "wb")) std::fclose(f);
+  WithOptions(dormix, [](HWND options) { TypeClockTime(options, "23:59"); });
+  EXPECT_EQ(TrayTip("Dormix is Active at 23:59"), "Dormix is Active at 23:59");
   // Hiding the options window hides the application window right after it.
   EXPECT_TRUE(PumpUntil([&] { return WindowsOf(dormix.Id(), true).empty(); }))
       << "a message box or a window left open";

@@ -103,7 +103,6 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
   const std::string folder = Folder(CSIDL_PROGRAM_FILES) + "\\Dormix";
   const std::string exe = folder + "\\dormix.exe";
   const std::string shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Dormix.lnk";
-  const std::string emptyTray = TrayIconPixels();
 
   Install();
   for (const std::string& path : {exe, folder + "\\uninstall.exe", folder + "\\LICENSE.txt", shortcut})
@@ -124,7 +123,7 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
   Process dormix(exe);
   ASSERT_TRUE(WaitSettled(dormix));
   EXPECT_TRUE(FindWindowExA(HWND_MESSAGE, nullptr, "TTarvelTrayIconWindow", nullptr));
-  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != emptyTray; })) << "no tray icon";
+  EXPECT_TRUE(PumpUntil(TrayIconShown)) << "no tray icon";
   Screenshot("installed-tray");
   const std::optional<std::string> autostart = Text(kRunKey, "Dormix");
   EXPECT_TRUE(autostart && autostart->find(exe) != std::string::npos)
@@ -137,7 +136,7 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
   Uninstall("");
   EXPECT_EQ(dormix.WaitExit(0), 0u) << "Dormix was not ended, or not cleanly";
   EXPECT_FALSE(DormixRuns());
-  EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() == emptyTray; })) << "the tray icon stayed";
+  EXPECT_TRUE(PumpUntil([] { return !TrayIconShown(); })) << "the tray icon stayed";
   EXPECT_EQ(Text(kRunKey, "Dormix"), std::nullopt);
   for (const std::string& path : {folder, shortcut}) EXPECT_FALSE(Exists(path)) << path;
   EXPECT_EQ(Text((std::string(kSettingsKey) + "\\Operation").c_str(), "Code"), "1") << "the settings were kept";

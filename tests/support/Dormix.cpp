@@ -124,6 +124,11 @@ HWND FindControl(HWND top, const char* className, const std::string& text) {
   return search.found;
 }
 
+HWND ControlAfter(HWND form, const char* label) {
+  const HWND found = FindControl(form, "Static", label);
+  return found ? GetWindow(found, GW_HWNDNEXT) : nullptr;
+}
+
 namespace {
 BOOL CALLBACK FindUnpainted(HWND w, LPARAM unpainted) {
   if (!IsWindowVisible(w) || !GetUpdateRect(w, nullptr, FALSE)) return TRUE;
@@ -171,6 +176,31 @@ void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit)
   edit(options);
   PostMessageA(FindControl(options, "Button", "Ok"), BM_CLICK, 0, 0);
   PumpUntil([&] { return !IsWindowVisible(options); });
+}
+
+std::string MinuteWithRoom() {
+  PumpUntil([] {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wSecond < 40;
+  }, 30000);
+  return Now();
+}
+
+// The time field is a masked edit: it takes the digits as typed, over its
+// whole text selected.
+void TypeClockTime(HWND options, const std::string& time) {
+  const HWND field = ControlAfter(options, "Op. Time:");
+  SendMessageA(field, EM_SETSEL, 0, -1);
+  for (const char c : time)
+    if (c != ':') SendMessageA(field, WM_CHAR, static_cast<BYTE>(c), 0);
+}
+
+std::string ArmClockForThisMinute(Process& dormix) {
+  const std::string time = MinuteWithRoom();
+  WithOptions(dormix, [&](HWND options) { TypeClockTime(options, time); });
+  ChooseMenuCommand(dormix, kClockSwitch);
+  return time;
 }
 
 int TaskbarButtons() {

@@ -53,6 +53,8 @@ std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 // The first child window (at any depth) of that class with that text.
 HWND FindControl(HWND top, const char* className, const std::string& text);
+// The control that follows a label of the options window, as designed.
+HWND ControlAfter(HWND form, const char* label);
 // Nothing is left to paint in the window or any shown window inside it (of
 // any process).
 bool Painted(HWND window);
@@ -88,6 +90,16 @@ bool ExitThroughMenu(Process& dormix);
 // then), runs `edit` on it, and closes it with "Ok": what was changed is
 // stored and stays in effect.
 void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit);
+// The minute now running as time text, once twenty seconds of it are left
+// at least (a later minute is let go first): room for the round trips of a
+// loaded machine before the minute ends.
+std::string MinuteWithRoom();
+// Types "hh:nn" into the time field of the open options window.
+void TypeClockTime(HWND options, const std::string& time);
+// Sets the clock's time in the options window to MinuteWithRoom() and arms
+// the clock, disabled before, from the menu: it fires at its next tick. The
+// set time.
+std::string ArmClockForThisMinute(Process& dormix);
 // Window buttons on Wine's taskbar (Start not counted); -1 when no taskbar
 // came.
 int TaskbarButtons();

@@ -1,6 +1,7 @@
 // The settings store against an in-memory registry: the exact writes of the
 // save that follows the load at every start, for stored values of every
-// kind; a damaged password; the close event's typed values.
+// kind; every setting damaged in turn in every way; a damaged password; the
+// close event's typed values.
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/DamagedSettings.h"
 #include "support/FakeRegistry.h"
 #include "ui/Error.h"
 
@@ -114,6 +116,50 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
         if (value(line) == value(change)) line = change;
     EXPECT_EQ(store.writes, expected) << testing::PrintToString(c.changed);
     EXPECT_EQ(store.openKeys, 1) << "only the root left open";
+  }
+}
+
+// A start's load and save over every setting, each damaged in turn in every
+// way: the others are written back as they were, the damaged one as its
+// default when of another type and as a text when a text; junk in the
+// password stops the load with its error, and nothing is written.
+TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
+  using testing_support::IsPassword;
+  using testing_support::kSettings;
+  const auto scramble = [](const char* mode, const std::string& text) {
+    FixedRandom random;
+    return protection::ScramblePassword(mode, text, protection::ScrambleKey, random);
+  };
+  for (const testing_support::Damage& damage : testing_support::Damages()) {
+    for (const testing_support::Setting& damaged : kSettings) {
+      SCOPED_TRACE(std::string(damaged.value) + " as " + damage.name);
+      Store store;
+      for (const testing_support::Setting& s : kSettings)
+        store.keys[app::kSettingsKey + "\\" + s.section][s.value] = {
+            app::kRegSz, IsPassword(s) ? scramble("E", s.stored) : s.stored};
+      store.keys[app::kSettingsKey + "\\" + damaged.section][damaged.value] = {damage.type, damage.data};
+      FakeKey root(store, "");
+      app::Settings settings;
+      try {
+        app::LoadSettings(root, settings);
+        FixedRandom random;
+        app::SaveSettings(root, settings, "C:\\dormix.exe", random);
+        EXPECT_FALSE(IsPassword(damaged) && damage.passwordError) << "loaded";
+      } catch (const ui::Error& error) {
+        const char* expected = IsPassword(damaged) ? damage.passwordError : nullptr;
+        EXPECT_STREQ(error.what(), expected ? expected : "no error");
+        EXPECT_TRUE(store.writes.empty());
+      }
+      for (const testing_support::Setting& s : kSettings) {
+        const app::RegistryValue& value = store.keys[app::kSettingsKey + "\\" + s.section][s.value];
+        if (&s != &damaged)
+          EXPECT_EQ(IsPassword(s) ? scramble("D", value.data) : value.data, s.stored) << s.value;
+        else if (damage.type != app::kRegSz)
+          EXPECT_EQ(value.data, damaged.defaultText);
+        else
+          EXPECT_EQ(value.type, app::kRegSz);
+      }
+    }
   }
 }
 
