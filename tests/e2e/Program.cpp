@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/DamagedSettings.h"
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
 #include "support/Keys.h"
@@ -37,6 +38,17 @@ DWORD RegisterError(char key) {
 }
 
 class Program : public DormixTest {};
+
+// Presses Ctrl+Alt+`key` until `done`, every few seconds: input injected on a
+// loaded machine has been seen lost (a second press finds the first's effect).
+bool PressUntil(char key, const std::function<bool()>& done) {
+  return PumpUntil([&] {
+    PressKey(key, {VK_CONTROL, VK_MENU});
+    return PumpUntil(done, 3000);
+  }, 15000);
+}
+
+
 
 TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIcon) {
   const int buttons = TaskbarButtons();
@@ -178,37 +190,25 @@ TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
   Click(form, "Cancel");
   ASSERT_TRUE(Hidden(form));
 
-  // Input injected on a loaded machine has been seen lost: pressed again
-  // every few seconds until the panel shows (a second press finds it shown).
-  EXPECT_TRUE(PumpUntil(
-      [&] {
-        PressKey('P', {VK_CONTROL, VK_MENU});
-        return PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }, 3000);
-      },
-      15000));
+  EXPECT_TRUE(PressUntil('P', [&] { return IsWindowVisible(panel) != FALSE; }));
   ShotOf(panel, "hotkey-panel");
   PressKey(VK_RETURN);  // no password set: any key closes it
   EXPECT_TRUE(Hidden(panel));
 }
 
+// Clicks the button with the mouse until its window hides, every few seconds.
+bool ClickUntilHidden(HWND window, const char* caption) {
+  const HWND button = FindControl(window, "Button", caption);
+  return PumpUntil([&] {
+    ClickWithMouse(button);
+    return PumpUntil([&] { return !IsWindowVisible(window); }, 3000);
+  }, 15000);
+}
+
 // Every value of the settings key and the Run entry, as stored.
 std::vector<std::string> StoredSettings() {
   std::vector<std::string> all{StoredText(kRun, "Dormix")};
-  for (const char* section : {"Window", "Application", "Operation", "Shortcuts"}) {
-    const ui::unique_hkey key = [&] {
-      HKEY k = nullptr;
-      RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kSettings + "\\" + section).c_str(), 0, KEY_READ, &k);
-      return ui::unique_hkey(k);
-    }();
-    char name[256], data[1024];
-    for (DWORD i = 0;; ++i) {
-      DWORD nameSize = sizeof name, dataSize = sizeof data;
-      if (RegEnumValueA(key.get(), i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
-                        &dataSize) != ERROR_SUCCESS)
-        break;
-      all.push_back(std::string(section) + "\\" + name + "=" + std::string(data, dataSize));
-    }
-  }
+  for (const Setting& s : testing_support::kSettings) all.push_back(StoredText(kSettings + "\\" + s.section, s.value));
   return all;
 }
 
@@ -277,11 +277,7 @@ TEST_F(Program, TheNoticeShownWhileTheOptionsWindowIsOpenIsCancelledWithTheMouse
   const HWND notice = Shown(dormix, "TForm2");
   ASSERT_TRUE(notice);
   ShotOf(GetDesktopWindow(), "notice-over-options");
-  const HWND cancel = FindControl(notice, "Button", "Cancel");
-  EXPECT_TRUE(PumpUntil([&] {
-    ClickWithMouse(cancel);
-    return PumpUntil([&] { return !IsWindowVisible(notice); }, 3000);
-  }, 15000));
+  EXPECT_TRUE(ClickUntilHidden(notice, "Cancel"));
   // Past the 15 s the notice would have counted.
   PumpUntil([&] { return !dormix.Running(); }, 20000);
   EXPECT_TRUE(dormix.Running());
@@ -297,14 +293,6 @@ std::vector<HWND> ShortcutFields(HWND options) {
   std::vector<HWND> fields;
   EnumChildWindows(options, &CollectShortcutField, reinterpret_cast<LPARAM>(&fields));
   return fields;
-}
-
-// Presses the combination until `done`: injected input has been seen lost on a loaded machine.
-bool PressUntil(char key, const std::function<bool()>& done) {
-  return PumpUntil([&] {
-    PressKey(key, {VK_CONTROL, VK_MENU});
-    return PumpUntil(done, 3000);
-  }, 15000);
 }
 
 // While the options window is open the hotkeys are free, so a field takes a
@@ -346,11 +334,7 @@ TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
   EXPECT_TRUE(PressUntil('P', [&] { return IsWindowVisible(notice) != FALSE; })) << "Ctrl+Alt+P shuts down";
   EXPECT_TRUE(PumpUntil([&] { return ShownText(notice) == "Shut Down Operation..."; })) << ShownText(notice);
-  const HWND cancel = FindControl(notice, "Button", "Cancel");
-  EXPECT_TRUE(PumpUntil([&] {
-    ClickWithMouse(cancel);
-    return PumpUntil([&] { return !IsWindowVisible(notice); }, 3000);
-  }, 15000));
+  EXPECT_TRUE(ClickUntilHidden(notice, "Cancel"));
 }
 
 // Run alone by tests/e2e/forced-session-end: the forced log-off ends this
