@@ -36,12 +36,23 @@ std::string SuiteFile(const char* name, const std::string& content) {
   return path;
 }
 
-Process::Process(const std::string& exe, const std::string& arguments, Start start) {
+Process::Process(const std::string& exe, const std::string& arguments, Start start, const std::string& output) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  ui::unique_handle file;
+  if (!output.empty()) {
+    const HANDLE made = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                    CREATE_ALWAYS, 0, nullptr);
+    if (made != INVALID_HANDLE_VALUE) file.reset(made);
+  }
+  if (file) {
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = file.get();
+  }
   PROCESS_INFORMATION pi{};
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE,
                      start == Start::kSuspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
     thread_.reset(pi.hThread);
     process_.reset(pi.hProcess);
