@@ -12,11 +12,7 @@ namespace app {
 
 namespace {
 
-// dwData of a command and of its answer: anything else is no message of ours.
-constexpr ULONG_PTR kCommandMagic = 0x444D5843;  // "DMXC"
-constexpr ULONG_PTR kAnswerMagic = 0x444D5841;   // "DMXA"
-// A command's text with its terminator: canonical commands are far shorter.
-constexpr DWORD kLongestCommand = 64;
+constexpr ULONG_PTR kAnswerMagic = 0x444D5841;  // "DMXA"
 constexpr DWORD kLongestAnswer = 4096;
 // Present on the main window of a copy that takes commands.
 constexpr char kCommandsProperty[] = "Dormix.Commands";

@@ -14,6 +14,11 @@ namespace app {
 // The main window's own message: run Actions[wParam] at once, by force for
 // lParam 1, not for 2, as the "Force Action" box says for 0.
 constexpr UINT kRunActionMessage = WM_APP;
+// dwData of a command's WM_COPYDATA (the answer's has another): anything
+// else is no message of ours.
+constexpr ULONG_PTR kCommandMagic = 0x444D5843;  // "DMXC"
+// A command's text with its terminator: canonical commands are far shorter.
+constexpr DWORD kLongestCommand = 64;
 
 // Marks the main window as the one that takes commands from other processes.
 void TakeCommands(HWND mainWindow);

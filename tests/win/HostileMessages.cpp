@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/CommandLine_win32.h"
 #include "power/Notice.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
@@ -45,6 +46,9 @@ struct Row {
   const char* shownEffect;
 };
 
+// "/lock" without its terminator.
+COPYDATASTRUCT unterminatedLock{app::kCommandMagic, 5, const_cast<char*>("/lock")};
+
 const Row kRows[] = {
     {"WM_CONTEXTMENU at a point", WM_CONTEXTMENU, 0, MAKELPARAM(300, 300), false, "m---"},
     {"WM_CONTEXTMENU from the keyboard", WM_CONTEXTMENU, 0, -1, false, "m---"},
@@ -67,6 +71,8 @@ const Row kRows[] = {
     {"WM_TIMECHANGE", WM_TIMECHANGE, 0, 0, false, "----"},
     {"WM_POWERBROADCAST suspend", WM_POWERBROADCAST, PBT_APMSUSPEND, 0, false, "----"},
     {"WM_POWERBROADCAST resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, false, "----"},
+    {"WM_COPYDATA, a command with no terminator", WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&unterminatedLock),
+     false, "----"},
 };
 
 // Delivers a row to a window: sent, or posted as key input (down and up) to
@@ -175,6 +181,33 @@ TEST_F(HostileMessagesTest, TheLockedPanelRefusesTheEndOfTheSessionAndTheOthersA
   EXPECT_EQ(SendMessageA(Form4->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
   for (ui::TForm* form : std::initializer_list<ui::TForm*>{Form1, Form2, Form3})
     EXPECT_NE(SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+}
+
+// A command from another program is served only when it is well formed:
+// anything else answers 2 and runs nothing. The last row is the control.
+TEST_F(HostileMessagesTest, TheMainWindowRefusesAMalformedCommand) {
+  char lock[] = "/lock\0/lock", reboot[] = "/reboot", usage[] = "/?";
+  char tooLong[app::kLongestCommand + 1] = "/lock";
+  const struct {
+    const char* name;
+    COPYDATASTRUCT copy;
+    LRESULT answer;
+  } cases[] = {
+      {"no terminator", unterminatedLock, 2},
+      {"a NUL before the end", {app::kCommandMagic, sizeof lock, lock}, 2},
+      {"longer than a command", {app::kCommandMagic, sizeof tooLong, tooLong}, 2},
+      {"another magic", {app::kCommandMagic + 1, 6, lock}, 2},
+      {"no data", {app::kCommandMagic, 6, nullptr}, 2},
+      {"an unknown switch", {app::kCommandMagic, sizeof reboot, reboot}, 2},
+      {"the usage", {app::kCommandMagic, sizeof usage, usage}, 2},
+      {"the lock", {app::kCommandMagic, 6, lock}, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SendMessageA(Form1->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&c.copy)), c.answer) << c.name;
+    testing_support::ProcessPosted();
+    EXPECT_EQ(Form4->Visible(), c.answer == 0) << c.name;
+  }
+  EXPECT_EQ(SendMessageA(Form1->Handle(), WM_COPYDATA, 0, 0), 2);
 }
 
 // An error handler that fails itself must not take the program with it: the
