@@ -27,6 +27,9 @@ struct Command {
 
 // Longer countdowns are refused, so that no sum of times can overflow.
 constexpr std::int64_t kLongestCountdown = 30 * 24 * 60 * 60;
+// Bytes of a command's canonical text with its terminator, at most: what
+// the running copy accepts from another process.
+constexpr unsigned kLongestCommand = 64;
 
 // A command, or the text of what is wrong with the arguments (each one word
 // of the command line, the program's name not among them).

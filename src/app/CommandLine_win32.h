@@ -17,8 +17,6 @@ constexpr UINT kRunActionMessage = WM_APP;
 // dwData of a command's WM_COPYDATA (the answer's has another): anything
 // else is no message of ours.
 constexpr ULONG_PTR kCommandMagic = 0x444D5843;  // "DMXC"
-// A command's text with its terminator: canonical commands are far shorter.
-constexpr DWORD kLongestCommand = 64;
 
 // Marks the main window as the one that takes commands from other processes.
 void TakeCommands(HWND mainWindow);
