@@ -40,16 +40,12 @@ Process::Process(const std::string& exe, const std::string& arguments, Start sta
   STARTUPINFOA si{};
   si.cb = sizeof si;
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-  ui::unique_handle file;
-  if (!output.empty()) {
-    const HANDLE made = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                                    CREATE_ALWAYS, 0, nullptr);
-    if (made != INVALID_HANDLE_VALUE) file.reset(made);
-  }
-  if (file) {
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = file.get();
-  }
+  // A file that cannot be made reaches the process as an invalid handle.
+  const ui::unique_handle file(output.empty() ? nullptr
+                                              : CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                                            CREATE_ALWAYS, 0, nullptr));
+  si.dwFlags = file ? STARTF_USESTDHANDLES : 0;
+  si.hStdOutput = si.hStdError = file.get();
   PROCESS_INFORMATION pi{};
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE,
