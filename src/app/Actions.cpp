@@ -6,20 +6,20 @@ namespace app {
 
 const std::array<Action, kActionCount> Actions = {{
     {"Shut Down", "ShutDown1", "Shut Down:", 13, "Ctrl+Alt+S", "ShutDown", 1, 2001,
-     Routine::ShutDownSystem},
-    {"Log Off", "LogOff1", "Log Off:", 19, "Ctrl+Alt+L", "LogOff", 2, 2002, Routine::LogOffUser},
+     Routine::ShutDownSystem, "shutdown"},
+    {"Log Off", "LogOff1", "Log Off:", 19, "Ctrl+Alt+L", "LogOff", 2, 2002, Routine::LogOffUser, "logoff"},
     {"Hibernate", "Hibernate1", "Hibernate:", 12, "Ctrl+Alt+H", "Hibernate", 3, 2003,
-     Routine::HibernateSystem},
+     Routine::HibernateSystem, "hibernate"},
     {"Stand By", "StandBy1", "Stand by:", 16, "Ctrl+Alt+B", "StandBy", 0, 2004,
-     Routine::StandBySystem},
+     Routine::StandBySystem, "standby"},
     {"Restart", "Restart1", "Restart:", 14, "Ctrl+Alt+R", "Restart", 5, 2005,
-     Routine::RestartSystem},
+     Routine::RestartSystem, "restart"},
     {"Shut Down Monitor", "ShutDownMonitor1", "Shut Down Monitor:", 6, "Ctrl+Alt+M", "ShutDownMon",
-     6, 2006, Routine::MonitorOff},
+     6, 2006, Routine::MonitorOff, "monitoroff"},
     {"Screen Saver", "ScreenSaver1", "Screen Saver:", 18, "Ctrl+Alt+V", "ScreenSaver", 4, 2007,
-     Routine::StartScreenSaver},
+     Routine::StartScreenSaver, "screensaver"},
     {"Protection Panel", "ProtectionPanel1", "Protection Panel:", 9, "Ctrl+Alt+P",
-     "ProtectionPanel", 7, 2008, Routine::ShowProtectionPanel},
+     "ProtectionPanel", 7, 2008, Routine::ShowProtectionPanel, "lock"},
 }};
 
 const Action* ActionOfCode(std::int32_t code) {

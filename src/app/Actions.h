@@ -33,12 +33,13 @@ struct Action {
   std::int32_t code;            // operation code; 0 for none (Stand By)
   unsigned command;             // the menu item's command number
   Routine routine;
+  const char* commandSwitch;    // its switch on the command line, without the "/"
 };
 
 constexpr int kActionCount = 8;
 // The fixed command numbers of the menu's other items.
 constexpr unsigned kMainCommand = 1001, kClockCommand = 1002, kExitCommand = 1003, kHelpCommand = 1004,
-                   kAboutCommand = 1005;
+                   kAboutCommand = 1005, kCancelCountdownCommand = 1006;
 extern const std::array<Action, kActionCount> Actions;
 
 // The action of an operation code 1 to 7 (RadioButtonN selects code N); null

@@ -2,6 +2,7 @@
 // settings it loads and saves, the clock it hosts, and hiding and ending.
 #include "app/Down.h"
 
+#include "app/CommandLine_win32.h"
 #include "app/about.h"
 #include "hotkeys/HotKeyManager.h"
 #include "power/QuorinFunction.h"
@@ -76,6 +77,7 @@ void TForm1::MyHide() {
 LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // The icon is Dormix's only presence on screen: put it back, as it is.
   if (msg == kTaskbarCreated && kTaskbarCreated) TarvelTrayIcon1->SetActive(true);
+  if (msg == WM_COPYDATA || msg == app::kRunActionMessage) return CommandMessage(msg, wParam, lParam);
   return TForm::WndProc(msg, wParam, lParam);
 }
 
@@ -216,15 +218,16 @@ void TForm1::About1Click(ui::TComponent&) {
   if (!Form3->Visible()) Form3->ShowModal();
 }
 
-void TForm1::ActionClick(int action) { Run(app::Actions[action].routine); }
+void TForm1::ActionClick(int action) { Run(app::Actions[action].routine, std::nullopt); }
 
-void TForm1::Run(app::Routine routine) {
+void TForm1::Run(app::Routine routine, std::optional<bool> force) {
+  const bool byForce = force.value_or(ForceFlag);
   switch (routine) {
-    case app::Routine::ShutDownSystem: return power::ShutDownSystem(ForceFlag);
-    case app::Routine::LogOffUser: return power::LogOffUser(ForceFlag);
-    case app::Routine::HibernateSystem: return power::HibernateSystem(ForceFlag);
-    case app::Routine::StandBySystem: return power::StandBySystem(ForceFlag);
-    case app::Routine::RestartSystem: return power::RestartSystem(ForceFlag);
+    case app::Routine::ShutDownSystem: return power::ShutDownSystem(byForce);
+    case app::Routine::LogOffUser: return power::LogOffUser(byForce);
+    case app::Routine::HibernateSystem: return power::HibernateSystem(byForce);
+    case app::Routine::StandBySystem: return power::StandBySystem(byForce);
+    case app::Routine::RestartSystem: return power::RestartSystem(byForce);
     case app::Routine::MonitorOff: return power::MonitorOff();
     case app::Routine::StartScreenSaver: return power::StartScreenSaver();
     case app::Routine::ShowProtectionPanel: return Form4->ShowPanel();
@@ -235,7 +238,7 @@ void TForm1::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
   if (OptionsOpen) return;
   for (int i : app::kHotKeyOrder) {
     if (hotKey != hotkeys::TextToHotKey(State.ShortcutTexts[i], true)) continue;
-    Run(app::Actions[i].routine);
+    Run(app::Actions[i].routine, std::nullopt);
     // The monitor's request is posted: held back about a second, it is
     // handled after the key that asked for it has been let go.
     if (app::Actions[i].routine == app::Routine::MonitorOff) Sleep(1000);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/Actions.h"
+#include "app/CommandLine.h"
 #include "app/OperationClock.h"
 #include "app/OptionChecks.h"
 #include "app/Settings.h"
@@ -58,6 +59,12 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   void SaveSettings() override;
   // Hides the whole application from the screen and the taskbar.
   void MyHide();
+
+  // The command line's commands, from this process or a second one, and the
+  // menu item that cancels a one-off countdown (Down_commands.cpp).
+  app::Answer Serve(const app::Command& command);
+  void CancelCountdown1Click(ui::TComponent& sender);
+  ui::TMenuItem* CancelCountdown1;
 
   // OperationCode, RememberPosition, ClockEnabled and ShortcutTexts live
   // here; the other fields are read from the controls when needed.
@@ -123,8 +130,13 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   bool ClockItemChecked() override;
   void SetClockItem(bool checked, const std::string& caption) override;
   std::string SetTime() override;
-  // Runs an action's routine: the menu, the hotkeys and the clock all come here.
-  void Run(app::Routine routine) override;
+  // Runs an action's routine: the menu, the hotkeys, the clock and the
+  // command line all come here.
+  void Run(app::Routine routine, std::optional<bool> force) override;
+  std::int64_t LocalSeconds() override;
+  void SetCancelItem(const std::string& caption) override;
+  // WM_COPYDATA and the command line's action run after its answer.
+  LRESULT CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void SetTimer1(bool enabled) override;
   void SetTimer3(bool enabled) override;
 

@@ -212,6 +212,10 @@ void TForm1::DesignMenu() {
     item.SetCommand(command);
     return &item;
   };
+  // Above the others, shown only while a one-off countdown is pending.
+  CancelCountdown1 = add("CancelCountdown1", "", 15, app::kCancelCountdownCommand);
+  CancelCountdown1->visible = false;
+  CancelCountdown1->OnClick = ui::Bind(this, &TForm1::CancelCountdown1Click);
   for (const auto& d : items) {
     *d.item = add(d.name, d.caption, d.image, d.command);
     if (d.click) (*d.item)->OnClick = ui::Bind(this, d.click);

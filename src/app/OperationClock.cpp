@@ -1,4 +1,4 @@
-// The operation clock's ticks and its menu command.
+// The operation clock's ticks, its menu command and the one-off countdown.
 #include "app/OperationClock.h"
 
 namespace app {
@@ -6,6 +6,13 @@ namespace app {
 std::string TimeText(TimeOfDay time) {
   return {static_cast<char>('0' + time.hour / 10), static_cast<char>('0' + time.hour % 10), ':',
           static_cast<char>('0' + time.minute / 10), static_cast<char>('0' + time.minute % 10)};
+}
+
+std::string Caption(const OneOff& countdown) {
+  constexpr std::int64_t kDay = 24 * 60 * 60;
+  const std::int64_t second = (countdown.due % kDay + kDay) % kDay;
+  return std::string(Actions[countdown.action].caption) + " at " +
+         TimeText({static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60)});
 }
 
 std::string OperationClock::ShowTime() {
@@ -24,17 +31,24 @@ void OperationClock::ServeCurrentMinute() {
 void OperationClock::Timer1Timer() {
   const std::string now = ShowTime();
   if (now != servedMinute_) servedMinute_.clear();
-  if (state_.ClockEnabled && servedMinute_.empty() && now == host_.SetTime()) Fire();
-  host_.SetTrayTip(state_.ClockEnabled ? "Dormix is Active at " + host_.SetTime()
-                                       : "Dormix is Disabled...");
+  if (CountdownDue())
+    FireCountdown();
+  else if (state_.ClockEnabled && servedMinute_.empty() && now == host_.SetTime())
+    Fire(ActionOfCode(state_.OperationCode), std::nullopt);
+  host_.SetTrayTip(Tip());
 }
 
-void OperationClock::Fire() {
+std::string OperationClock::Tip() {
+  if (pending_) return "Dormix: " + Caption(*pending_);
+  return state_.ClockEnabled ? "Dormix is Active at " + host_.SetTime() : "Dormix is Disabled...";
+}
+
+void OperationClock::Fire(const Action* action, std::optional<bool> force) {
   // A failed action pauses as well: the notice restarts Timer1 on its way
   // out, and left running the clock would fire again every second of the
   // minute, one error message each time.
   try {
-    if (const Action* action = ActionOfCode(state_.OperationCode)) host_.Run(action->routine);
+    if (action) host_.Run(action->routine, force);
   } catch (...) {
     Pause();
     throw;
@@ -48,7 +62,11 @@ void OperationClock::Pause() {
   host_.SetTimer1(false);
 }
 
+// A countdown due during the pause fires on time, and its own pause starts
+// anew. Timer3 is off while it runs, so that no pause ends inside its notice
+// and lets the daily clock fire there too.
 void OperationClock::Timer3Timer() {
+  if (CountdownDue()) return FireCountdown();
   if (++pauseTicks_ != 60) return;
   host_.SetTimer1(true);
   host_.SetTimer3(false);
@@ -67,6 +85,43 @@ void OperationClock::ShowClockState() {
   else
     host_.SetClockItem(true, "Enable ShutDown Clock");
   host_.ActivateTrayIcon();
+}
+
+bool OperationClock::CountdownDue() { return pending_ && host_.LocalSeconds() >= pending_->due; }
+
+void OperationClock::FireCountdown() {
+  const OneOff due = *pending_;
+  pending_.reset();
+  ShowCountdown();
+  host_.SetTimer3(false);
+  Fire(&Actions[due.action], due.force);
+}
+
+void OperationClock::ShowCountdown() {
+  host_.SetCancelItem(pending_ ? "Cancel " + Caption(*pending_) : std::string());
+  host_.SetTrayTip(Tip());
+}
+
+Answer OperationClock::Schedule(const Command& command) {
+  if (pending_) return {1, "A countdown is already pending: " + Caption(*pending_) + "."};
+  pending_ = OneOff{command.action, command.force, DueTime(command, host_.LocalSeconds())};
+  ShowCountdown();
+  return {0, Caption(*pending_) + "."};
+}
+
+Answer OperationClock::Cancel() {
+  if (!pending_) return {1, "No countdown is pending."};
+  const std::string caption = Caption(*pending_);
+  pending_.reset();
+  ShowCountdown();
+  return {0, "Cancelled " + caption + "."};
+}
+
+std::string OperationClock::Status() {
+  const Action* action = ActionOfCode(state_.OperationCode);
+  return "Countdown: " + (pending_ ? Caption(*pending_) : std::string("none")) + "\nDaily clock: " +
+         (action ? action->caption : "no action") + " at " + host_.SetTime() +
+         (state_.ClockEnabled ? ", enabled" : ", disabled");
 }
 
 }  // namespace app

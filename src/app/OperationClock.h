@@ -1,13 +1,17 @@
 // The operation clock: Timer1 shows the time every second and fires the
 // selected action when the time text equals the set time; Timer3 then holds
-// Timer1 off for 60 ticks, so an action fires once per set minute. The main
-// window owns the timers, labels, tray icon and menu item and implements
-// ClockHost; the clock's state is the main window's Settings.
+// Timer1 off for 60 ticks, so an action fires once per set minute. Beside
+// the daily clock it keeps one one-off countdown from the command line,
+// which fires through the same path and pause. The main window owns the
+// timers, labels, tray icon and menu items and implements ClockHost; the
+// clock's state is the main window's Settings.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/Actions.h"
+#include "app/CommandLine.h"
 #include "app/Settings.h"
 
 namespace app {
@@ -20,11 +24,22 @@ struct TimeOfDay {
 // "hh:nn", two digits each, whatever the regional settings.
 std::string TimeText(TimeOfDay time);
 
+// A one-off countdown: an action, once, when the local time reaches `due`.
+struct OneOff {
+  int action = 0;             // index in Actions
+  std::optional<bool> force;  // none: ForceFlag
+  std::int64_t due = 0;       // local seconds, as ClockHost::LocalSeconds
+};
+// How the tip, the menu and the command line name it: "Shut Down at 23:41".
+std::string Caption(const OneOff& countdown);
+
 class ClockHost {
  public:
   virtual ~ClockHost() = default;
   // The local time of day.
   virtual TimeOfDay Now() = 0;
+  // The local date and time in seconds from a fixed day's midnight.
+  virtual std::int64_t LocalSeconds() = 0;
   // Label1, the clock display.
   virtual void SetClockText(const std::string& text) = 0;
   // Label2, beside "Enabled:".
@@ -40,8 +55,12 @@ class ClockHost {
   virtual void SetClockItem(bool checked, const std::string& caption) = 0;
   // MaskEdit1's text, as it is now.
   virtual std::string SetTime() = 0;
-  // Runs the routine, with ForceFlag where it takes one. May raise.
-  virtual void Run(Routine routine) = 0;
+  // Runs the routine, with `force` or else ForceFlag where it takes one.
+  // May raise.
+  virtual void Run(Routine routine, std::optional<bool> force) = 0;
+  // The menu's item that cancels the countdown: shown with this caption, or
+  // hidden for an empty one.
+  virtual void SetCancelItem(const std::string& caption) = 0;
   virtual void SetTimer1(bool enabled) = 0;
   virtual void SetTimer3(bool enabled) = 0;
   // The main window's SaveSettings.
@@ -70,14 +89,30 @@ class OperationClock {
   // not); LoadSettings' step for Enabled shows it the same way.
   void ShowClockState();
 
+  // Sets the one-off countdown of a Run command with a time; refused while
+  // one is pending.
+  Answer Schedule(const Command& command);
+  // Drops the pending countdown; refused when there is none.
+  Answer Cancel();
+  // What is pending and the daily clock's state, one line each.
+  std::string Status();
+  const std::optional<OneOff>& Pending() const { return pending_; }
+
  private:
-  void Fire();
+  void Fire(const Action* action, std::optional<bool> force);
+  // Takes the due countdown off before it runs: its notice may take a while.
+  void FireCountdown();
+  bool CountdownDue();
   void Pause();
+  // The tray tip and the cancel item as the countdown and the clock stand.
+  std::string Tip();
+  void ShowCountdown();
 
   ClockHost& host_;
   Settings& state_;
   std::int32_t pauseTicks_ = 0;
   std::string servedMinute_;  // time text of a minute that does not fire
+  std::optional<OneOff> pending_;
 };
 
 }  // namespace app

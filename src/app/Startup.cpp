@@ -2,6 +2,7 @@
 // other, to the pre-operation notice and to the power actions.
 #include "app/Startup.h"
 
+#include "app/CommandLine_win32.h"
 #include "app/Down.h"
 #include "app/about.h"
 #include "hotkeys/HotKeyManager.h"
@@ -53,6 +54,7 @@ void ConnectWindows() {
   };
   Form4->currentPassword = [] { return CurrentPassword; };
   ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
+  app::TakeCommands(Form1->Handle());
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
-// Program entry: the library search narrowed to the system, the file-mapping
-// guard, the hotkey module's start-up, then the four windows and the message
-// loop. Exit code 0 on every path.
+// Program entry: the library search narrowed to the system, the command
+// line, the file-mapping guard, the hotkey module's start-up, then the four
+// windows and the message loop. Without arguments the exit code is 0 on
+// every path; with a command it is the command's answer (0 done, 1 refused,
+// 2 bad usage).
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
 
+#include "app/CommandLine_win32.h"
+#include "app/Down.h"
 #include "app/Startup.h"
 #include "hotkeys/HotKeyManager_win32.h"
 #include "ui/Application.h"
@@ -20,11 +25,40 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::RestrictLibrarySearch();
+  std::optional<app::Command> command;
+  if (__argc > 1) {
+    const auto parsed = app::ParseCommandLine({__argv + 1, __argv + __argc});
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+      app::Print({2, *error + "\n\n" + app::kUsage}, true);
+      return 2;
+    }
+    command = std::get<app::Command>(parsed);
+    if (command->kind == app::Command::Kind::Usage) {
+      app::Print({0, app::kUsage}, true);
+      return 0;
+    }
+  }
+
   // Only the name matters: nothing is ever read or written. The handle lives
   // as long as the process.
   const ui::unique_handle mapping(
       CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
-  if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!command) return 0;
+    const app::Answer answer = app::HandOff(*command);
+    app::Print(answer, answer.code != 0);
+    return answer.code;
+  }
+  // With no copy running there is no countdown to cancel or report, and no
+  // reason to start one.
+  if (command && command->kind == app::Command::Kind::Cancel) {
+    app::Print({1, "No countdown is pending."}, true);
+    return 1;
+  }
+  if (command && command->kind == app::Command::Kind::Status) {
+    app::Print({1, "Dormix is not running."}, true);
+    return 1;
+  }
 
   // Declared before the application: its shutdown runs after the windows are gone.
   const hotkeys::Module hotKeyModule(hotkeys::Win32KeyboardLayout());
@@ -32,6 +66,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::TApplication application;
   application.Initialize();
   CreateWindows(application);
+  if (command && Form1) {
+    app::Print(Form1->Serve(*command), false);
+    app::CloseStandardHandles();
+  }
   application.Run();
   return 0;
 }

@@ -79,13 +79,18 @@ TEST_F(BadSound, RestartFromTheMenuShowsTheMciErrorAndDoesNothing) {
 }
 
 TEST_F(BadSound, TheClockFiringWithAMissingSoundShowsTheErrorAndPauses) {
-  StoreSound(SuiteDir() + "\\missing.wav", true);
+  // The file is there when Ok takes it, and gone when the clock fires.
+  const std::string sound = SuiteFile("missing.wav", "RIFF");
+  StoreSound(sound, true);
   Store("Operation", "Code", "5");  // Restart
   const SessionProbe probe(true);
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2", 0);
-  const std::string setTime = ArmClockForThisMinute(dormix);
+  const std::string setTime = MinuteWithRoom();
+  WithOptions(dormix, [&](HWND options) { TypeClockTime(options, setTime); });
+  DeleteFileA(sound.c_str());
+  ChooseMenuCommand(dormix, kClockSwitch);
   EXPECT_EQ(AnswerMessageBox(dormix, "sound-clock", 20000), MciErrorText(MCIERR_FILE_NOT_FOUND))
       << "set for " << setTime << ", now " << Now();
   EXPECT_FALSE(IsWindowVisible(notice));

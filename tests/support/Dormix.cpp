@@ -36,12 +36,19 @@ std::string SuiteFile(const char* name, const std::string& content) {
   return path;
 }
 
-Process::Process(const std::string& exe, const std::string& arguments, Start start) {
+Process::Process(const std::string& exe, const std::string& arguments, Start start, const std::string& output) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  // A file that cannot be made reaches the process as an invalid handle.
+  const ui::unique_handle file(output.empty() ? nullptr
+                                              : CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                                            CREATE_ALWAYS, 0, nullptr));
+  si.dwFlags = file ? STARTF_USESTDHANDLES : 0;
+  si.hStdOutput = si.hStdError = file.get();
   PROCESS_INFORMATION pi{};
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE,
                      start == Start::kSuspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
     thread_.reset(pi.hThread);
     process_.reset(pi.hProcess);

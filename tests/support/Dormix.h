@@ -25,7 +25,10 @@ std::string SuiteFile(const char* name, const std::string& content);
 class Process {
  public:
   enum class Start { kNow, kSuspended };
-  explicit Process(const std::string& exe, const std::string& arguments = {}, Start start = Start::kNow);
+  // With an `output` path, the process's standard output and error go to
+  // that file, made anew.
+  explicit Process(const std::string& exe, const std::string& arguments = {}, Start start = Start::kNow,
+                   const std::string& output = {});
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   // A process still running at the end of a test is killed.

@@ -23,10 +23,12 @@ class FakeHost : public app::ClockHost {
  public:
   int second = 0;
   bool timer1 = true, timer3 = false, itemChecked = false, failing = false;
-  std::string setTime = "07:30", clockText, enabledText, sideBar, tip;
+  std::string setTime = "07:30", clockText, enabledText, sideBar, tip, cancelItem;
   Journal calls, runs;
 
   app::TimeOfDay Now() override { return {second % kDay / 3600, second % 3600 / 60}; }
+  std::int64_t LocalSeconds() override { return second; }
+  void SetCancelItem(const std::string& caption) override { cancelItem = caption; }
   void SetClockText(const std::string& text) override { clockText = text; }
   void SetEnabledText(const std::string& text) override { enabledText = text; }
   void SetSideBarText(const std::string& text) override { sideBar = text; }
@@ -38,11 +40,11 @@ class FakeHost : public app::ClockHost {
     calls.push_back((checked ? "checked " : "unchecked ") + caption);
   }
   std::string SetTime() override { return setTime; }
-  void Run(app::Routine routine) override {
+  void Run(app::Routine routine, std::optional<bool> force) override {
     const int index = static_cast<int>(routine);
     calls.push_back("run " + std::to_string(index));
     runs.push_back("day " + std::to_string(second / kDay) + " at " + std::to_string(second % kDay) +
-                   " run " + std::to_string(index));
+                   " run " + std::to_string(index) + (force ? *force ? " force" : " noforce" : ""));
     if (!failing) return;
     SetTimer1(true);  // as the notice does on its way out of an error
     throw ui::Error("'abc' is not a valid integer value");
@@ -210,6 +212,42 @@ TEST(OperationClock, DisarmingDuringThePauseShowsWhenTheClockRunsAgain) {
   rig.RunUntil(kDay + fired + 1);
   EXPECT_EQ(rig.host.runs, Daily(fired, 2));
   EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
+}
+
+// A one-off countdown fires once at its second, also inside the daily
+// clock's pause, and pauses the clock in turn; while it is pending the tip
+// and the menu's first item name it.
+TEST(OperationClock, AOneOffCountdownFiresOnceAtItsTimeBesideTheDailyClock) {
+  constexpr int kSet = 7 * 3600 + 30 * 60;
+  auto at = [](int day, int second, const char* run) {
+    return "day " + std::to_string(day) + " at " + std::to_string(second) + " run " + run;
+  };
+  const struct {
+    int start;
+    const char* line;
+    const char* caption;
+    Journal runs;
+  } cases[] = {
+      {1000, "/logoff /in 90s", "Log Off at 00:18", {at(0, 1090, "1"), at(0, kSet, "0"), at(1, kSet, "0")}},
+      {kSet - 5, "/lock /in 30s /force", "Protection Panel at 07:30",
+       {at(0, kSet, "0"), at(0, kSet + 25, "7 force"), at(1, kSet, "0")}},
+      // The minute has begun: tomorrow's, where it takes the daily clock's place.
+      {kSet + 10, "/lock /at 07:30 /noforce", "Protection Panel at 07:30",
+       {at(0, kSet + 10, "0"), at(1, kSet, "7 noforce")}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.host.second = c.start;
+    const auto command = std::get<app::Command>(app::ParseCommandLine(app::Words(c.line)));
+    EXPECT_EQ(rig.clock.Schedule(command).text, std::string(c.caption) + ".");
+    EXPECT_EQ(rig.host.tip, std::string("Dormix: ") + c.caption);
+    EXPECT_EQ(rig.host.cancelItem, std::string("Cancel ") + c.caption);
+    EXPECT_EQ(rig.clock.Schedule(command).text, std::string("A countdown is already pending: ") + c.caption + ".");
+    rig.RunUntil(kDay + kSet + 120);
+    EXPECT_EQ(rig.host.runs, c.runs) << c.line;
+    EXPECT_EQ(rig.host.cancelItem, "");
+    EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
+  }
 }
 
 }  // namespace

@@ -143,7 +143,9 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
       try {
         app::LoadSettings(root, settings);
         FixedRandom random;
-        app::SaveSettings(root, settings, "C:\\dormix.exe", random);
+        Store userStore;
+        FakeKey user(userStore, "");
+        app::SaveSettings(root, settings, "C:\\dormix.exe", user, random);
         EXPECT_FALSE(IsPassword(damaged) && damage.passwordError) << "loaded";
       } catch (const ui::Error& error) {
         const char* expected = IsPassword(damaged) ? damage.passwordError : nullptr;

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/CommandLine_win32.h"
 #include "power/Notice.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
@@ -47,6 +48,9 @@ struct Row {
   const char* shownEffect;
 };
 
+// "/lock" without its terminator.
+const COPYDATASTRUCT unterminatedLock{app::kCommandMagic, 5, const_cast<char*>("/lock")};
+
 const Row kRows[] = {
     {"WM_CONTEXTMENU at a point", WM_CONTEXTMENU, 0, MAKELPARAM(300, 300), false, "m---"},
     {"WM_CONTEXTMENU from the keyboard", WM_CONTEXTMENU, 0, -1, false, "m---"},
@@ -71,6 +75,8 @@ const Row kRows[] = {
     {"WM_POWERBROADCAST resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, false, "----"},
     // Windows passes this one's pointer between programs as it is.
     {"WM_NOTIFY from another program", WM_NOTIFY, 0x7FFF, 0x10, false, "----"},
+    {"WM_COPYDATA, a command with no terminator", WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&unterminatedLock),
+     false, "----"},
 };
 
 // Delivers a row to a window: sent, or posted as key input (down and up) to
@@ -195,6 +201,29 @@ TEST_F(HostileMessagesTest, OwnerDrawMessagesFindTheItemByItsId) {
     SendMessageA(ui::TPopupMenu::PopupListWindow(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
     EXPECT_EQ(measure.itemHeight != 0, id != 0xFFFF) << id;
     EXPECT_EQ(GetPixel(dc.get(), 40, 10) != RGB(255, 0, 255), id != 0xFFFF) << id;
+  }
+}
+
+// A command from another program is served only when it is well formed:
+// anything else answers 2 and runs nothing. The last row is the control.
+TEST_F(HostileMessagesTest, TheMainWindowRefusesAMalformedCommand) {
+  char lock[] = "/lock\0/lock", reboot[] = "/reboot";
+  char tooLong[app::kLongestCommand + 1] = "/lock";
+  const struct {
+    const char* name;
+    COPYDATASTRUCT copy;
+    LRESULT answer;
+  } cases[] = {
+      {"no terminator", unterminatedLock, 2},
+      {"a NUL before the end", {app::kCommandMagic, sizeof lock, lock}, 2},
+      {"longer than a command", {app::kCommandMagic, sizeof tooLong, tooLong}, 2},
+      {"an unknown switch", {app::kCommandMagic, sizeof reboot, reboot}, 2},
+      {"the lock", {app::kCommandMagic, 6, lock}, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SendMessageA(Form1->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&c.copy)), c.answer) << c.name;
+    testing_support::ProcessPosted();
+    EXPECT_EQ(Form4->Visible(), c.answer == 0) << c.name;
   }
 }
 

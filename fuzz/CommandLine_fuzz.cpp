@@ -1,0 +1,32 @@
+// The command line's parser over any arguments (the input's NUL bytes
+// separate them): a command is in range, its canonical text fits what the
+// running copy accepts and parses back to the same command, and its
+// countdown falls due after now.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Check.h"
+#include "app/Actions.h"
+#include "app/CommandLine.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> arguments(1);
+  for (std::size_t i = 0; i < size; ++i)
+    data[i] ? void(arguments.back() += static_cast<char>(data[i])) : void(arguments.emplace_back());
+  const auto parsed = app::ParseCommandLine(arguments);
+  const auto* command = std::get_if<app::Command>(&parsed);
+  if (!command) return 0;
+  const std::string text = app::CommandText(*command);
+  FUZZ_CHECK(text.size() < app::kLongestCommand);
+  FUZZ_CHECK(app::ParseCommandLine(app::Words(text)) == decltype(parsed)(*command));
+  if (command->kind != app::Command::Kind::Run) return 0;
+  FUZZ_CHECK(command->action >= 0 && command->action < app::kActionCount);
+  constexpr std::int64_t kNow = 13'000'000'000;  // in the 2010s, counted from 1601
+  const std::int64_t due = app::DueTime(*command, kNow);
+  if (command->when == app::Command::When::In)
+    FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown && due == kNow + command->seconds);
+  if (command->when == app::Command::When::At)
+    FUZZ_CHECK(due > kNow && due <= kNow + 86400 && due % 86400 == command->minuteOfDay * 60);
+  return 0;
+}
