@@ -289,6 +289,13 @@ BOOL CALLBACK CollectShortcutField(HWND w, LPARAM found) {
   return TRUE;
 }
 
+// The window that holds the keyboard focus in the window's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 std::vector<HWND> ShortcutFields(HWND options) {
   std::vector<HWND> fields;
   EnumChildWindows(options, &CollectShortcutField, reinterpret_cast<LPARAM>(&fields));
@@ -314,8 +321,10 @@ TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
     } typed[] = {{fields[0], 'P'}, {fields[7], 'S'}, {fields[1], 'Q'}};
     for (const auto& t : typed) {
       const auto word = static_cast<LRESULT>(MAKEWORD(t.key, HOTKEYF_CONTROL | HOTKEYF_ALT));
+      // The keys go where the focus is: only once the click has put it in the field.
       EXPECT_TRUE(PumpUntil([&] {
         ClickWithMouse(t.field);
+        if (!PumpUntil([&] { return FocusOf(t.field) == t.field; }, 3000)) return false;
         PressKey(t.key, {VK_CONTROL, VK_MENU});
         return PumpUntil([&] { return SendMessageA(t.field, HKM_GETHOTKEY, 0, 0) == word; }, 3000);
       }, 15000)) << t.key;
