@@ -45,9 +45,8 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   const std::string countdown = said.substr(2, said.size() - 4);
   EXPECT_EQ(TrayTip("Dormix: " + countdown), "Dormix: " + countdown);
 
-  XDoTool("click 3");
-  HWND menu = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+  const HWND menu = OpenTrayMenu();
+  ASSERT_TRUE(menu);
   ShotOf(menu, "tray-menu-cancel-item");
   PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);

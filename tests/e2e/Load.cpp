@@ -125,9 +125,8 @@ std::string SilenceWav() {
 // A real right click on the tray icon opens the menu; Esc closes it. The
 // first time, a screenshot shows the menu.
 bool OpenAndCloseTheMenu(bool shot) {
-  XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y) + " click 3");
-  HWND menu = nullptr;
-  if (!PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); })) return false;
+  const HWND menu = OpenTrayMenu();
+  if (!menu) return false;
   if (shot) ShotOf(menu, "load-menu");
   PressKey(VK_ESCAPE);
   return PumpUntil([&] { return !IsWindowVisible(menu); });

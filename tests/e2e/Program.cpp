@@ -100,9 +100,8 @@ TEST_F(Program, ARightClickOnTheTrayIconOpensTheMenuAndEscClosesIt) {
   // The tip shows once the clock has ticked: the tick that sets it also puts
   // the time into the menu's side bar.
   EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
-  XDoTool("click 3");
-  HWND menu = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+  const HWND menu = OpenTrayMenu();
+  ASSERT_TRUE(menu);
   ShotOf(menu, "tray-menu");
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(Hidden(menu));

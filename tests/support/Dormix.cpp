@@ -261,6 +261,16 @@ bool TrayIconAt(POINT at) {
   return false;
 }
 
+HWND OpenTrayMenu() {
+  HWND menu = nullptr;
+  const auto shown = [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); };
+  PumpUntil([&] {
+    XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y) + " click 3");
+    return PumpUntil(shown, 4000);
+  }, 20000);
+  return shown() ? menu : nullptr;
+}
+
 namespace {
 // The pointer is over the first tray icon, moved there from elsewhere so that
 // the icon sees it arrive.

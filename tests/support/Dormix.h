@@ -124,6 +124,10 @@ std::string TrayIconPixels();
 bool TrayIconAt(POINT at);
 // An icon shows at the first tray icon's place.
 bool TrayIconShown();
+// Right-clicks the first tray icon with the real pointer until the menu shows
+// (again every few seconds: a click on a loaded machine has been seen lost);
+// the menu's window, or null when it has not shown within 20 s.
+HWND OpenTrayMenu();
 // The text of the tooltip shown over the first tray icon, once it reads
 // `expected`; what it read otherwise. An icon without a tip shows none, and
 // a tip shows only when the pointer arrives: it comes again a few times.
