@@ -69,17 +69,6 @@ std::variant<std::int64_t, std::string> Duration(const std::string& text) {
   return total;
 }
 
-// "23:30" or "7:30": the minute of the day.
-std::optional<int> MinuteOfDay(const std::string& text) {
-  const std::size_t colon = text.find(':');
-  if (colon < 1 || colon > 2 || text.size() != colon + 3) return std::nullopt;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (i != colon && !IsDigit(text[i])) return std::nullopt;
-  const int hour = std::stoi(text.substr(0, colon)), minute = std::stoi(text.substr(colon + 1));
-  if (hour > 23 || minute > 59) return std::nullopt;
-  return hour * 60 + minute;
-}
-
 // The switch's name in lower case, without its "/", "-" or "--"; nothing
 // for an argument that is no switch.
 std::optional<std::string> SwitchName(std::string_view argument) {

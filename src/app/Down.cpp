@@ -2,6 +2,8 @@
 // settings it loads and saves, the clock it hosts, and hiding and ending.
 #include "app/Down.h"
 
+#include <exception>
+
 #include "app/CommandLine_win32.h"
 #include "app/about.h"
 #include "hotkeys/HotKeyManager.h"
@@ -27,19 +29,22 @@ void TForm1::FormCreate(ui::TComponent&) {
   CurrentPassword.clear();
   TarvelTrayIcon1->SetActive(true);
   power::CheckSingleInstance();
+  std::exception_ptr failure;
   try {
     LoadSettings();
   } catch (...) {
+    failure = std::current_exception();
+  }
+  clock_.ServeCurrentMinute();
+  if (failure) {
     // Nothing is written back and no hotkey registered; the error is shown.
     // What could be read is in the controls, and the window opens as "Main"
     // opens it once start-up is done, so Ok stores what it shows and
     // closing it leaves Dormix in the tray.
-    clock_.ServeCurrentMinute();
     MyHide();
     openOptionsAtStart_ = true;
-    throw;
+    std::rethrow_exception(failure);
   }
-  clock_.ServeCurrentMinute();
   SaveSettings();
   MyHide();
   RegisterShortcuts();

@@ -8,6 +8,16 @@ std::string TimeText(TimeOfDay time) {
           static_cast<char>('0' + time.minute / 10), static_cast<char>('0' + time.minute % 10)};
 }
 
+std::optional<int> MinuteOfDay(const std::string& text) {
+  const std::size_t colon = text.find(':');
+  if (colon < 1 || colon > 2 || text.size() != colon + 3) return std::nullopt;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (i != colon && (text[i] < '0' || text[i] > '9')) return std::nullopt;
+  const int hour = std::stoi(text.substr(0, colon)), minute = std::stoi(text.substr(colon + 1));
+  if (hour > 23 || minute > 59) return std::nullopt;
+  return hour * 60 + minute;
+}
+
 std::string Caption(const OneOff& countdown) {
   constexpr std::int64_t kDay = 24 * 60 * 60;
   const std::int64_t second = (countdown.due % kDay + kDay) % kDay;

@@ -23,6 +23,9 @@ struct TimeOfDay {
 
 // "hh:nn", two digits each, whatever the regional settings.
 std::string TimeText(TimeOfDay time);
+// The minute of the day that "hh:nn" or "h:nn" names, 00:00 to 23:59;
+// nothing for any other text.
+std::optional<int> MinuteOfDay(const std::string& text);
 
 // A one-off countdown: an action, once, when the local time reaches `due`.
 struct OneOff {

@@ -1,25 +1,20 @@
 // The options window's Ok rules.
 #include "app/OptionChecks.h"
 
+#include "app/OperationClock.h"
+
 namespace app {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // "hh:nn" with all four digits, 00:00 to 23:59: the only texts the clock's
 // display ever equals.
-bool IsTimeOfDay(const std::string& text) {
-  if (text.size() != 5 || text[2] != ':') return false;
-  for (int i : {0, 1, 3, 4})
-    if (!IsDigit(text[i])) return false;
-  return (text[0] - '0') * 10 + (text[1] - '0') <= 23 && text[3] <= '5';
-}
+bool IsTimeOfDay(const std::string& text) { return text.size() == 5 && MinuteOfDay(text); }
 
 bool IsCountdown(const std::string& text) {
   int seconds = 0;
   for (char c : text) {
-    if (!IsDigit(c)) return false;
+    if (c < '0' || c > '9') return false;
     seconds = seconds * 10 + (c - '0');
     if (seconds > kMaxMessageTime) return false;
   }
