@@ -1,7 +1,7 @@
 // The command line's parser over any arguments (the input's NUL bytes
 // separate them): a command is in range, its canonical text fits what the
 // running copy accepts and parses back to the same command, and its
-// countdown falls due after now.
+// countdown's span or minute is in range.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,11 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(app::ParseCommandLine(app::Words(text)) == decltype(parsed)(*command));
   if (command->kind != app::Command::Kind::Run) return 0;
   FUZZ_CHECK(command->action >= 0 && command->action < app::kActionCount);
-  constexpr std::int64_t kNow = 13'000'000'000;  // in the 2010s, counted from 1601
-  const std::int64_t due = app::DueTime(*command, kNow);
   if (command->when == app::Command::When::In)
-    FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown && due == kNow + command->seconds);
-  if (command->when == app::Command::When::At)
-    FUZZ_CHECK(due > kNow && due <= kNow + 86400 && due % 86400 == command->minuteOfDay * 60);
+    FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown);
+  if (command->when == app::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
   return 0;
 }

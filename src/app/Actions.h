@@ -23,6 +23,10 @@ enum class Routine {
   ShowProtectionPanel,  // make the panel the active window, then show it
 };
 
+// The routines that show the notice first: Shut Down, Log Off, Hibernate,
+// Stand By and Restart.
+constexpr bool AsksFirst(Routine routine) { return routine <= Routine::RestartSystem; }
+
 struct Action {
   const char* caption;          // as the user sees it: menu item, radio button
   const char* menuItem;         // the menu item's component name

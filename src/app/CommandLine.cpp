@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/Actions.h"
-#include "app/OperationClock.h"
+#include "schedule/TimeOfDay.h"
 
 namespace app {
 
@@ -25,8 +25,6 @@ const char* const kUsage =
     "the tray. Exit code: 0 done, 1 refused, 2 bad usage.\n";
 
 namespace {
-
-constexpr std::int64_t kDay = 24 * 60 * 60;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -116,7 +114,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
         command.when = Command::When::In;
         command.seconds = std::get<std::int64_t>(duration);
       } else {
-        const std::optional<int> minute = MinuteOfDay(value);
+        const std::optional<int> minute = schedule::MinuteOfDay(value);
         if (!minute) return "Bad time '" + value + "': use HH:MM, 00:00 to 23:59.";
         command.when = Command::When::At;
         command.minuteOfDay = *minute;
@@ -152,7 +150,7 @@ std::string CommandText(const Command& command) {
   }
   std::string text = std::string("/") + Actions[command.action].commandSwitch;
   if (command.when == Command::When::In) text += " /in " + std::to_string(command.seconds) + "s";
-  if (command.when == Command::When::At) text += " /at " + TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60});
+  if (command.when == Command::When::At) text += " /at " + schedule::TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60});
   if (command.force) text += *command.force ? " /force" : " /noforce";
   return text;
 }
@@ -166,13 +164,6 @@ std::vector<std::string> Words(const std::string& text) {
     start = end;
   }
   return words;
-}
-
-std::int64_t DueTime(const Command& command, std::int64_t now) {
-  if (command.when != Command::When::At) return now + command.seconds;
-  const std::int64_t today = now - (now % kDay + kDay) % kDay;
-  const std::int64_t due = today + command.minuteOfDay * 60;
-  return due <= now ? due + kDay : due;
 }
 
 }  // namespace app

@@ -41,11 +41,6 @@ std::vector<std::string> Words(const std::string& text);
 // What `dormix /?` prints.
 extern const char* const kUsage;
 
-// When a countdown comes due, in the local seconds of `now`: `seconds` later,
-// or the next time the clock reads the minute (today, or tomorrow when that
-// minute has begun already).
-std::int64_t DueTime(const Command& command, std::int64_t now);
-
 // The answer to a command: the process's exit code and what it prints.
 struct Answer {
   int code = 0;  // 0 done, 1 refused, 2 bad usage

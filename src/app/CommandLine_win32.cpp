@@ -1,11 +1,11 @@
 // The command line's hand-off between two processes and its output.
 #include "app/CommandLine_win32.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "ui/Win32Handle.h"
+#include "ui/Title.h"
 #include "ui/Window.h"
 
 namespace app {
@@ -45,15 +45,17 @@ class AnswerWindow : public ui::Window {
   }
 };
 
-// The main window of the copy that runs, waiting a little for one that is
-// still starting: its file mapping exists before its windows do.
-HWND RunningCopy() {
+// The main window of the copy that runs, waiting for one that is still
+// starting: its file mapping exists before its windows do. A copy this
+// process started may first show an error and wait for the user; one that
+// ended may have found another copy starting.
+HWND RunningCopy(HANDLE starting) {
   const DWORD start = GetTickCount();
   do {
     for (HWND w = FindWindowExA(nullptr, nullptr, "TForm1", nullptr); w; w = FindWindowExA(nullptr, w, "TForm1", nullptr))
       if (GetPropA(w, kCommandsProperty)) return w;
     Sleep(50);
-  } while (GetTickCount() - start < kAnswerTimeoutMs);
+  } while ((starting && WaitForSingleObject(starting, 0) == WAIT_TIMEOUT) || GetTickCount() - start < kAnswerTimeoutMs);
   return nullptr;
 }
 
@@ -97,8 +99,29 @@ LRESULT ReceiveCommand(WPARAM sender, LPARAM data, const std::function<Answer(co
   return answer.code;
 }
 
-Answer HandOff(const Command& command) {
-  const HWND running = RunningCopy();
+ui::unique_handle StartCopy() {
+  const std::string exe = ui::ExecutablePath();
+  const std::string folder = exe.substr(0, exe.rfind('\\'));
+  std::string line = "\"" + exe + "\"";
+  // No standard handles: a pipe or file of the caller's would stay open
+  // while the copy runs.
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION started{};
+  // A job that does not let its processes go refuses the first.
+  for (const DWORD flags : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, flags, nullptr, folder.c_str(), &startup,
+                        &started))
+      continue;
+    const ui::unique_handle thread(started.hThread);
+    return ui::unique_handle(started.hProcess);
+  }
+  return {};
+}
+
+Answer HandOff(const Command& command, HANDLE starting) {
+  const HWND running = RunningCopy(starting);
   if (!running) return {1, "The running Dormix was not found."};
   AnswerWindow answerWindow;
   std::string text = CommandText(command);
@@ -126,18 +149,6 @@ void Print(const Answer& answer, bool boxed) {
     return;
   }
   if (boxed) MessageBoxA(nullptr, answer.text.c_str(), "Dormix", MB_OK | (answer.code ? MB_ICONERROR : MB_ICONINFORMATION));
-}
-
-void CloseStandardHandles() {
-  // A parent may have given one handle for two of them: closed once.
-  HANDLE seen[3] = {};
-  const DWORD which[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
-  for (int i = 0; i < 3; ++i) {
-    seen[i] = GetStdHandle(which[i]);
-    SetStdHandle(which[i], nullptr);
-    if (std::find(seen, seen + i, seen[i]) != seen + i) continue;
-    const ui::unique_handle closed = Owned(seen[i]);
-  }
 }
 
 }  // namespace app

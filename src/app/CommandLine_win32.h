@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/CommandLine.h"
+#include "ui/Win32Handle.h"
 
 namespace app {
 
@@ -24,14 +25,16 @@ void TakeCommands(HWND mainWindow);
 // is served and its answer's text sent back to the sender's answer window;
 // the result is the exit code. Anything else is refused with 2, unserved.
 LRESULT ReceiveCommand(WPARAM sender, LPARAM data, const std::function<Answer(const Command&)>& serve);
+// Starts Dormix as a process of its own, to take the tray and the commands:
+// no handle of this one inherited, out of this one's job where the job lets
+// it go, in the program's folder; its process handle, null when it cannot.
+ui::unique_handle StartCopy();
 // The second process's side: the running copy's answer, or a refusal when
-// none answers.
-Answer HandOff(const Command& command);
+// none answers. The copy is awaited a few seconds, and as long as
+// `starting`, the process of a copy this one started, runs.
+Answer HandOff(const Command& command, HANDLE starting = nullptr);
 // Shows the answer's text to the user; in a message box only when there is
 // no console to print to and `boxed` is set.
 void Print(const Answer& answer, bool boxed);
-// Closes the standard handles, so that a pipe from a shell ends although
-// this process goes on as the running copy.
-void CloseStandardHandles();
 
 }  // namespace app

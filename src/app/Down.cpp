@@ -8,6 +8,7 @@
 #include "app/about.h"
 #include "hotkeys/HotKeyManager.h"
 #include "power/QuorinFunction.h"
+#include "power/mymess.h"
 #include "protection/Protection.h"
 #include "ui/Application.h"
 
@@ -82,6 +83,9 @@ void TForm1::MyHide() {
 LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // The icon is Dormix's only presence on screen: put it back, as it is.
   if (msg == kTaskbarCreated && kTaskbarCreated) TarvelTrayIcon1->SetActive(true);
+  // A countdown that fell due in sleep is missed at once, before the user is back.
+  if (msg == WM_POWERBROADCAST && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
+    countdown_.Tick();
   if (msg == WM_COPYDATA || msg == app::kRunActionMessage) return CommandMessage(msg, wParam, lParam);
   return TForm::WndProc(msg, wParam, lParam);
 }
@@ -141,6 +145,15 @@ void TForm1::LoadSettings() {
 
 void TForm1::SaveSettings() { app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath()); }
 
+// The options window's fields may hold edits that its Ok has not checked and
+// its Cancel must be able to undo.
+void TForm1::SaveClockState() {
+  if (OptionsOpen)
+    app::SaveClockEnabled(app::LocalMachine(), State);
+  else
+    SaveSettings();
+}
+
 // ---- Options --------------------------------------------------------------
 
 void TForm1::RadioButtonClick(ui::TComponent& sender) {
@@ -155,6 +168,9 @@ void TForm1::CheckBox2Click(ui::TComponent&) { State.RememberPosition = CheckBox
 void TForm1::Main1Click(ui::TComponent&) {
   // Chosen again from the tray while open: bring it forward, change nothing.
   if (Visible()) return Show();
+  // Opened over a counting notice, its modal run would hold the notice's
+  // answer back until it closed.
+  if (NoticeShown()) return Form2->Show();
   for (int i = 0; i < app::kActionCount; ++i) HotKeys[i]->SetHotKey(hotkeys::TextToHotKey(State.ShortcutTexts[i], true));
   for (ui::TMaskEdit* password : {MaskEdit2, MaskEdit3, MaskEdit4}) password->SetText("");
   // Global hotkeys do nothing while the window is open. Released, any
@@ -164,7 +180,17 @@ void TForm1::Main1Click(ui::TComponent&) {
   OptionsOpen = true;
   clock_.ShowTime();
   Timer2->SetEnabled(true);
-  ShowModal();
+  try {
+    ShowModal();
+  } catch (...) {
+    EndOptions();
+    throw;
+  }
+  EndOptions();
+}
+
+void TForm1::EndOptions() {
+  OptionsOpen = false;
   Timer2->SetEnabled(false);
   RegisterShortcuts();
 }
@@ -220,6 +246,7 @@ void TForm1::Button1Click(ui::TComponent&) {
 void TForm1::Exit1Click(ui::TComponent&) { ui::Application().Terminate(); }
 
 void TForm1::About1Click(ui::TComponent&) {
+  if (NoticeShown()) return Form2->Show();
   if (!Form3->Visible()) Form3->ShowModal();
 }
 

@@ -13,6 +13,7 @@
 
 #include "hotkeys/HotKeyManager_win32.h"
 #include "menu/BarPopupMenu_win32.h"
+#include "schedule/Countdown.h"
 #include "tray/TarvelTrayIcon.h"
 #include "ui/Containers.h"
 #include "ui/Controls.h"
@@ -24,8 +25,9 @@
 #include "ui/Timer.h"
 
 // The main window owns the program's state variables (in State, as the
-// settings store moves them) and is the host of the operation clock.
-class TForm1 : public ui::TForm, private app::ClockHost {
+// settings store moves them) and is the host of the operation clock and of
+// the one-off countdown.
+class TForm1 : public ui::TForm, private app::ClockHost, private schedule::CountdownHost {
  public:
   using TForm::TForm;
 
@@ -56,15 +58,18 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   void BitBtn2Click(ui::TComponent& sender);
   void Button1Click(ui::TComponent& sender);
   void LoadSettings();
-  void SaveSettings() override;
+  void SaveSettings();
   // Hides the whole application from the screen and the taskbar.
   void MyHide();
 
-  // The command line's commands, from this process or a second one, and the
-  // menu item that cancels a one-off countdown (Down_commands.cpp).
+  // The command line's commands, from this process or a second one, the
+  // menu item that cancels a one-off countdown and the countdown's tick
+  // (Down_commands.cpp).
   app::Answer Serve(const app::Command& command);
   void CancelCountdown1Click(ui::TComponent& sender);
+  void CountdownTimerTimer(ui::TComponent& sender);
   ui::TMenuItem* CancelCountdown1;
+  ui::TTimer* CountdownTimer;
 
   // OperationCode, RememberPosition, ClockEnabled and ShortcutTexts live
   // here; the other fields are read from the controls when needed.
@@ -133,14 +138,23 @@ class TForm1 : public ui::TForm, private app::ClockHost {
   // Runs an action's routine: the menu, the hotkeys, the clock and the
   // command line all come here.
   void Run(app::Routine routine, std::optional<bool> force) override;
-  std::int64_t LocalSeconds() override;
-  void SetCancelItem(const std::string& caption) override;
   // WM_COPYDATA and the command line's action run after its answer.
   LRESULT CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void SetTimer1(bool enabled) override;
   void SetTimer3(bool enabled) override;
+  void SaveClockState() override;
+  // After the options window's modal run, however it ended.
+  void EndOptions();
 
-  app::OperationClock clock_{*this, State};
+  // What the countdown reads and drives.
+  void RunJob(const schedule::Job& job) override;
+  bool NoticeShown() override;
+  void CancelNotice() override;
+  void ShowCaption(const std::string& caption) override;
+  void ReportMissed(const std::string& text) override;
+
+  schedule::Countdown countdown_{schedule::SystemTimeBase(), *this};
+  app::OperationClock clock_{*this, State, countdown_};
   bool openOptionsAtStart_ = false;
 
   void DesignClockPage();

@@ -85,6 +85,10 @@ void TForm1::Design() {
   Timer3 = &Make<ui::TTimer>("Timer3");
   Timer3->SetEnabled(false);
   Timer3->OnTimer = ui::Bind(this, &TForm1::Timer3Timer);
+  // Ticks while a one-off countdown is pending.
+  CountdownTimer = &Make<ui::TTimer>("CountdownTimer");
+  CountdownTimer->SetEnabled(false);
+  CountdownTimer->OnTimer = ui::Bind(this, &TForm1::CountdownTimerTimer);
   HotKeyManager1 = &Make<hotkeys::THotKeyManager>("HotKeyManager1");
   HotKeyManager1->OnHotKeyPressed = ui::Bind(this, &TForm1::HotKeyManager1HotKeyPressed);
   OpenDialog1 = &Make<ui::TOpenDialog>("OpenDialog1");

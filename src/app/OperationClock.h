@@ -1,48 +1,35 @@
 // The operation clock: Timer1 shows the time every second and fires the
 // selected action when the time text equals the set time; Timer3 then holds
-// Timer1 off for 60 ticks, so an action fires once per set minute. Beside
-// the daily clock it keeps one one-off countdown from the command line,
-// which fires through the same path and pause. The main window owns the
-// timers, labels, tray icon and menu items and implements ClockHost; the
-// clock's state is the main window's Settings.
+// Timer1 off for 60 ticks. A minute whose notice was answered or whose action
+// ran is served and does not fire again, also when a later notice switches
+// Timer1 on inside the pause. The tip names the one-off countdown while one
+// is pending. The main window owns the timers, labels, tray icon and menu
+// items and implements ClockHost; the clock's state is the main window's
+// Settings.
 #pragma once
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "app/Actions.h"
-#include "app/CommandLine.h"
 #include "app/Settings.h"
+#include "schedule/Countdown.h"
+#include "schedule/TimeOfDay.h"
 
 namespace app {
 
-struct TimeOfDay {
-  int hour = 0;    // 0-23
-  int minute = 0;  // 0-59
-};
+using schedule::MinuteOfDay;
+using schedule::TimeOfDay;
+using schedule::TimeText;
 
-// "hh:nn", two digits each, whatever the regional settings.
-std::string TimeText(TimeOfDay time);
-// The minute of the day that "hh:nn" or "h:nn" names, 00:00 to 23:59;
-// nothing for any other text.
-std::optional<int> MinuteOfDay(const std::string& text);
-
-// A one-off countdown: an action, once, when the local time reaches `due`.
-struct OneOff {
-  int action = 0;             // index in Actions
-  std::optional<bool> force;  // none: ForceFlag
-  std::int64_t due = 0;       // local seconds, as ClockHost::LocalSeconds
-};
-// How the tip, the menu and the command line name it: "Shut Down at 23:41".
-std::string Caption(const OneOff& countdown);
+// The tray icon's tip holds this many characters.
+constexpr std::size_t kLongestTip = 63;
 
 class ClockHost {
  public:
   virtual ~ClockHost() = default;
   // The local time of day.
   virtual TimeOfDay Now() = 0;
-  // The local date and time in seconds from a fixed day's midnight.
-  virtual std::int64_t LocalSeconds() = 0;
   // Label1, the clock display.
   virtual void SetClockText(const std::string& text) = 0;
   // Label2, beside "Enabled:".
@@ -61,20 +48,19 @@ class ClockHost {
   // Runs the routine, with `force` or else ForceFlag where it takes one.
   // May raise.
   virtual void Run(Routine routine, std::optional<bool> force) = 0;
-  // The menu's item that cancels the countdown: shown with this caption, or
-  // hidden for an empty one.
-  virtual void SetCancelItem(const std::string& caption) = 0;
   virtual void SetTimer1(bool enabled) = 0;
   virtual void SetTimer3(bool enabled) = 0;
-  // The main window's SaveSettings.
-  virtual void SaveSettings() = 0;
+  // Stores the clock's new state: SaveSettings, or only the Enabled value
+  // while the options window holds edits not yet stored.
+  virtual void SaveClockState() = 0;
 };
 
 class OperationClock {
  public:
   // `state` is the main window's: the clock reads OperationCode and reads
-  // and writes ClockEnabled.
-  OperationClock(ClockHost& host, Settings& state) : host_(host), state_(state) {}
+  // and writes ClockEnabled. `countdown` names the tip while it is pending.
+  OperationClock(ClockHost& host, Settings& state, const schedule::Countdown& countdown)
+      : host_(host), state_(state), countdown_(countdown) {}
 
   void Timer1Timer();
   void Timer3Timer();
@@ -92,30 +78,21 @@ class OperationClock {
   // not); LoadSettings' step for Enabled shows it the same way.
   void ShowClockState();
 
-  // Sets the one-off countdown of a Run command with a time; refused while
-  // one is pending.
-  Answer Schedule(const Command& command);
-  // Drops the pending countdown; refused when there is none.
-  Answer Cancel();
-  // What is pending and the daily clock's state, one line each.
+  // The tip as the countdown and the clock stand, set at once.
+  void ShowTip();
+  // "Daily clock: Shut Down at 07:30, enabled".
   std::string Status();
-  const std::optional<OneOff>& Pending() const { return pending_; }
 
  private:
-  void Fire(const Action* action, std::optional<bool> force);
-  // Takes the due countdown off before it runs: its notice may take a while.
-  void FireCountdown();
-  bool CountdownDue();
+  void Fire(const Action* action);
   void Pause();
-  // The tray tip and the cancel item as the countdown and the clock stand.
   std::string Tip();
-  void ShowCountdown();
 
   ClockHost& host_;
   Settings& state_;
+  const schedule::Countdown& countdown_;
   std::int32_t pauseTicks_ = 0;
   std::string servedMinute_;  // time text of a minute that does not fire
-  std::optional<OneOff> pending_;
 };
 
 }  // namespace app

@@ -1,7 +1,7 @@
 // The options window's Ok rules.
 #include "app/OptionChecks.h"
 
-#include "app/OperationClock.h"
+#include "schedule/TimeOfDay.h"
 
 namespace app {
 
@@ -9,7 +9,7 @@ namespace {
 
 // "hh:nn" with all four digits, 00:00 to 23:59: the only texts the clock's
 // display ever equals.
-bool IsTimeOfDay(const std::string& text) { return text.size() == 5 && MinuteOfDay(text); }
+bool IsTimeOfDay(const std::string& text) { return text.size() == 5 && schedule::MinuteOfDay(text); }
 
 bool IsCountdown(const std::string& text) {
   int seconds = 0;

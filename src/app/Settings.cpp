@@ -47,11 +47,12 @@ const Row kLayout[] = {
 };
 constexpr const char* kShortcuts = "Shortcuts";
 
-// SaveSettings writes this one first, the others in load order.
-const Row& CodeRow() {
+const Row& RowOf(std::string_view value) {
   return *std::find_if(std::begin(kLayout), std::end(kLayout),
-                       [](const Row& row) { return std::string_view(row.value) == "Code"; });
+                       [&](const Row& row) { return row.value == value; });
 }
+// SaveSettings writes this one first, the others in load order.
+const Row& CodeRow() { return RowOf("Code"); }
 
 template <typename... F>
 struct Overloaded : F... {
@@ -61,13 +62,14 @@ struct Overloaded : F... {
 template <typename... F>
 Overloaded(F...) -> Overloaded<F...>;
 
-// Unscrambling draws no starting value, so it needs no real source.
+// For what draws no starting value: unscrambling, and any value but the password.
+struct : protection::RandomSource {
+  void Seed() override {}
+  int Next() override { return 0; }
+} noRandom;
+
 std::string Unscramble(const std::string& text) {
-  struct : protection::RandomSource {
-    void Seed() override {}
-    int Next() override { return 0; }
-  } unused;
-  return protection::ScramblePassword("D", text, protection::ScrambleKey, unused);
+  return protection::ScramblePassword("D", text, protection::ScrambleKey, noRandom);
 }
 
 // The settings key's sections, each opened once for a run of rows of that
@@ -197,6 +199,13 @@ void SaveSettings(RegistryKey& root, const Settings& settings, const std::string
     if (&row != &CodeRow()) WriteText(sections, row.section, row.value, Encode(row, settings, random));
   for (int i = 0; i < kActionCount; ++i)
     WriteText(sections, kShortcuts, Actions[i].shortcutValue, settings.ShortcutTexts[i]);
+}
+
+void SaveClockEnabled(RegistryKey& root, const Settings& settings) {
+  const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
+  Sections sections(key.get(), true);
+  const Row& row = RowOf("Enabled");
+  WriteText(sections, row.section, row.value, Encode(row, settings, noRandom));
 }
 
 void SaveClosePosition(RegistryKey& root, const Settings& settings) {

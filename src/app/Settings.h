@@ -92,6 +92,9 @@ void SaveSettings(RegistryKey& root, const Settings& settings, const std::string
                   RegistryKey& user = CurrentUser(),
                   protection::RandomSource& random = protection::ProgramRandom());
 
+// The Enabled value alone, as SaveSettings writes it.
+void SaveClockEnabled(RegistryKey& root, const Settings& settings);
+
 // The close event's values, typed and directly in the settings key: X and Y
 // as REG_DWORD when RememberPosition, then EndTime. Never read.
 void SaveClosePosition(RegistryKey& root, const Settings& settings);

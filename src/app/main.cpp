@@ -2,14 +2,13 @@
 // line, the file-mapping guard, the hotkey module's start-up, then the four
 // windows and the message loop. Without arguments the exit code is 0 on
 // every path; with a command it is the command's answer (0 done, 1 refused,
-// 2 bad usage).
+// 2 bad usage), given by the running copy, or by one this process starts.
 #include <windows.h>
 
 #include <cstdlib>
 #include <optional>
 
 #include "app/CommandLine_win32.h"
-#include "app/Down.h"
 #include "app/Startup.h"
 #include "hotkeys/HotKeyManager_win32.h"
 #include "ui/Application.h"
@@ -41,23 +40,30 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   // Only the name matters: nothing is ever read or written. The handle lives
   // as long as the process.
-  const ui::unique_handle mapping(
-      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
+  ui::unique_handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
   if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) {
     if (!command) return 0;
     const app::Answer answer = app::HandOff(*command);
     app::Print(answer, answer.code != 0);
     return answer.code;
   }
-  // With no copy running there is no countdown to cancel or report, and no
-  // reason to start one.
-  if (command && command->kind == app::Command::Kind::Cancel) {
-    app::Print({1, "No countdown is pending."}, true);
-    return 1;
-  }
-  if (command && command->kind == app::Command::Kind::Status) {
-    app::Print({1, "Dormix is not running."}, true);
-    return 1;
+  if (command) {
+    // With no copy running there is no countdown to cancel or report.
+    if (command->kind == app::Command::Kind::Cancel) {
+      app::Print({1, "No countdown is pending."}, true);
+      return 1;
+    }
+    if (command->kind == app::Command::Kind::Status) {
+      app::Print({1, "Dormix is not running."}, true);
+      return 1;
+    }
+    // A copy of its own takes the tray, so that this process ends with its
+    // answer as a caller waiting for it expects; the name is free for it.
+    mapping.reset();
+    const ui::unique_handle copy = app::StartCopy();
+    const app::Answer answer = copy ? app::HandOff(*command, copy.get()) : app::Answer{1, "Dormix could not be started."};
+    app::Print(answer, answer.code != 0);
+    return answer.code;
   }
 
   // Declared before the application: its shutdown runs after the windows are gone.
@@ -66,10 +72,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::TApplication application;
   application.Initialize();
   CreateWindows(application);
-  if (command && Form1) {
-    app::Print(Form1->Serve(*command), false);
-    app::CloseStandardHandles();
-  }
   application.Run();
   return 0;
 }

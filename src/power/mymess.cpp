@@ -53,6 +53,9 @@ void TForm2::Timer1Timer(ui::TComponent&) {
                      std::to_string(power::NoticeCount) + " sec.");
   SetCaption(power::NoticeOperation + " Operation...");
   if (power::NoticeCount == 0) {
+    // A menu opened over the notice holds the modal loop that would see the
+    // answer: zero ends it.
+    EndMenu();
     Close();
     SetModalResult(ui::mrOk);
   }

@@ -72,6 +72,10 @@ void TCustomTarvelTrayIcon::RemoveIcon() { FPlatform.NotifyIcon(NotifyIconMessag
 
 void TCustomTarvelTrayIcon::ModifyIcon() { FPlatform.NotifyIcon(NotifyIconMessage::Modify, FIconData); }
 
+void TCustomTarvelTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+  if (FActive) FPlatform.ShowBalloon(FIconData, title, text);
+}
+
 void TCustomTarvelTrayIcon::Loaded() {
   TComponent::Loaded();
   if (FActive) AddIcon();

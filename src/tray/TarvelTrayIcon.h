@@ -66,6 +66,9 @@ class TrayPlatform {
   virtual std::unique_ptr<TrayWindow> MakeWindow(TCustomTarvelTrayIcon& icon) = 0;
   // Shell_NotifyIconA; its result is of no interest.
   virtual void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) = 0;
+  // A balloon over the icon that `data` names: NIM_MODIFY with the larger
+  // record that carries one, the icon's own record untouched.
+  virtual void ShowBalloon(const TNotifyIconDataA& data, const std::string& title, const std::string& text) = 0;
   // GetCursorPos, in screen pixels.
   virtual TPoint CursorPos() = 0;
   // SetForegroundWindow with the application's hidden window.
@@ -111,6 +114,8 @@ class TCustomTarvelTrayIcon : public ui::TComponent {
 
   // Handler of every message to the hidden window.
   virtual std::intptr_t TrayWndProc(const TMessage& message);
+  // A balloon with this title and text over the icon, when it shows.
+  void ShowBalloon(const std::string& title, const std::string& text);
 
  protected:
   virtual void AddIcon();

@@ -78,6 +78,19 @@ class Win32Platform final : public TrayPlatform {
     Shell_NotifyIconA(static_cast<DWORD>(message), &record);
   }
 
+  void ShowBalloon(const TNotifyIconDataA& data, const std::string& title, const std::string& text) override {
+    if (!data.hWnd) return;
+    NOTIFYICONDATAA record{};
+    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    record.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(data.hWnd));
+    record.uID = data.uID;
+    record.uFlags = NIF_INFO;
+    lstrcpynA(record.szInfo, text.c_str(), sizeof record.szInfo);
+    lstrcpynA(record.szInfoTitle, title.c_str(), sizeof record.szInfoTitle);
+    record.dwInfoFlags = NIIF_INFO;
+    Shell_NotifyIconA(NIM_MODIFY, &record);
+  }
+
   TPoint CursorPos() override {
     POINT p{};
     GetCursorPos(&p);

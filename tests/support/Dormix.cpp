@@ -56,6 +56,8 @@ Process::Process(const std::string& exe, const std::string& arguments, Start sta
   }
 }
 
+Process::Process(DWORD id) : process_(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id)), id_(id) {}
+
 Process::~Process() {
   if (Running()) {
     TerminateProcess(process_.get(), 1);

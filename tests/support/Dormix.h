@@ -29,6 +29,8 @@ class Process {
   // that file, made anew.
   explicit Process(const std::string& exe, const std::string& arguments = {}, Start start = Start::kNow,
                    const std::string& output = {});
+  // A process already running, by its id.
+  explicit Process(DWORD id);
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   // A process still running at the end of a test is killed.

@@ -32,6 +32,16 @@ class DormixTest : public testing::Test {
     return *dormix_;
   }
 
+  // The Dormix that another process started, once its main window is there.
+  Process& Started() {
+    HWND main = nullptr;
+    PumpUntil([&] { return (main = FindWindowA("TForm1", nullptr)) != nullptr; }, 20000);
+    DWORD id = 0;
+    GetWindowThreadProcessId(main, &id);
+    dormix_ = std::make_unique<Process>(id);
+    return *dormix_;
+  }
+
  private:
   std::unique_ptr<Process> dormix_;
 };

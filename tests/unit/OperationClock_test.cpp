@@ -1,6 +1,6 @@
 // The operation clock over simulated days: when it fires and how often, its
 // one-minute pause after every firing (a failing action and a code without
-// an action included), and disarming during the pause.
+// an action included), the served minute, and disarming during the pause.
 #include "app/OperationClock.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +23,10 @@ class FakeHost : public app::ClockHost {
  public:
   int second = 0;
   bool timer1 = true, timer3 = false, itemChecked = false, failing = false;
-  std::string setTime = "07:30", clockText, enabledText, sideBar, tip, cancelItem;
+  std::string setTime = "07:30", clockText, enabledText, sideBar, tip;
   Journal calls, runs;
 
   app::TimeOfDay Now() override { return {second % kDay / 3600, second % 3600 / 60}; }
-  std::int64_t LocalSeconds() override { return second; }
-  void SetCancelItem(const std::string& caption) override { cancelItem = caption; }
   void SetClockText(const std::string& text) override { clockText = text; }
   void SetEnabledText(const std::string& text) override { enabledText = text; }
   void SetSideBarText(const std::string& text) override { sideBar = text; }
@@ -57,11 +55,25 @@ class FakeHost : public app::ClockHost {
     timer3 = enabled;
     calls.push_back(enabled ? "Timer3 on" : "Timer3 off");
   }
-  void SaveSettings() override { calls.push_back("save"); }
+  void SaveClockState() override { calls.push_back("save"); }
+};
+
+// No countdown is pending beside the clock.
+struct Idle : schedule::TimeBase, schedule::CountdownHost {
+  std::int64_t Ticks() override { return 0; }
+  std::int64_t AwakeTicks() override { return 0; }
+  schedule::Seconds UtcNow() override { return 0; }
+  schedule::Seconds LocalOf(schedule::Seconds utc) override { return utc; }
+  void RunJob(const schedule::Job&) override {}
+  bool NoticeShown() override { return false; }
+  void CancelNotice() override {}
+  void ShowCaption(const std::string&) override {}
+  void ReportMissed(const std::string&) override {}
 };
 
 // Armed for code 1 (Shut Down) from midnight of the first day. Each second
 // Timer3 ticks before Timer1; an error ends the tick, as it does the handler.
+// A notice answered at `reArmAt` switches Timer1 on, in the pause or not.
 struct Rig {
   Rig() {
     state.ClockEnabled = true;
@@ -69,6 +81,7 @@ struct Rig {
   }
   void RunUntil(int second) {
     for (; host.second < second; ++host.second) {
+      if (host.second == reArmAt) host.SetTimer1(true);
       if (host.timer3) clock.Timer3Timer();
       if (!host.timer1) continue;
       try {
@@ -80,8 +93,10 @@ struct Rig {
   }
   FakeHost host;
   app::Settings state;
-  app::OperationClock clock{host, state};
-  int errors = 0;
+  Idle idle;
+  schedule::Countdown countdown{idle, idle};
+  app::OperationClock clock{host, state, countdown};
+  int errors = 0, reArmAt = -1;
 };
 
 Journal Daily(int second, int days) {
@@ -92,13 +107,15 @@ Journal Daily(int second, int days) {
 }
 
 // A week for the plain case; the times that never fire cover every minute in
-// one day.
+// one day. A notice from the tray answered inside the pause (at 07:30:07)
+// does not bring the served minute back.
 TEST(OperationClock, FiresOncePerDayAtTheSetMinuteOnly) {
   const struct {
     const char* setTime;
     bool failing;
     int days;
     Journal runs;
+    int reArmAt = -1;
   } cases[] = {
       {"07:30", false, 7, Daily(7 * 3600 + 30 * 60, 7)},
       {"00:00", false, 2, Daily(0, 2)},
@@ -107,11 +124,13 @@ TEST(OperationClock, FiresOncePerDayAtTheSetMinuteOnly) {
       {" 7:30", false, 1, {}},
       {"24:00", false, 1, {}},
       {"07:60", false, 1, {}},
+      {"07:30", false, 2, Daily(7 * 3600 + 30 * 60, 2), 7 * 3600 + 30 * 60 + 7},
   };
   for (const auto& c : cases) {
     Rig rig;
     rig.host.setTime = c.setTime;
     rig.host.failing = c.failing;
+    rig.reArmAt = c.reArmAt;
     rig.RunUntil(c.days * kDay);
     EXPECT_EQ(rig.host.runs, c.runs) << c.setTime << c.failing;
     EXPECT_EQ(rig.errors, c.failing ? c.days : 0) << c.setTime;
@@ -212,42 +231,6 @@ TEST(OperationClock, DisarmingDuringThePauseShowsWhenTheClockRunsAgain) {
   rig.RunUntil(kDay + fired + 1);
   EXPECT_EQ(rig.host.runs, Daily(fired, 2));
   EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
-}
-
-// A one-off countdown fires once at its second, also inside the daily
-// clock's pause, and pauses the clock in turn; while it is pending the tip
-// and the menu's first item name it.
-TEST(OperationClock, AOneOffCountdownFiresOnceAtItsTimeBesideTheDailyClock) {
-  constexpr int kSet = 7 * 3600 + 30 * 60;
-  auto at = [](int day, int second, const char* run) {
-    return "day " + std::to_string(day) + " at " + std::to_string(second) + " run " + run;
-  };
-  const struct {
-    int start;
-    const char* line;
-    const char* caption;
-    Journal runs;
-  } cases[] = {
-      {1000, "/logoff /in 90s", "Log Off at 00:18", {at(0, 1090, "1"), at(0, kSet, "0"), at(1, kSet, "0")}},
-      {kSet - 5, "/lock /in 30s /force", "Protection Panel at 07:30",
-       {at(0, kSet, "0"), at(0, kSet + 25, "7 force"), at(1, kSet, "0")}},
-      // The minute has begun: tomorrow's, where it takes the daily clock's place.
-      {kSet + 10, "/lock /at 07:30 /noforce", "Protection Panel at 07:30",
-       {at(0, kSet + 10, "0"), at(1, kSet, "7 noforce")}},
-  };
-  for (const auto& c : cases) {
-    Rig rig;
-    rig.host.second = c.start;
-    const auto command = std::get<app::Command>(app::ParseCommandLine(app::Words(c.line)));
-    EXPECT_EQ(rig.clock.Schedule(command).text, std::string(c.caption) + ".");
-    EXPECT_EQ(rig.host.tip, std::string("Dormix: ") + c.caption);
-    EXPECT_EQ(rig.host.cancelItem, std::string("Cancel ") + c.caption);
-    EXPECT_EQ(rig.clock.Schedule(command).text, std::string("A countdown is already pending: ") + c.caption + ".");
-    rig.RunUntil(kDay + kSet + 120);
-    EXPECT_EQ(rig.host.runs, c.runs) << c.line;
-    EXPECT_EQ(rig.host.cancelItem, "");
-    EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
-  }
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ class FakePlatform : public tray::TrayPlatform {
                       : message == tray::NotifyIconMessage::Delete ? "delete" : "modify");
     records.push_back(data);
   }
+  void ShowBalloon(const tray::TNotifyIconDataA&, const std::string&, const std::string&) override {}
   tray::TPoint CursorPos() override { return {640, 480}; }
   void ForegroundApplication() override { journal.push_back("foreground"); }
   void ProcessMessages() override { journal.push_back("process"), nested(); }

@@ -2,6 +2,7 @@
 // the clock timer around it, and the sound through MCI.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -67,6 +68,31 @@ TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
   EXPECT_EQ(power::NoticeCount, 0);
   EXPECT_EQ(Form2->Label1->Caption(), "The Shut Down operation will start in: 0 sec.");
   EXPECT_EQ(Form2->Caption(), "Shut Down Operation...");
+}
+
+// Over a counting notice About and the options window are refused, and a
+// menu opened over it closes at zero: the answer is not held back.
+TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
+  Form1->Edit1->SetText("2");
+  static bool refused, late;
+  refused = late = false;
+  const Every overNotice(100, [] {
+    if (!Form2->Visible()) return true;
+    Form1->About1Click(*Form1->About1);
+    Form1->Main1Click(*Form1->Main1);
+    refused = !Form3->Visible() && !Form1->Visible();
+    Form1->BarPopupMenu1->Popup(100, 100);
+    return false;
+  });
+  const Every guard(8000, [] {
+    late = true;
+    EndMenu();
+    for (ui::TForm* form : std::initializer_list<ui::TForm*>{Form1, Form3}) form->SetModalResult(ui::mrCancel);
+    return false;
+  });
+  EXPECT_TRUE(power::ShowOperationNotice("Log Off"));
+  EXPECT_TRUE(refused);
+  EXPECT_FALSE(late);
 }
 
 TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
@@ -205,6 +231,34 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
   for (const std::string& call : journal)
     if (call.rfind("ExitWindowsEx", 0) == 0) exits.push_back(call);
   EXPECT_EQ(exits, std::vector<std::string>{"ExitWindowsEx 4"});
+}
+
+// A countdown due while another notice counts, in the clock's pause after a
+// firing, waits for that notice's answer; its own notice follows.
+TEST_F(NoticeTest, ACountdownDueBehindANoticeInThePauseComesOnceThatIsAnswered) {
+  power_fakes::Journal journal;
+  power_fakes::FakePlatform platform(journal);
+  power::SetPowerPlatform(&platform);
+  Form1->Timer1->SetEnabled(false);
+  Form1->Timer3->SetEnabled(true);
+  ASSERT_EQ(Form1->Serve(std::get<app::Command>(app::ParseCommandLine({"/logoff", "/in", "1s"}))).code, 0);
+  static std::vector<std::string> notices;
+  static DWORD start;
+  notices.clear();
+  start = GetTickCount();
+  const Every answer(200, [] {
+    if (!Form2->Visible()) return true;
+    if (notices.empty() || notices.back() != power::NoticeOperation) notices.push_back(power::NoticeOperation);
+    // The first is answered once the countdown has come due behind it.
+    if (notices.size() == 2 || GetTickCount() - start > 2500) PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0);
+    return true;
+  });
+  EXPECT_FALSE(power::ShowOperationNotice("Hibernate"));
+  EXPECT_TRUE(testing_support::ProcessUntil([] { return !Form1->CancelCountdown1->visible; }));
+  EXPECT_EQ(notices, (std::vector<std::string>{"Hibernate", "Log Off"}));
+  Form1->Timer3->SetEnabled(false);
+  power::SetPowerPlatform(&power::SystemPowerPlatform());
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "ExitWindowsEx 0"), 0);
 }
 
 // The pixels of a rectangle of a window's client area as they are on the

@@ -195,6 +195,28 @@ TEST_F(OptionsTest, OkStoresOnlyATimeOfDayACountdownOfUpTo9999SecondsAndASoundFi
 }
 
 // The keys of every tabbed dialog, whichever control holds the focus.
+// The clock's menu command while the window holds edits Ok has not checked
+// stores the clock's state alone; Cancel then takes the edits back.
+TEST_F(OptionsTest, TheClockCommandWhileTheWindowIsOpenStoresOnlyEnabled) {
+  Form1->SaveSettings();
+  const std::string enabled = Stored("Operation", "Enabled"), time = Stored("Operation", "EndTime"),
+                    message = Stored("Operation", "MessageTime");
+  WithOptions(
+      [] {
+        Form1->MaskEdit1->SetText("99:99");
+        Form1->Edit1->SetText("abc");
+        Form1->StopSystem1->checked = !Form1->StopSystem1->checked;  // as choosing it does
+        Form1->StopSystem1Click(*Form1->StopSystem1);
+      },
+      Form1->BitBtn2);
+  EXPECT_EQ(Stored("Operation", "Enabled"), enabled == "1" ? "0" : "1");
+  EXPECT_EQ(Stored("Operation", "EndTime"), time);
+  EXPECT_EQ(Stored("Operation", "MessageTime"), message);
+  EXPECT_EQ(Form1->MaskEdit1->Text(), time);
+  Form1->StopSystem1->checked = !Form1->StopSystem1->checked;
+  Form1->StopSystem1Click(*Form1->StopSystem1);
+}
+
 TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown) {
   static std::vector<std::string> pages, strays;
   static std::vector<std::size_t> reached;

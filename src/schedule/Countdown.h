@@ -1,0 +1,108 @@
+// The one-off countdown: an action once, in a span of real time ("/in 45m")
+// or at a local clock time ("/at 23:30"). A span counts on a tick that goes
+// on through sleep and that no clock change or daylight saving moves; a
+// clock time is converted once to UTC, as the wall clock will read it on
+// that day. A countdown that fell due while the machine slept, or that the
+// wall clock jumped past, by more than a minute is missed: dropped and
+// reported, never carried out late. One that falls due while a notice is
+// shown waits for that notice's answer. It stays pending until its action
+// has run or it is cancelled, its own notice's count included.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace schedule {
+
+// Seconds since 1970-01-01 00:00, in UTC or on the local wall clock.
+using Seconds = std::int64_t;
+
+class TimeBase {
+ public:
+  virtual ~TimeBase() = default;
+  // Milliseconds on a count that goes on through sleep and that no clock
+  // change moves.
+  virtual std::int64_t Ticks() = 0;
+  // Milliseconds the machine has been awake, sleep left out.
+  virtual std::int64_t AwakeTicks() = 0;
+  virtual Seconds UtcNow() = 0;
+  // What the local wall clock reads at a UTC instant, under the rules in
+  // force on that date.
+  virtual Seconds LocalOf(Seconds utc) = 0;
+};
+// The platform's clocks. Win32 only.
+TimeBase& SystemTimeBase();
+
+// The first instant at which the local wall clock reads `local`: in a
+// repeated hour its first pass, in a skipped one the end of the gap.
+Seconds UtcOfLocal(TimeBase& time, Seconds local);
+
+// What a countdown carries out. The module names it and hands it back.
+struct Job {
+  int action = 0;  // the caller's number for it
+  std::string name;  // "Shut Down"
+  std::optional<bool> force;
+};
+
+class CountdownHost {
+ public:
+  virtual ~CountdownHost() = default;
+  // Carries the job out, through its notice where it has one. May raise.
+  virtual void RunJob(const Job& job) = 0;
+  // A notice is shown, whoever's: a due countdown waits for its answer.
+  virtual bool NoticeShown() = 0;
+  // Answers the shown notice with Cancel.
+  virtual void CancelNotice() = 0;
+  // The pending countdown's caption, "" for none, each time it changes.
+  virtual void ShowCaption(const std::string& caption) = 0;
+  // Tells the user, once, of a countdown that was missed.
+  virtual void ReportMissed(const std::string& text) = 0;
+};
+
+class Countdown {
+ public:
+  Countdown(TimeBase& time, CountdownHost& host) : time_(time), host_(host) {}
+
+  // Sets the countdown `seconds` from now, or to the next time the local
+  // clock reads `minuteOfDay` (today, or tomorrow once that minute has
+  // begun). False, and nothing changes, while one is pending.
+  bool StartIn(Job job, Seconds seconds);
+  bool StartAt(Job job, int minuteOfDay);
+  // Drops the pending countdown; a notice of its own that counts is answered
+  // with Cancel. False when none is pending.
+  bool Cancel();
+  // Every second while one is pending, and on resume from sleep.
+  void Tick();
+  // "Hibernate at 15:00", "Hibernate tomorrow at 15:00", "Hibernate on Wed
+  // 9 Dec at 15:00"; "" when none is pending.
+  const std::string& Caption() const { return caption_; }
+
+ private:
+  struct Reading {
+    std::int64_t ticks = 0, awake = 0;
+    Seconds utc = 0;
+  };
+  struct Pending {
+    Job job;
+    std::optional<std::int64_t> dueTicks;  // for a span; none for a clock time
+    Seconds dueUtc = 0;                    // the wall time it names
+    bool reached = false;                  // found due in time; waits for a notice
+    unsigned serial = 0;
+  };
+
+  Reading Read();
+  void Start(Job job, std::optional<std::int64_t> dueTicks, Seconds dueUtc);
+  void Fire();
+  void Drop();
+  void Show();
+
+  TimeBase& time_;
+  CountdownHost& host_;
+  std::optional<Pending> pending_;
+  Reading last_;
+  std::string caption_;
+  unsigned serial_ = 0;
+  bool firing_ = false;
+};
+
+}  // namespace schedule

@@ -1,0 +1,19 @@
+// Times of day as the clock, the countdown and the command line write them:
+// "hh:nn", two digits each with a colon, whatever the regional settings.
+#pragma once
+#include <optional>
+#include <string>
+
+namespace schedule {
+
+struct TimeOfDay {
+  int hour = 0;    // 0-23
+  int minute = 0;  // 0-59
+};
+
+std::string TimeText(TimeOfDay time);
+// The minute of the day that "hh:nn" or "h:nn" names, 00:00 to 23:59;
+// nothing for any other text.
+std::optional<int> MinuteOfDay(const std::string& text);
+
+}  // namespace schedule
