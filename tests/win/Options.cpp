@@ -12,6 +12,7 @@
 #include "support/Dormix.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
+#include "ui/Error.h"
 
 namespace {
 
@@ -215,6 +216,17 @@ TEST_F(OptionsTest, TheClockCommandWhileTheWindowIsOpenStoresOnlyEnabled) {
   EXPECT_EQ(Form1->MaskEdit1->Text(), time);
   Form1->StopSystem1->checked = !Form1->StopSystem1->checked;
   Form1->StopSystem1Click(*Form1->StopSystem1);
+}
+
+// However the modal run ends, a failure in it included, the window counts
+// as closed and the hotkeys are registered again.
+TEST_F(OptionsTest, AFailureInsideTheModalRunLeavesTheHotkeysRegistered) {
+  Form1->OnShow = [](ui::TComponent&) { throw ui::Error("Error creating window"); };
+  EXPECT_THROW(Form1->Main1Click(*Form1->Main1), ui::Error);
+  Form1->OnShow = nullptr;
+  EXPECT_FALSE(Form1->OptionsOpen);
+  EXPECT_FALSE(Form1->Timer2->Enabled());
+  EXPECT_EQ(Form1->HotKeyManager1->Count(), 8u);
 }
 
 TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown) {
