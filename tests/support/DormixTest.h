@@ -34,10 +34,8 @@ class DormixTest : public testing::Test {
 
   // The Dormix that another process started, once its main window is there.
   Process& Started() {
-    HWND main = nullptr;
-    PumpUntil([&] { return (main = FindWindowA("TForm1", nullptr)) != nullptr; }, 20000);
     DWORD id = 0;
-    GetWindowThreadProcessId(main, &id);
+    PumpUntil([&] { return GetWindowThreadProcessId(FindWindowA("TForm1", nullptr), &id) != 0; }, 20000);
     dormix_ = std::make_unique<Process>(id);
     return *dormix_;
   }

@@ -8,48 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "schedule/TimeOfDay.h"
+#include "support/FakeMachine.h"
 
 namespace {
 
-using schedule::Seconds;
+using namespace testing_support;
 using Journal = std::vector<std::string>;
-
-constexpr Seconds kHour = 3600, kDay = 24 * kHour;
-// A zone an hour ahead of UTC, two in summer. Summer begins at 01:00 UTC on
-// Sun 11 Jan 1970 (the clock goes 02:00 -> 03:00) and ends at 01:00 UTC on
-// Wed 21 Jan (03:00 -> 02:00).
-constexpr Seconds kSpring = 10 * kDay + kHour, kAutumn = 20 * kDay + kHour;
-
-struct Machine : schedule::TimeBase, schedule::CountdownHost {
-  std::int64_t ticks = 0, awake = 0;
-  Seconds utc = 0, noticeUntil = 0;
-  bool cancelInNotice = false;
-  schedule::Countdown* countdown = nullptr;
-  Journal journal;
-
-  std::int64_t Ticks() override { return ticks; }
-  std::int64_t AwakeTicks() override { return awake; }
-  Seconds UtcNow() override { return utc; }
-  Seconds LocalOf(Seconds at) override { return at + (at >= kSpring && at < kAutumn ? 2 : 1) * kHour; }
-  void RunJob(const schedule::Job& job) override {
-    const Seconds local = LocalOf(utc) % kDay;
-    journal.push_back("run " + job.name + " " + schedule::TimeText({int(local / 3600), int(local % 3600 / 60)}) +
-                      ":" + std::to_string(local % 60));
-    if (cancelInNotice) journal.push_back(countdown->Cancel() ? "cancelled" : "not pending");
-  }
-  bool NoticeShown() override { return utc < noticeUntil; }
-  void CancelNotice() override { journal.push_back("notice cancelled"); }
-  void ShowCaption(const std::string& caption) override {
-    if (!caption.empty()) journal.push_back(caption);
-  }
-  void ReportMissed(const std::string& text) override { journal.push_back(text); }
-  void Pass(Seconds seconds, bool asleep) {
-    ticks += seconds * 1000;
-    utc += seconds;
-    if (!asleep) awake += seconds * 1000;
-  }
-};
 
 struct Event {
   enum What { kNone, kSleep, kSetClock, kNotice } what = kNone;
@@ -94,7 +58,7 @@ TEST(Countdown, ActsOnceAtItsTimeOrIsMissedAndNamesItsDay) {
         "run Hibernate 03:00:0"}},
   };
   for (const auto& c : cases) {
-    Machine machine;
+    FakeMachine machine;
     machine.utc = c.start;
     machine.cancelInNotice = c.cancelInNotice;
     schedule::Countdown countdown(machine, machine);
@@ -103,12 +67,11 @@ TEST(Countdown, ActsOnceAtItsTimeOrIsMissedAndNamesItsDay) {
     ASSERT_TRUE(c.in ? countdown.StartIn(job, c.in) : countdown.StartAt(job, c.at));
     EXPECT_FALSE(countdown.StartIn(job, 60));
     for (Seconds second = 0; !countdown.Caption().empty() && second < 3 * kDay; ++second) {
-      if (second == c.event.at && c.event.what == Event::kSleep) {
-        machine.Pass(c.event.amount, true);
-        second += c.event.amount;
+      if (second == c.event.at) {
+        if (c.event.what == Event::kSleep) machine.Pass(c.event.amount, true), second += c.event.amount;
+        if (c.event.what == Event::kSetClock) machine.utc += c.event.amount;
+        if (c.event.what == Event::kNotice) machine.noticeUntil = machine.utc + c.event.amount;
       }
-      if (second == c.event.at && c.event.what == Event::kSetClock) machine.utc += c.event.amount;
-      if (second == c.event.at && c.event.what == Event::kNotice) machine.noticeUntil = machine.utc + c.event.amount;
       countdown.Tick();
       machine.Pass(1, false);
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FakeMachine.h"
 #include "ui/Error.h"
 
 namespace {
@@ -58,19 +59,6 @@ class FakeHost : public app::ClockHost {
   void SaveClockState() override { calls.push_back("save"); }
 };
 
-// No countdown is pending beside the clock.
-struct Idle : schedule::TimeBase, schedule::CountdownHost {
-  std::int64_t Ticks() override { return 0; }
-  std::int64_t AwakeTicks() override { return 0; }
-  schedule::Seconds UtcNow() override { return 0; }
-  schedule::Seconds LocalOf(schedule::Seconds utc) override { return utc; }
-  void RunJob(const schedule::Job&) override {}
-  bool NoticeShown() override { return false; }
-  void CancelNotice() override {}
-  void ShowCaption(const std::string&) override {}
-  void ReportMissed(const std::string&) override {}
-};
-
 // Armed for code 1 (Shut Down) from midnight of the first day. Each second
 // Timer3 ticks before Timer1; an error ends the tick, as it does the handler.
 // A notice answered at `reArmAt` switches Timer1 on, in the pause or not.
@@ -93,8 +81,8 @@ struct Rig {
   }
   FakeHost host;
   app::Settings state;
-  Idle idle;
-  schedule::Countdown countdown{idle, idle};
+  testing_support::FakeMachine machine;  // no countdown is pending
+  schedule::Countdown countdown{machine, machine};
   app::OperationClock clock{host, state, countdown};
   int errors = 0, reArmAt = -1;
 };

@@ -1,0 +1,50 @@
+// A machine for the one-off countdown: its clocks, advanced by hand, in a
+// zone with daylight saving, and the host's calls journalled.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "schedule/Countdown.h"
+#include "schedule/TimeOfDay.h"
+
+namespace testing_support {
+
+using schedule::Seconds;
+
+constexpr Seconds kHour = 3600, kDay = 24 * kHour;
+// A zone an hour ahead of UTC, two in summer. Summer begins at 01:00 UTC on
+// Sun 11 Jan 1970 (the clock goes 02:00 -> 03:00) and ends at 01:00 UTC on
+// Wed 21 Jan (03:00 -> 02:00).
+constexpr Seconds kSpring = 10 * kDay + kHour, kAutumn = 20 * kDay + kHour;
+
+struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
+  std::int64_t ticks = 0, awake = 0;
+  Seconds utc = 0, noticeUntil = 0;
+  bool cancelInNotice = false;
+  schedule::Countdown* countdown = nullptr;
+  std::vector<std::string> journal;
+
+  std::int64_t Ticks() override { return ticks; }
+  std::int64_t AwakeTicks() override { return awake; }
+  Seconds UtcNow() override { return utc; }
+  Seconds LocalOf(Seconds at) override { return at + (at >= kSpring && at < kAutumn ? 2 : 1) * kHour; }
+  void RunJob(const schedule::Job& job) override {
+    const Seconds local = LocalOf(utc) % kDay;
+    journal.push_back("run " + job.name + " " + schedule::TimeText({int(local / 3600), int(local % 3600 / 60)}) +
+                      ":" + std::to_string(local % 60));
+    if (cancelInNotice) journal.push_back(countdown->Cancel() ? "cancelled" : "not pending");
+  }
+  bool NoticeShown() override { return utc < noticeUntil; }
+  void CancelNotice() override { journal.push_back("notice cancelled"); }
+  void ShowCaption(const std::string& caption) override {
+    if (!caption.empty()) journal.push_back(caption);
+  }
+  void ReportMissed(const std::string& text) override { journal.push_back(text); }
+  void Pass(Seconds seconds, bool asleep) {
+    ticks += seconds * 1000;
+    utc += seconds;
+    if (!asleep) awake += seconds * 1000;
+  }
+};
+
+}  // namespace testing_support
