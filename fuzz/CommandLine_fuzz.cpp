@@ -1,7 +1,6 @@
 // The command line's parser over any arguments (the input's NUL bytes
-// separate them): a command is in range, its canonical text fits what the
-// running copy accepts and parses back to the same command, and its
-// countdown's span or minute is in range.
+// separate them): a command is in range, and its canonical arguments, packed,
+// fit what the running copy accepts and parse back to the same command.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,13 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto parsed = app::ParseCommandLine(arguments);
   const auto* command = std::get_if<app::Command>(&parsed);
   if (!command) return 0;
-  const std::string text = app::CommandText(*command);
-  FUZZ_CHECK(text.size() < app::kLongestCommand);
-  FUZZ_CHECK(app::ParseCommandLine(app::Words(text)) == decltype(parsed)(*command));
+  const std::string packed = app::Packed(app::CommandArguments(*command));
+  FUZZ_CHECK(packed.size() <= app::kLongestCommand);
+  FUZZ_CHECK(app::ParseCommandLine(app::Unpacked(packed)) == decltype(parsed)(*command));
+  if (command->kind == app::Command::Kind::Postpone)
+    FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown);
   if (command->kind != app::Command::Kind::Run) return 0;
   FUZZ_CHECK(command->action >= 0 && command->action < app::kActionCount);
-  if (command->when == app::Command::When::In)
+  if (command->when == app::Command::When::In || command->when == app::Command::When::Idle)
     FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown);
   if (command->when == app::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
+  if (command->when == app::Command::When::After)
+    FUZZ_CHECK(!command->program.empty() && command->program.size() <= app::kLongestProgram + 4);
   return 0;
 }

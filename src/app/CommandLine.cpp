@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <string_view>
 
 #include "app/Actions.h"
@@ -10,19 +11,29 @@
 
 namespace app {
 
+// Laid out without columns, so that it reads as well in a message box as on
+// a console.
 const char* const kUsage =
-    "Usage: dormix ACTION [/in DURATION | /at HH:MM] [/force | /noforce]\n"
-    "       dormix /cancel | /status | /?\n"
-    "ACTION is one of /shutdown /logoff /hibernate /standby /restart /monitoroff\n"
-    "/screensaver /lock, carried out at once, as from the tray menu.\n"
-    "  /in DURATION   a one-off countdown instead: 90s, 45m, 2h, 1h30m (a bare\n"
-    "                 number is minutes), at most 30 days\n"
-    "  /at HH:MM      a one-off countdown to the next such clock time\n"
-    "  /force         act by force for this command, /noforce not by force\n"
-    "  /cancel        drop the pending countdown\n"
-    "  /status        show the pending countdown and the daily clock\n"
+    "Usage: dormix ACTION [WHEN] [/force | /noforce]\n"
+    "   or: dormix /cancel | /postpone [DURATION] | /status | /?\n"
+    "\n"
+    "ACTION is one of /shutdown /logoff /hibernate /standby /restart\n"
+    "/monitoroff /screensaver /lock. Alone it acts at once, as the tray menu does.\n"
+    "WHEN sets a one-off countdown instead:\n"
+    "/in DURATION - after 90s, 45m, 2h, 1h30m or 1d (a bare number is minutes),\n"
+    "   30 days at most\n"
+    "/at HH:MM - the next time the clock reads HH:MM\n"
+    "/idle DURATION - once the keyboard and mouse have rested that long\n"
+    "/after PROGRAM - once PROGRAM (a name like x.exe, or a process ID) has ended\n"
+    "/force, /noforce - act by force, or not, this time only\n"
+    "/cancel - drop the pending countdown\n"
+    "/postpone - the notice shown, or the pending countdown, 10 minutes or\n"
+    "   DURATION later\n"
+    "/status - the pending countdown and the daily clock\n"
+    "\n"
     "Switches may also start with - or --. Without arguments Dormix starts in\n"
     "the tray. Exit code: 0 done, 1 refused, 2 bad usage.\n";
+const char* const kTryUsage = "Try 'dormix /?'";
 
 namespace {
 
@@ -34,36 +45,38 @@ std::string Lower(std::string_view text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// "45m", "1h30m", "90s" or a bare number of minutes; units in the order h,
-// m, s, each at most once. A value past the longest countdown stops growing,
-// so no number of digits can overflow.
+// "45m", "1h30m", "90s", "1d" or a bare number of minutes; units in the
+// order d, h, m, s, each at most once, and after a larger one less than it
+// holds (no "1h99m"). A value past the longest countdown stops growing, so
+// no number of digits can overflow.
 std::variant<std::int64_t, std::string> Duration(const std::string& text) {
-  const std::string bad = "Bad duration '" + text + "': use 90s, 45m, 2h, 1h30m or a number of minutes.";
+  const std::string bad = "Bad duration " + Quoted(text) + ": use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.";
+  static const char kUnits[] = "smhd";
+  static const std::int64_t kSeconds[] = {1, 60, 3600, 86400, 0};
+  static const std::int64_t kMost[] = {59, 59, 23};  // after a larger unit
   if (text.empty()) return bad;
   std::int64_t total = 0;
   std::size_t i = 0;
-  int lastUnit = 4;  // the units' places: h 3, m 2, s 1
+  int lastPlace = 4;  // the units' places in kUnits
   while (i < text.size()) {
     std::int64_t value = 0;
     const std::size_t start = i;
     for (; i < text.size() && IsDigit(text[i]); ++i)
       if (value <= kLongestCountdown) value = value * 10 + (text[i] - '0');
     if (i == start) return bad;
-    std::int64_t unit = 60;
-    int place = 2;
+    int place = 1;
     if (i < text.size()) {
-      const char u = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i++])));
-      place = u == 'h' ? 3 : u == 'm' ? 2 : u == 's' ? 1 : 0;
-      unit = u == 'h' ? 3600 : u == 'm' ? 60 : 1;
-      if (place == 0 || place >= lastUnit) return bad;
+      const char* unit = std::strchr(kUnits, std::tolower(static_cast<unsigned char>(text[i++])));
+      place = unit && *unit ? static_cast<int>(unit - kUnits) : 4;
+      if (place >= lastPlace || (lastPlace < 4 && value > kMost[place])) return bad;
     } else if (start != 0) {
       return bad;  // "1h30": a unit is needed after the first part
     }
-    lastUnit = place;
-    total = value > kLongestCountdown ? kLongestCountdown + 1 : std::min(total + value * unit, kLongestCountdown + 1);
+    lastPlace = place;
+    total = value > kLongestCountdown ? kLongestCountdown + 1 : std::min(total + value * kSeconds[place], kLongestCountdown + 1);
   }
-  if (total > kLongestCountdown) return "Duration '" + text + "' is longer than 30 days.";
-  if (total == 0) return "Duration '" + text + "' is zero.";
+  if (total > kLongestCountdown) return "Duration " + Quoted(text) + " is longer than 30 days.";
+  if (total == 0) return "Duration " + Quoted(text) + " is zero.";
   return total;
 }
 
@@ -87,83 +100,122 @@ int ActionOfSwitch(const std::string& name) {
 
 }  // namespace
 
+std::string Quoted(const std::string& argument) {
+  return "'" + (argument.size() <= 60 ? argument : argument.substr(0, 57) + "...") + "'";
+}
+
+bool IsProcessId(const std::string& program) {
+  return program.find_first_not_of("0123456789") == std::string::npos;
+}
+
 std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments) {
   Command command;
-  std::string actionWord, whenWord, forceWord, aloneWord;
+  std::string actionWord, whenWord, forceWord;
   auto twice = [](const char* what, const std::string& first, const std::string& second) {
-    return std::string("Two ") + what + ": '" + first + "' and '" + second + "'.";
+    return std::string("Two ") + what + ": " + Quoted(first) + " and " + Quoted(second) + ".";
   };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& word = arguments[i];
     const std::optional<std::string> switchName = SwitchName(word);
-    if (!switchName) return "Unexpected argument '" + word + "'.";
+    if (!switchName) return "Unexpected argument " + Quoted(word) + ".";
     const std::string& name = *switchName;
+    const bool last = i + 1 == arguments.size();
     if (const int action = ActionOfSwitch(name); action >= 0) {
       if (!actionWord.empty()) return twice("actions", actionWord, word);
       actionWord = word;
       command.action = action;
-    } else if (name == "in" || name == "at") {
-      if (!whenWord.empty()) return twice("countdown times", whenWord, word);
+    } else if (name == "in" || name == "at" || name == "idle" || name == "after") {
+      if (!whenWord.empty()) return twice("countdowns", whenWord, word);
       whenWord = word;
-      if (i + 1 == arguments.size())
-        return "'" + word + (name == "in" ? "' needs a duration, like 45m or 1h30m." : "' needs a time, like 23:30.");
+      if (last)
+        return Quoted(word) + (name == "at"      ? " needs a time, like 23:30."
+                             : name == "after" ? " needs a program, like x.exe, or a process ID."
+                                               : " needs a duration, like 45m or 1h30m.");
       const std::string& value = arguments[++i];
-      if (name == "in") {
-        const auto duration = Duration(value);
-        if (const auto* error = std::get_if<std::string>(&duration)) return *error;
-        command.when = Command::When::In;
-        command.seconds = std::get<std::int64_t>(duration);
-      } else {
+      if (name == "at") {
         const std::optional<int> minute = schedule::MinuteOfDay(value);
-        if (!minute) return "Bad time '" + value + "': use HH:MM, 00:00 to 23:59.";
+        if (!minute) return "Bad time " + Quoted(value) + ": use HH:MM, 00:00 to 23:59.";
         command.when = Command::When::At;
         command.minuteOfDay = *minute;
+      } else if (name == "after") {
+        if (value.empty() || value.size() > kLongestProgram) return "Bad program " + Quoted(value) + ".";
+        command.when = Command::When::After;
+        command.program = IsProcessId(value) || value.find('.') != std::string::npos ? value : value + ".exe";
+      } else {
+        const auto duration = Duration(value);
+        if (const auto* error = std::get_if<std::string>(&duration)) return *error;
+        command.when = name == "in" ? Command::When::In : Command::When::Idle;
+        command.seconds = std::get<std::int64_t>(duration);
       }
     } else if (name == "force" || name == "noforce") {
       if (!forceWord.empty()) return twice("force switches", forceWord, word);
       forceWord = word;
       command.force = name == "force";
-    } else if (name == "cancel" || name == "status" || name == "?") {
-      if (arguments.size() != 1) return "'" + word + "' stands alone.";
-      command.kind = name == "cancel" ? Command::Kind::Cancel
+    } else if (name == "postpone") {
+      if (arguments.size() > 2 || i != 0) return Quoted(word) + " stands alone, or with a duration.";
+      command.kind = Command::Kind::Postpone;
+      command.seconds = kDefaultPostpone;
+      if (last) return command;
+      const auto duration = Duration(arguments[1]);
+      if (const auto* error = std::get_if<std::string>(&duration)) return *error;
+      command.seconds = std::get<std::int64_t>(duration);
+      return command;
+    } else if (name == "cancel" || name == "status" || name == "?" || name == "h" || name == "help") {
+      if (arguments.size() != 1) return Quoted(word) + " stands alone.";
+      command.kind = name == "cancel"   ? Command::Kind::Cancel
                      : name == "status" ? Command::Kind::Status
                                         : Command::Kind::Usage;
       return command;
     } else {
-      return "Unknown switch '" + word + "'.";
+      return "Unknown switch " + Quoted(word) + ".";
     }
   }
   if (actionWord.empty()) {
     if (arguments.empty()) return command;
-    return "'" + (whenWord.empty() ? forceWord : whenWord) + "' needs an action, like /shutdown.";
+    return Quoted(whenWord.empty() ? forceWord : whenWord) + " needs an action, like /shutdown.";
   }
   command.kind = Command::Kind::Run;
   return command;
 }
 
-std::string CommandText(const Command& command) {
+std::vector<std::string> CommandArguments(const Command& command) {
   switch (command.kind) {
-    case Command::Kind::Cancel: return "/cancel";
-    case Command::Kind::Status: return "/status";
-    case Command::Kind::Usage: return "/?";
+    case Command::Kind::Cancel: return {"/cancel"};
+    case Command::Kind::Postpone: return {"/postpone", std::to_string(command.seconds) + "s"};
+    case Command::Kind::Status: return {"/status"};
+    case Command::Kind::Usage: return {"/?"};
     case Command::Kind::Run: break;
   }
-  std::string text = std::string("/") + Actions[command.action].commandSwitch;
-  if (command.when == Command::When::In) text += " /in " + std::to_string(command.seconds) + "s";
-  if (command.when == Command::When::At) text += " /at " + schedule::TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60});
-  if (command.force) text += *command.force ? " /force" : " /noforce";
-  return text;
+  std::vector<std::string> arguments{std::string("/") + Actions[command.action].commandSwitch};
+  auto add = [&](const char* when, std::string value) {
+    arguments.push_back(when);
+    arguments.push_back(std::move(value));
+  };
+  switch (command.when) {
+    case Command::When::In: add("/in", std::to_string(command.seconds) + "s"); break;
+    case Command::When::Idle: add("/idle", std::to_string(command.seconds) + "s"); break;
+    case Command::When::At: add("/at", schedule::TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60})); break;
+    case Command::When::After: add("/after", command.program); break;
+    case Command::When::Now: break;
+  }
+  if (command.force) arguments.push_back(*command.force ? "/force" : "/noforce");
+  return arguments;
 }
 
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  std::size_t start = 0;
-  while ((start = text.find_first_not_of(' ', start)) != std::string::npos) {
-    const std::size_t end = text.find(' ', start);
-    words.push_back(text.substr(start, end - start));
-    start = end;
+std::string Packed(const std::vector<std::string>& arguments) {
+  std::string packed;
+  for (const std::string& argument : arguments) packed += argument + '\0';
+  return packed;
+}
+
+std::vector<std::string> Unpacked(const std::string& packed) {
+  std::vector<std::string> arguments;
+  for (std::size_t start = 0, end; start < packed.size(); start = end + 1) {
+    end = packed.find('\0', start);
+    if (end == std::string::npos) end = packed.size();
+    arguments.push_back(packed.substr(start, end - start));
   }
-  return words;
+  return arguments;
 }
 
 }  // namespace app

@@ -1,8 +1,9 @@
 // Dormix's command line: an action at once or as a one-off countdown
-// ("/shutdown /in 45m", "/lock /at 23:30"), and the countdown's /cancel and
-// /status. Switches start with "/", "-" or "--" and ignore case. The running
-// copy receives a command as the canonical text that CommandText makes, and
-// parses it again with ParseCommandLine.
+// ("/shutdown /in 45m", "/lock /at 23:30", "/logoff /idle 30m", "/hibernate
+// /after x.exe"), and the countdown's /cancel, /postpone and /status.
+// Switches start with "/", "-" or "--" and ignore case. The running copy
+// receives a command as its canonical arguments, packed, and parses them
+// again with ParseCommandLine.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -13,33 +14,45 @@
 namespace app {
 
 struct Command {
-  enum class Kind { Run, Cancel, Status, Usage };
-  enum class When { Now, In, At };
+  enum class Kind { Run, Cancel, Postpone, Status, Usage };
+  enum class When { Now, In, At, Idle, After };
   Kind kind = Kind::Usage;
   int action = -1;            // index in app::Actions, for Run
   std::optional<bool> force;  // /force or /noforce; none: the "Force Action" box
   When when = When::Now;
-  std::int64_t seconds = 0;  // for In: more than 0, at most kLongestCountdown
-  int minuteOfDay = 0;       // for At: 0 to 1439
+  // For In, Idle and Postpone: more than 0, at most kLongestCountdown.
+  std::int64_t seconds = 0;
+  int minuteOfDay = 0;  // for At: 0 to 1439
+  std::string program;  // for After: a process id, or a program's file name (".exe" added)
 
   bool operator==(const Command&) const = default;
 };
 
 // Longer countdowns are refused, so that no sum of times can overflow.
 constexpr std::int64_t kLongestCountdown = 30 * 24 * 60 * 60;
-// Bytes of a command's canonical text with its terminator, at most: what
-// the running copy accepts from another process.
-constexpr unsigned kLongestCommand = 64;
+constexpr std::int64_t kDefaultPostpone = 10 * 60;
+// Characters of a program's name after /after, at most.
+constexpr std::size_t kLongestProgram = 260;
+// Bytes of a command's packed arguments, at most: what the running copy
+// accepts from another process.
+constexpr unsigned kLongestCommand = 512;
 
-// A command, or the text of what is wrong with the arguments (each one word
-// of the command line, the program's name not among them).
+// A command, or the text of what is wrong with the arguments (the program's
+// name not among them).
 std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments);
-// The same command as switches separated by single spaces.
-std::string CommandText(const Command& command);
-// The words of a text separated by spaces.
-std::vector<std::string> Words(const std::string& text);
+// The same command in the fewest, canonical arguments.
+std::vector<std::string> CommandArguments(const Command& command);
+// Arguments as the running copy receives them, each ended by a NUL, and back.
+std::string Packed(const std::vector<std::string>& arguments);
+std::vector<std::string> Unpacked(const std::string& packed);
+// An argument as an answer repeats it: quoted, a long one cut.
+std::string Quoted(const std::string& argument);
+// An /after program given by its process id, all digits.
+bool IsProcessId(const std::string& program);
 // What `dormix /?` prints.
 extern const char* const kUsage;
+// What follows an error instead of the usage.
+extern const char* const kTryUsage;
 
 // The answer to a command: the process's exit code and what it prints.
 struct Answer {

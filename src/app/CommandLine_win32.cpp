@@ -2,6 +2,7 @@
 #include "app/CommandLine_win32.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "ui/Win32Handle.h"
@@ -19,13 +20,15 @@ constexpr char kCommandsProperty[] = "Dormix.Commands";
 constexpr char kAnswerClass[] = "DormixAnswer";
 constexpr DWORD kAnswerTimeoutMs = 10000;
 
-// The text of a WM_COPYDATA of this kind: a NUL-terminated text of at most
-// `longest` bytes, the terminator counted, with no NUL before its end.
-const char* CopiedText(LPARAM data, ULONG_PTR magic, DWORD longest) {
+// The bytes of a WM_COPYDATA of this kind, without the NUL that ends them:
+// at most `longest` bytes, that NUL counted, and no other NUL unless `many`
+// (packed arguments).
+std::optional<std::string> Copied(LPARAM data, ULONG_PTR magic, DWORD longest, bool many) {
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(data);
-  if (!copy || copy->dwData != magic || copy->cbData == 0 || copy->cbData > longest || !copy->lpData) return nullptr;
-  const char* text = static_cast<const char*>(copy->lpData);
-  return std::memchr(text, '\0', copy->cbData) == text + copy->cbData - 1 ? text : nullptr;
+  if (!copy || copy->dwData != magic || copy->cbData == 0 || copy->cbData > longest || !copy->lpData) return {};
+  const std::string bytes(static_cast<const char*>(copy->lpData), copy->cbData);
+  if (bytes.back() != '\0' || (!many && bytes.find('\0') != bytes.size() - 1)) return {};
+  return bytes.substr(0, bytes.size() - (many ? 0 : 1));
 }
 
 // The second process's message-only window, to which the running copy sends
@@ -38,9 +41,9 @@ class AnswerWindow : public ui::Window {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg != WM_COPYDATA) return Window::WndProc(msg, wParam, lParam);
-    const char* answer = CopiedText(lParam, kAnswerMagic, kLongestAnswer);
+    const std::optional<std::string> answer = Copied(lParam, kAnswerMagic, kLongestAnswer, false);
     if (!answer) return FALSE;
-    text = answer;
+    text = *answer;
     return TRUE;
   }
 };
@@ -64,9 +67,6 @@ bool IsAnswerWindow(HWND window) {
   return window && GetClassNameA(window, name, sizeof name) && std::strcmp(name, kAnswerClass) == 0;
 }
 
-// Owns a handle whose failure value is INVALID_HANDLE_VALUE.
-ui::unique_handle Owned(HANDLE handle) { return ui::unique_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle); }
-
 // Writes all of the text to a file, a pipe or a console.
 void Write(HANDLE out, const std::string& text) {
   DWORD written = 0;
@@ -80,9 +80,9 @@ void Write(HANDLE out, const std::string& text) {
 void TakeCommands(HWND mainWindow) { SetPropA(mainWindow, kCommandsProperty, mainWindow); }
 
 LRESULT ReceiveCommand(WPARAM sender, LPARAM data, const std::function<Answer(const Command&)>& serve) {
-  const char* text = CopiedText(data, kCommandMagic, kLongestCommand);
-  if (!text) return 2;
-  const auto parsed = ParseCommandLine(Words(text));
+  const std::optional<std::string> packed = Copied(data, kCommandMagic, kLongestCommand, true);
+  if (!packed) return 2;
+  const auto parsed = ParseCommandLine(Unpacked(*packed));
   const Command* command = std::get_if<Command>(&parsed);
   if (!command || command->kind == Command::Kind::Usage) return 2;
   const Answer answer = serve(*command);
@@ -124,8 +124,8 @@ Answer HandOff(const Command& command, HANDLE starting) {
   const HWND running = RunningCopy(starting);
   if (!running) return {1, "The running Dormix was not found."};
   AnswerWindow answerWindow;
-  std::string text = CommandText(command);
-  COPYDATASTRUCT copy{kCommandMagic, static_cast<DWORD>(text.size() + 1), text.data()};
+  std::string packed = Packed(CommandArguments(command));
+  COPYDATASTRUCT copy{kCommandMagic, static_cast<DWORD>(packed.size()), packed.data()};
   DWORD_PTR code = 0;
   // Not SMTO_BLOCK: the answer's text arrives while this call waits.
   if (!SendMessageTimeoutA(running, WM_COPYDATA, reinterpret_cast<WPARAM>(answerWindow.Handle()),
@@ -141,7 +141,7 @@ void Print(const Answer& answer, bool boxed) {
   const DWORD type = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
   if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) return Write(out, text);
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-    const ui::unique_handle console = Owned(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+    const ui::unique_handle console = ui::Owned(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                                         nullptr));
     if (console) Write(console.get(), text);

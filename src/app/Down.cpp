@@ -254,6 +254,7 @@ void TForm1::ActionClick(int action) { Run(app::Actions[action].routine, std::nu
 
 void TForm1::Run(app::Routine routine, std::optional<bool> force) {
   const bool byForce = force.value_or(ForceFlag);
+  RememberNoticeJob(routine, byForce);
   switch (routine) {
     case app::Routine::ShutDownSystem: return power::ShutDownSystem(byForce);
     case app::Routine::LogOffUser: return power::LogOffUser(byForce);

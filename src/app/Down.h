@@ -67,8 +67,13 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // (Down_commands.cpp).
   app::Answer Serve(const app::Command& command);
   void CancelCountdown1Click(ui::TComponent& sender);
+  void PostponeCountdown1Click(ui::TComponent& sender);
   void CountdownTimerTimer(ui::TComponent& sender);
-  ui::TMenuItem* CancelCountdown1;
+  // The notice's Postpone: it closes with no action now, and its action
+  // becomes the pending countdown `span` from now. Refused while another
+  // countdown is pending.
+  app::Answer PostponeNotice(schedule::Seconds span);
+  ui::TMenuItem *CancelCountdown1, *PostponeCountdown1;
   ui::TTimer* CountdownTimer;
 
   // OperationCode, RememberPosition, ClockEnabled and ShortcutTexts live
@@ -152,8 +157,17 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void CancelNotice() override;
   void ShowCaption(const std::string& caption) override;
   void ReportMissed(const std::string& text) override;
+  // Closes the shown notice with Cancel, as its button does.
+  void AnswerNoticeWithCancel();
+  // Before a routine that may show the notice: what its Postpone carries
+  // on, unless a notice is shown already (the routine then shows none).
+  void RememberNoticeJob(app::Routine routine, bool byForce);
+  // /postpone: the notice shown, else the pending countdown.
+  app::Answer Postpone(schedule::Seconds span);
 
   schedule::Countdown countdown_{schedule::SystemTimeBase(), *this};
+  // The action of the notice shown, by the force it was asked with.
+  schedule::Job noticeJob_;
   app::OperationClock clock_{*this, State, countdown_};
   bool openOptionsAtStart_ = false;
 

@@ -1,11 +1,16 @@
 // Down: the main window's side of the command line and the host of the
 // one-off countdown. A command from a second process runs an action as the
-// tray menu does, or sets, cancels or reports the countdown; the menu's
-// first item cancels that countdown while one is pending.
+// tray menu does, or sets, cancels, postpones or reports the countdown; the
+// menu's first items cancel and postpone it while one is pending, and the
+// notice's Postpone makes its action the countdown.
 #include "app/CommandLine_win32.h"
 #include "app/Down.h"
 #include "power/Notice.h"
 #include "power/mymess.h"
+
+namespace {
+schedule::Job JobOf(int action, std::optional<bool> force) { return {action, app::Actions[action].caption, force}; }
+}  // namespace
 
 app::Answer TForm1::Serve(const app::Command& command) {
   const std::string pending = countdown_.Caption();
@@ -13,25 +18,58 @@ app::Answer TForm1::Serve(const app::Command& command) {
     case app::Command::Kind::Cancel:
       if (!countdown_.Cancel()) return {1, "No countdown is pending."};
       return {0, "Cancelled " + pending + "."};
+    case app::Command::Kind::Postpone: return Postpone(command.seconds);
     case app::Command::Kind::Status:
       return {0, "Countdown: " + (pending.empty() ? "none" : pending) + "\n" + clock_.Status()};
     case app::Command::Kind::Usage: return {2, app::kUsage};
     case app::Command::Kind::Run: break;
   }
   const app::Action& action = app::Actions[command.action];
-  if (command.when != app::Command::When::Now) {
-    const schedule::Job job{command.action, action.caption, command.force};
-    if (!(command.when == app::Command::When::In ? countdown_.StartIn(job, command.seconds)
-                                                  : countdown_.StartAt(job, command.minuteOfDay)))
-      return {1, "A countdown is already pending: " + pending + "."};
-    return {0, countdown_.Caption() + "."};
+  const schedule::Job job = JobOf(command.action, command.force);
+  bool started = false;
+  switch (command.when) {
+    case app::Command::When::In: started = countdown_.StartIn(job, command.seconds); break;
+    case app::Command::When::At: started = countdown_.StartAt(job, command.minuteOfDay); break;
+    case app::Command::When::Idle: started = countdown_.StartIdle(job, command.seconds); break;
+    case app::Command::When::After: {
+      if (!pending.empty()) break;
+      std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command.program);
+      const bool byId = app::IsProcessId(command.program);
+      if (!programs)
+        return {1, byId ? "No process " + command.program + " is running." : "No program " + app::Quoted(command.program) + " is running."};
+      started = countdown_.StartAfter(job, std::move(programs), byId ? "process " + command.program : command.program);
+      break;
+    }
+    case app::Command::When::Now: {
+      // The notice would refuse it without a word.
+      if (app::AsksFirst(action.routine) && NoticeShown())
+        return {1, std::string(action.caption) + " was not started: the " + power::NoticeOperation + " notice is shown."};
+      // Run after the answer: a notice would keep the sender waiting.
+      PostMessageA(Handle(), app::kRunActionMessage, command.action, command.force ? (*command.force ? 1 : 2) : 0);
+      const char* what = app::AsksFirst(action.routine) && CheckBox4->Checked() ? ": the notice is shown."
+                         : action.routine == app::Routine::ShowProtectionPanel ? ": the panel is shown."
+                                                                                : ": requested.";
+      return {0, action.caption + std::string(what)};
+    }
   }
-  // The notice would refuse it without a word.
-  if (app::AsksFirst(action.routine) && NoticeShown())
-    return {1, std::string(action.caption) + " was not started: the " + power::NoticeOperation + " notice is shown."};
-  // Run after the answer: a notice would keep the sender waiting.
-  PostMessageA(Handle(), app::kRunActionMessage, command.action, command.force ? (*command.force ? 1 : 2) : 0);
-  return {};
+  if (!started) return {1, "A countdown is already pending: " + pending + "."};
+  return {0, countdown_.Caption() + "."};
+}
+
+app::Answer TForm1::Postpone(schedule::Seconds span) {
+  if (NoticeShown()) return PostponeNotice(span);
+  if (!countdown_.Postpone(span)) return {1, "Nothing to postpone."};
+  return {0, countdown_.Caption() + "."};
+}
+
+app::Answer TForm1::PostponeNotice(schedule::Seconds span) {
+  // Answered already, the notice's action may be under way.
+  if (Form2->ModalResult() != ui::mrNone) return {1, "The notice has been answered."};
+  const std::string pending = countdown_.Caption();
+  if (!countdown_.PostponeJob(noticeJob_, span))
+    return {1, "The notice cannot be postponed while " + pending + " is pending."};
+  AnswerNoticeWithCancel();
+  return {0, countdown_.Caption() + "."};
 }
 
 LRESULT TForm1::CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -42,22 +80,33 @@ LRESULT TForm1::CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::CancelCountdown1Click(ui::TComponent&) { countdown_.Cancel(); }
+void TForm1::PostponeCountdown1Click(ui::TComponent&) { countdown_.Postpone(app::kDefaultPostpone); }
 void TForm1::CountdownTimerTimer(ui::TComponent&) { countdown_.Tick(); }
 
 void TForm1::RunJob(const schedule::Job& job) { Run(app::Actions[job.action].routine, job.force); }
+
+void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {
+  if (!app::AsksFirst(routine) || NoticeShown()) return;
+  for (int i = 0; i < app::kActionCount; ++i)
+    if (app::Actions[i].routine == routine) noticeJob_ = JobOf(i, byForce);
+  Form2->Button3->SetEnabled(countdown_.MayPostpone());
+}
 bool TForm1::NoticeShown() { return Form2->Visible(); }
 
-// As its Cancel button answers it; the modal loop looks at the answer once
-// a message has come.
 void TForm1::CancelNotice() {
-  if (Form2->ModalResult() != ui::mrNone) return;
+  if (Form2->ModalResult() == ui::mrNone) AnswerNoticeWithCancel();
+}
+
+// The modal loop looks at the answer once a message has come.
+void TForm1::AnswerNoticeWithCancel() {
   Form2->SetModalResult(ui::mrCancel);
   PostMessageA(Form2->Handle(), WM_NULL, 0, 0);
 }
 
 void TForm1::ShowCaption(const std::string& caption) {
   CancelCountdown1->caption = caption.empty() ? caption : "Cancel " + caption;
-  CancelCountdown1->visible = !caption.empty();
+  CancelCountdown1->visible = PostponeCountdown1->visible = !caption.empty();
+  Form2->Button3->SetEnabled(countdown_.MayPostpone());
   CountdownTimer->SetEnabled(!caption.empty());
   clock_.ShowTip();
 }

@@ -220,6 +220,9 @@ void TForm1::DesignMenu() {
   CancelCountdown1 = add("CancelCountdown1", "", 15, app::kCancelCountdownCommand);
   CancelCountdown1->visible = false;
   CancelCountdown1->OnClick = ui::Bind(this, &TForm1::CancelCountdown1Click);
+  PostponeCountdown1 = add("PostponeCountdown1", "Postpone 10 min", 17, app::kPostponeCountdownCommand);
+  PostponeCountdown1->visible = false;
+  PostponeCountdown1->OnClick = ui::Bind(this, &TForm1::PostponeCountdown1Click);
   for (const auto& d : items) {
     *d.item = add(d.name, d.caption, d.image, d.command);
     if (d.click) (*d.item)->OnClick = ui::Bind(this, d.click);

@@ -52,6 +52,7 @@ void ConnectWindows() {
   Form2->stopSound = [] {
     if (Form1->CheckBox5->Checked()) Form1->MediaPlayer1->Stop();
   };
+  Form2->postpone = [] { Form1->PostponeNotice(app::kDefaultPostpone); };
   Form4->currentPassword = [] { return CurrentPassword; };
   ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
   app::TakeCommands(Form1->Handle());

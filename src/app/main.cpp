@@ -28,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (__argc > 1) {
     const auto parsed = app::ParseCommandLine({__argv + 1, __argv + __argc});
     if (const auto* error = std::get_if<std::string>(&parsed)) {
-      app::Print({2, *error + "\n\n" + app::kUsage}, true);
+      app::Print({2, *error + "\n" + app::kTryUsage}, true);
       return 2;
     }
     command = std::get<app::Command>(parsed);
@@ -48,12 +48,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return answer.code;
   }
   if (command) {
-    // With no copy running there is no countdown to cancel or report.
-    if (command->kind == app::Command::Kind::Cancel) {
-      app::Print({1, "No countdown is pending."}, true);
-      return 1;
-    }
-    if (command->kind == app::Command::Kind::Status) {
+    // With no copy running there is no countdown to cancel, postpone or report.
+    if (command->kind != app::Command::Kind::Run) {
       app::Print({1, "Dormix is not running."}, true);
       return 1;
     }

@@ -37,6 +37,14 @@ void TForm2::Design() {
   Button2->SetBounds(144, 40, 75, 25);
   Button2->SetCaption("Ok");
   Button2->SetModalResult(ui::mrOk);
+  // Answers as Cancel does, through the program, which also sets the
+  // countdown: to every caller of the notice it is a Cancel.
+  Button3 = &Make<ui::TButton>("Button3", *this);
+  Button3->SetBounds(72, 40, 68, 25);
+  Button3->SetCaption("Postpone");
+  Button3->OnClick = [this](ui::TComponent&) {
+    if (postpone) postpone();
+  };
   Timer1 = &Make<ui::TTimer>("Timer1");
   Timer1->SetEnabled(false);
   Timer1->OnTimer = ui::Bind(this, &TForm2::Timer1Timer);

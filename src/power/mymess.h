@@ -1,5 +1,5 @@
 // mymess: the pre-operation notice TForm2, a countdown window that asks
-// before a session-ending action.
+// before a session-ending action; beside Ok and Cancel, Postpone.
 #pragma once
 #include <functional>
 
@@ -16,10 +16,13 @@ class TForm2 : public ui::TForm {
 
   ui::TImage* Image1;
   ui::TLabel* Label1;
-  ui::TButton *Button1, *Button2;
+  ui::TButton *Button1, *Button2, *Button3;
   ui::TTimer* Timer1;
   // Stops the notice's sound when "Play Sound" is ticked; set by the program.
   std::function<void()> stopSound;
+  // Button3, Postpone: the program closes the notice with no action now and
+  // makes its action a countdown. Set by the program.
+  std::function<void()> postpone;
 
  protected:
   const char* ClassName() const override { return "TForm2"; }

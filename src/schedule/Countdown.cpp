@@ -54,28 +54,60 @@ Seconds UtcOfLocal(TimeBase& time, Seconds local) {
   return after;
 }
 
+std::string SpanText(Seconds span) {
+  if (span % 60) return std::to_string(span) + " s";
+  const Seconds hours = span / 3600, minutes = span % 3600 / 60;
+  const std::string h = hours ? std::to_string(hours) + " h" : "", m = minutes ? std::to_string(minutes) + " min" : "";
+  return h + (hours && minutes ? " " : "") + m;
+}
+
 Countdown::Reading Countdown::Read() { return {time_.Ticks(), time_.AwakeTicks(), time_.UtcNow()}; }
 
 bool Countdown::StartIn(Job job, Seconds seconds) {
-  if (pending_) return false;
   const Reading now = Read();
-  Start(std::move(job), now.ticks + seconds * 1000, now.utc + seconds);
-  return true;
+  return Start({.job = std::move(job), .kind = Kind::In, .dueTicks = now.ticks + seconds * 1000, .dueUtc = now.utc + seconds});
 }
 
 bool Countdown::StartAt(Job job, int minuteOfDay) {
-  if (pending_) return false;
-  const Seconds local = time_.LocalOf(Read().utc);
+  const Seconds local = time_.LocalOf(time_.UtcNow());
   Seconds due = DayOf(local) * kDay + minuteOfDay * 60;
   if (due <= local) due += kDay;
-  Start(std::move(job), std::nullopt, UtcOfLocal(time_, due));
+  return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = UtcOfLocal(time_, due)});
+}
+
+bool Countdown::StartIdle(Job job, Seconds span) {
+  return Start({.job = std::move(job), .kind = Kind::Idle, .span = span, .since = time_.Ticks()});
+}
+
+bool Countdown::StartAfter(Job job, std::unique_ptr<Programs> programs, const std::string& what) {
+  return Start({.job = std::move(job), .kind = Kind::After, .programs = std::move(programs), .what = what});
+}
+
+bool Countdown::Start(Pending pending) {
+  if (pending_) return false;
+  pending.serial = ++serial_;
+  pending_ = std::move(pending);
+  last_ = Read();
+  Show();
   return true;
 }
 
-void Countdown::Start(Job job, std::optional<std::int64_t> dueTicks, Seconds dueUtc) {
-  pending_ = Pending{std::move(job), dueTicks, dueUtc, false, ++serial_};
-  last_ = Read();
+bool Countdown::Postpone(Seconds span) {
+  if (!pending_) return false;
+  Pending& p = *pending_;
+  p.reached = false;
+  if (p.kind == Kind::In) p.dueTicks += span * 1000;
+  if (p.kind == Kind::In || p.kind == Kind::At) p.dueUtc += span;
+  if (p.kind == Kind::Idle) p.since = time_.Ticks();
+  if (p.kind == Kind::Idle || p.kind == Kind::After) p.span = span;
   Show();
+  return true;
+}
+
+bool Countdown::PostponeJob(Job job, Seconds span) {
+  if (!MayPostpone()) return false;
+  pending_.reset();
+  return StartIn(std::move(job), span);
 }
 
 bool Countdown::Cancel() {
@@ -90,29 +122,44 @@ void Countdown::Drop() {
   Show();
 }
 
+bool Countdown::Due(Pending& p, const Reading& now, const Reading& last) {
+  const bool slept = (now.ticks - last.ticks) - (now.awake - last.awake) > kSlackMs;
+  switch (p.kind) {
+    case Kind::Idle:
+      // Input from before a sleep is no reason to act as the user comes back.
+      if (slept) p.since = now.ticks;
+      return std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000;
+    case Kind::After:
+      if (!p.since && !p.programs->Running()) p.since = now.ticks;
+      return p.since && now.ticks - p.since >= p.span * 1000;
+    case Kind::In: {
+      // The wall time a span names follows a change of the clock.
+      const Seconds named = now.utc + (p.dueTicks - now.ticks) / 1000;
+      if (named > p.dueUtc + 2 || named < p.dueUtc - 2) p.dueUtc = named;
+      break;
+    }
+    case Kind::At: break;
+  }
+  const std::int64_t lateMs = p.kind == Kind::In ? now.ticks - p.dueTicks : (now.utc - p.dueUtc) * 1000;
+  if (lateMs < 0) return false;
+  const bool jumped = p.kind == Kind::At && (now.utc - last.utc) * 1000 - (now.ticks - last.ticks) > kSlackMs;
+  if (lateMs <= kGraceSeconds * 1000 || !(slept || jumped)) return true;
+  const std::string text = caption_ + (slept ? " was missed while the computer was asleep."
+                                             : " was missed: the clock was set past it.");
+  Drop();
+  host_.ReportMissed(text);
+  return false;
+}
+
 void Countdown::Tick() {
   const Reading now = Read(), last = std::exchange(last_, now);
   if (!pending_ || firing_) return;
-  Pending& p = *pending_;
-  if (p.dueTicks) {
-    // The wall time a span names follows a change of the clock.
-    const Seconds named = now.utc + (*p.dueTicks - now.ticks) / 1000;
-    if (named > p.dueUtc + 2 || named < p.dueUtc - 2) p.dueUtc = named;
+  if (!pending_->reached) {
+    const bool due = Due(*pending_, now, last);
+    if (!pending_) return;
+    pending_->reached = due;
   }
-  if (!p.reached) {
-    const std::int64_t lateMs = p.dueTicks ? now.ticks - *p.dueTicks : (now.utc - p.dueUtc) * 1000;
-    if (lateMs < 0) return Show();
-    const bool slept = (now.ticks - last.ticks) - (now.awake - last.awake) > kSlackMs;
-    const bool jumped = !p.dueTicks && (now.utc - last.utc) * 1000 - (now.ticks - last.ticks) > kSlackMs;
-    if (lateMs > kGraceSeconds * 1000 && (slept || jumped)) {
-      const std::string text = caption_ + (slept ? " was missed while the computer was asleep."
-                                                 : " was missed: the clock was set past it.");
-      Drop();
-      return host_.ReportMissed(text);
-    }
-    p.reached = true;
-  }
-  if (host_.NoticeShown()) return Show();
+  if (!pending_->reached || host_.NoticeShown()) return Show();
   Fire();
 }
 
@@ -136,11 +183,21 @@ void Countdown::Fire() {
 void Countdown::Show() {
   std::string caption;
   if (pending_) {
-    const Seconds due = time_.LocalOf(pending_->dueUtc);
-    const Seconds days = DayOf(due) - DayOf(time_.LocalOf(time_.UtcNow()));
-    const Seconds second = due - DayOf(due) * kDay;
-    caption = pending_->job.name + (days == 0 ? "" : days == 1 ? " tomorrow" : " on " + DateText(DayOf(due))) +
-              " at " + TimeText({static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60)});
+    const Pending& p = *pending_;
+    caption = p.job.name;
+    if (p.kind == Kind::Idle) {
+      caption += " after " + SpanText(p.span) + " idle";
+    } else if (p.kind == Kind::After) {
+      // Within what the tray's tip holds beside "Dormix: ".
+      const std::size_t room = 55 - caption.size() - 11;
+      caption += " when " + (p.what.size() <= room ? p.what : p.what.substr(0, room - 3) + "...") + " ends";
+    } else {
+      const Seconds due = time_.LocalOf(p.dueUtc);
+      const Seconds days = DayOf(due) - DayOf(time_.LocalOf(time_.UtcNow()));
+      const Seconds second = due - DayOf(due) * kDay;
+      caption += (days == 0 ? "" : days == 1 ? " tomorrow" : " on " + DateText(DayOf(due))) + " at " +
+                 TimeText({static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60)});
+    }
   }
   if (caption == caption_) return;
   caption_ = std::move(caption);

@@ -1,5 +1,7 @@
-// The one-off countdown: an action once, in a span of real time ("/in 45m")
-// or at a local clock time ("/at 23:30"). A span counts on a tick that goes
+// The one-off countdown: an action once, in a span of real time ("/in 45m"),
+// at a local clock time ("/at 23:30"), once nobody has used the keyboard or
+// mouse for a span ("/idle 30m"), or once programs have ended ("/after
+// x.exe"), and its postponement. A span counts on a tick that goes
 // on through sleep and that no clock change or daylight saving moves; a
 // clock time is converted once to UTC, as the wall clock will read it on
 // that day. A countdown that fell due while the machine slept, or that the
@@ -9,6 +11,7 @@
 // has run or it is cancelled, its own notice's count included.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -29,9 +32,26 @@ class TimeBase {
   // What the local wall clock reads at a UTC instant, under the rules in
   // force on that date.
   virtual Seconds LocalOf(Seconds utc) = 0;
+  // Milliseconds since the last keyboard or mouse input.
+  virtual std::int64_t IdleMs() = 0;
 };
 // The platform's clocks. Win32 only.
 TimeBase& SystemTimeBase();
+
+// The processes an "/after" countdown waits for, held from the moment it
+// was set, so that a process id used again cannot stand in for them.
+class Programs {
+ public:
+  virtual ~Programs() = default;
+  // One of them still runs.
+  virtual bool Running() = 0;
+};
+// The processes running now with that id (all digits) or that file name;
+// null when none runs. Win32 only.
+std::unique_ptr<Programs> WatchPrograms(const std::string& program);
+
+// How a caption names a span: "90 s", "30 min", "1 h 30 min".
+std::string SpanText(Seconds span);
 
 // The first instant at which the local wall clock reads `local`: in a
 // repeated hour its first pass, in a skipped one the end of the gap.
@@ -68,6 +88,20 @@ class Countdown {
   // begun). False, and nothing changes, while one is pending.
   bool StartIn(Job job, Seconds seconds);
   bool StartAt(Job job, int minuteOfDay);
+  // Once no input has come for `span`; the wait starts again on resume.
+  bool StartIdle(Job job, Seconds span);
+  // Once every one of `programs` has ended; `what` names them ("x.exe",
+  // "process 1234").
+  bool StartAfter(Job job, std::unique_ptr<Programs> programs, const std::string& what);
+  // The pending countdown `span` later: a time moves, an idle wait starts
+  // again with `span`, a program's end is followed by `span`. False when
+  // none is pending.
+  bool Postpone(Seconds span);
+  // A notice's postponement: `job` becomes the pending countdown `span` from
+  // now. False, and nothing changes, while another one is pending.
+  bool PostponeJob(Job job, Seconds span);
+  // A notice may be postponed: nothing else is pending.
+  bool MayPostpone() const { return !pending_ || firing_; }
   // Drops the pending countdown; a notice of its own that counts is answered
   // with Cancel. False when none is pending.
   bool Cancel();
@@ -82,16 +116,24 @@ class Countdown {
     std::int64_t ticks = 0, awake = 0;
     Seconds utc = 0;
   };
+  enum class Kind { In, At, Idle, After };
   struct Pending {
     Job job;
-    std::optional<std::int64_t> dueTicks;  // for a span; none for a clock time
-    Seconds dueUtc = 0;                    // the wall time it names
-    bool reached = false;                  // found due in time; waits for a notice
+    Kind kind = Kind::In;
+    std::int64_t dueTicks = 0;  // In
+    Seconds dueUtc = 0;         // In, At: the wall time it names
+    Seconds span = 0;           // Idle: the quiet it waits for; After: the wait after the end
+    std::int64_t since = 0;     // Idle: ticks its wait counts from; After: the end, 0 before
+    std::unique_ptr<Programs> programs{};
+    std::string what{};  // After: the programs' name
+    bool reached = false;  // found due in time; waits for a notice
     unsigned serial = 0;
   };
 
   Reading Read();
-  void Start(Job job, std::optional<std::int64_t> dueTicks, Seconds dueUtc);
+  bool Start(Pending pending);
+  // Found due now, after the missed check; false when it was missed.
+  bool Due(Pending& p, const Reading& now, const Reading& last);
   void Fire();
   void Drop();
   void Show();

@@ -43,7 +43,7 @@ HWND TControl::HandleNeeded() {
   const HWND parent = parent_.ClientHandle();
   Comctl32();  // the hotkey and tab control classes, and the look of the others
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
-                      (tabStop_ ? WS_TABSTOP : 0);
+                      (enabled_ ? 0 : WS_DISABLED) | (tabStop_ ? WS_TABSTOP : 0);
   handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
                             height_, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                             GetModuleHandleA(nullptr), nullptr);
@@ -100,6 +100,11 @@ void TControl::SetCaption(std::string caption) {
 void TControl::SetVisible(bool visible) {
   visible_ = visible;
   if (handle_) ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void TControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (handle_) EnableWindow(handle_, enabled);
 }
 
 void TControl::SetFont(const TFont& font) {

@@ -50,6 +50,8 @@ class TControl : public TComponent {
   void SetCaption(std::string caption);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
   void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
   // A font of its own; otherwise the form's.
   void SetFont(const TFont& font);
@@ -92,6 +94,7 @@ class TControl : public TComponent {
   std::string caption_;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
+  bool enabled_ = true;
   bool tabStop_ = false;
   std::optional<TFont> font_;
 };

@@ -18,6 +18,9 @@ using unique_atom = UniqueHandle<ATOM, &::GlobalDeleteAtom>;
 using unique_hdc = UniqueHandle<HDC, &::DeleteDC>;
 using unique_hkey = UniqueHandle<HKEY, &::RegCloseKey>;
 
+// Owns a handle whose failure value is INVALID_HANDLE_VALUE (files, snapshots).
+inline unique_handle Owned(HANDLE handle) { return unique_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle); }
+
 // A window's device context from GetDC (the screen's for no window),
 // released at the end of the scope.
 class WindowDC {

@@ -52,7 +52,7 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(PumpUntil([] { return Ran("/status") == "0 " + kIdle; }));
 
-  EXPECT_EQ(Ran("/lock"), "0 ");
+  EXPECT_EQ(Ran("/lock"), "0 Protection Panel: the panel is shown.\n");
   EXPECT_TRUE(Shown(dormix, "TForm4"));
 }
 
@@ -76,6 +76,32 @@ TEST_F(CommandLine, TheCancelCommandDuringTheCountdownsNoticeClosesItAndNothingH
   // Past the 3 s the notice would have counted.
   PumpUntil([&] { return !dormix.Running(); }, 5000);
   EXPECT_TRUE(dormix.Running());
+}
+
+// One real click on the notice's Postpone: no action now, and the action
+// pending ten minutes on. A polite log-off would be refused here.
+TEST_F(CommandLine, TheNoticesPostponeClickedOnceLeavesTheActionPendingTenMinutesOn) {
+  Store("Operation", "ForceAction", "0");
+  const SessionProbe probe(true);
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_EQ(Ran("/logoff"), "0 Log Off: the notice is shown.\n");
+  const HWND notice = Shown(dormix, "TForm2");
+  const HWND postpone = FindControl(notice, "Button", "Postpone");
+  ASSERT_TRUE(postpone);
+  EXPECT_TRUE(IsWindowEnabled(postpone));
+  ASSERT_TRUE(PumpUntil([&] { return Painted(notice); }));
+  ShotOf(notice, "notice-postpone");
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const int minute = now.wHour * 60 + now.wMinute;
+  ClickWithMouse(postpone);
+  ASSERT_TRUE(Hidden(notice));
+  const std::string status = Ran("/status");
+  EXPECT_TRUE(status == "0 Countdown: Log Off at " + TimeText((minute + 10) % 1440) + kIdle.substr(15) ||
+              status == "0 Countdown: Log Off at " + TimeText((minute + 11) % 1440) + kIdle.substr(15))
+      << status;
+  EXPECT_FALSE(SessionProbe::queried_);
 }
 
 // The first call starts a copy of its own and ends with its answer, as a

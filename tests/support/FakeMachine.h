@@ -1,6 +1,7 @@
 // A machine for the one-off countdown: its clocks, advanced by hand, in a
 // zone with daylight saving, and the host's calls journalled.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,10 @@ constexpr Seconds kHour = 3600, kDay = 24 * kHour;
 constexpr Seconds kSpring = 10 * kDay + kHour, kAutumn = 20 * kDay + kHour;
 
 struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
-  std::int64_t ticks = 0, awake = 0;
+  std::int64_t ticks = 0, awake = 0, lastInput = 0;
   Seconds utc = 0, noticeUntil = 0;
-  bool cancelInNotice = false;
+  // What the user answers the countdown's own notice with, once.
+  enum Answer { kNothing, kCancel, kPostpone } inNotice = kNothing;
   schedule::Countdown* countdown = nullptr;
   std::vector<std::string> journal;
 
@@ -28,11 +30,14 @@ struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
   std::int64_t AwakeTicks() override { return awake; }
   Seconds UtcNow() override { return utc; }
   Seconds LocalOf(Seconds at) override { return at + (at >= kSpring && at < kAutumn ? 2 : 1) * kHour; }
+  std::int64_t IdleMs() override { return ticks - lastInput; }
   void RunJob(const schedule::Job& job) override {
     const Seconds local = LocalOf(utc) % kDay;
     journal.push_back("run " + job.name + " " + schedule::TimeText({int(local / 3600), int(local % 3600 / 60)}) +
                       ":" + std::to_string(local % 60));
-    if (cancelInNotice) journal.push_back(countdown->Cancel() ? "cancelled" : "not pending");
+    if (inNotice == kCancel) journal.push_back(countdown->Cancel() ? "cancelled" : "not pending");
+    if (inNotice == kPostpone) journal.push_back(countdown->PostponeJob(job, 600) ? "postponed" : "refused");
+    inNotice = kNothing;
   }
   bool NoticeShown() override { return utc < noticeUntil; }
   void CancelNotice() override { journal.push_back("notice cancelled"); }
@@ -45,6 +50,14 @@ struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
     utc += seconds;
     if (!asleep) awake += seconds * 1000;
   }
+};
+
+// Programs that end when the machine's ticks reach `end`.
+struct FakePrograms : schedule::Programs {
+  FakePrograms(const FakeMachine& machine, std::int64_t end) : machine(machine), end(end) {}
+  bool Running() override { return machine.ticks < end; }
+  const FakeMachine& machine;
+  std::int64_t end;
 };
 
 }  // namespace testing_support

@@ -1,35 +1,70 @@
-// The command line: each line gives a command, shown as the canonical text
-// the running copy receives, or the exact text of what is wrong with it.
+// The command line: each line gives a command, shown as the canonical
+// arguments the running copy receives, or the exact text of what is wrong
+// with it.
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// The words of a line separated by blanks, as a console splits them.
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  for (std::size_t start = 0, end; (start = line.find_first_not_of(' ', start)) != std::string::npos; start = end)
+    words.push_back(line.substr(start, (end = line.find(' ', start)) - start));
+  return words;
+}
+
 TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
+  const std::string longName(70, 'x');
   const struct {
-    const char* line;
+    std::vector<std::string> arguments;
     std::string expected;
   } cases[] = {
-      {"-LogOff --IN 90s", "/logoff /in 90s"},
-      {"/hibernate /in 45", "/hibernate /in 2700s"},
-      {"/lock /in 1h30m /force", "/lock /in 5400s /force"},
-      {"/restart /at 7:05 /noforce", "/restart /at 07:05 /noforce"},
-      {"/screensaver /in 720h", "/screensaver /in 2592000s"},
-      {"/lock /in 720h1s", "Duration '720h1s' is longer than 30 days."},
-      {"/lock /in 99999999999999999999999999m", "Duration '99999999999999999999999999m' is longer than 30 days."},
-      {"/lock /in 0h0m", "Duration '0h0m' is zero."},
-      {"/lock /in 30m1h", "Bad duration '30m1h': use 90s, 45m, 2h, 1h30m or a number of minutes."},
-      {"/lock /at 25:00", "Bad time '25:00': use HH:MM, 00:00 to 23:59."},
-      {"/lock /in", "'/in' needs a duration, like 45m or 1h30m."},
-      {"/in 5m", "'/in' needs an action, like /shutdown."},
-      {"/logoff /LOCK", "Two actions: '/logoff' and '/LOCK'."},
-      {"/reboot", "Unknown switch '/reboot'."},
+      {Words("-LogOff --IN 90s"), "/logoff /in 90s"},
+      {Words("/hibernate /in 45"), "/hibernate /in 2700s"},
+      {Words("/lock /in 1h30m /force"), "/lock /in 5400s /force"},
+      {Words("/restart /at 7:05 /noforce"), "/restart /at 07:05 /noforce"},
+      {Words("/screensaver /in 720h"), "/screensaver /in 2592000s"},
+      {Words("/screensaver /in 30d"), "/screensaver /in 2592000s"},
+      {Words("/shutdown /in 1d2h3m4s"), "/shutdown /in 93784s"},
+      {Words("/shutdown /idle 30m"), "/shutdown /idle 1800s"},
+      {{"/hibernate", "/after", "my render.exe"}, "/hibernate /after my render.exe"},
+      {Words("/hibernate /after ffmpeg"), "/hibernate /after ffmpeg.exe"},
+      {Words("/logoff /after 1234 /force"), "/logoff /after 1234 /force"},
+      {Words("/postpone"), "/postpone 600s"},
+      {Words("--postpone 15m"), "/postpone 900s"},
+      {Words("--help"), "/?"},
+      {Words("-h"), "/?"},
+      {Words("/HELP"), "/?"},
+      {Words("/lock /in 720h1s"), "Duration '720h1s' is longer than 30 days."},
+      {Words("/lock /in 99999999999999999999999999m"), "Duration '99999999999999999999999999m' is longer than 30 days."},
+      {Words("/lock /in 0h0m"), "Duration '0h0m' is zero."},
+      {Words("/lock /in 30m1h"), "Bad duration '30m1h': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes."},
+      {Words("/lock /in 1h99m"), "Bad duration '1h99m': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes."},
+      {Words("/lock /idle 1d24h"), "Bad duration '1d24h': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes."},
+      {Words("/lock /at 25:00"), "Bad time '25:00': use HH:MM, 00:00 to 23:59."},
+      {Words("/lock /in"), "'/in' needs a duration, like 45m or 1h30m."},
+      {Words("/lock /after"), "'/after' needs a program, like x.exe, or a process ID."},
+      {{"/lock", "/after", std::string(261, 'p')}, "Bad program '" + std::string(57, 'p') + "...'."},
+      {Words("/in 5m"), "'/in' needs an action, like /shutdown."},
+      {Words("/lock /in 5m /idle 5m"), "Two countdowns: '/in' and '/idle'."},
+      {Words("/logoff /LOCK"), "Two actions: '/logoff' and '/LOCK'."},
+      {Words("/postpone 5m /lock"), "'/postpone' stands alone, or with a duration."},
+      {Words("/reboot"), "Unknown switch '/reboot'."},
+      {Words("/" + longName), "Unknown switch '/" + longName.substr(0, 56) + "...'."},
   };
   for (const auto& c : cases) {
-    const auto parsed = app::ParseCommandLine(app::Words(c.line));
-    const auto* command = std::get_if<app::Command>(&parsed);
-    EXPECT_EQ(command ? app::CommandText(*command) : std::get<std::string>(parsed), c.expected) << c.line;
+    const auto parsed = app::ParseCommandLine(c.arguments);
+    std::string shown;
+    if (const auto* command = std::get_if<app::Command>(&parsed)) {
+      const std::vector<std::string> canonical = app::CommandArguments(*command);
+      EXPECT_EQ(app::Unpacked(app::Packed(canonical)), canonical);
+      for (const std::string& argument : canonical) shown += (shown.empty() ? "" : " ") + argument;
+    } else {
+      shown = std::get<std::string>(parsed);
+    }
+    EXPECT_EQ(shown, c.expected) << c.arguments.front();
   }
 }
 

@@ -16,68 +16,105 @@ using namespace testing_support;
 using Journal = std::vector<std::string>;
 
 struct Event {
-  enum What { kNone, kSleep, kSetClock, kNotice } what = kNone;
+  enum What { kNone, kSleep, kSetClock, kNotice, kInput, kPostpone } what = kNone;
   Seconds at = 0, amount = 0;  // seconds after the start
 };
 
 TEST(Countdown, ActsOnceAtItsTimeOrIsMissedAndNamesItsDay) {
+  enum Trigger { kIn, kAt, kIdle, kAfter };
   const struct {
     Seconds start;  // UTC
-    Seconds in;     // a span, or 0 for the minute of `at`
-    int at;
+    Trigger trigger;
+    Seconds amount;  // the span; the minute of the day; the programs' end, from the start
     Event event;
     Journal journal;
-    bool cancelInNotice = false;
+    FakeMachine::Answer inNotice = FakeMachine::kNothing;
   } cases[] = {
       // Two hours of real time across either change; the wall clock named after it.
-      {kSpring - 30 * 60, 2 * kHour, 0, {}, {"Hibernate at 04:30", "run Hibernate 04:30:0"}},
-      {kAutumn - 30 * 60, 2 * kHour, 0, {}, {"Hibernate at 03:30", "run Hibernate 03:30:0"}},
+      {kSpring - 30 * 60, kIn, 2 * kHour, {}, {"Hibernate at 04:30", "run Hibernate 04:30:0"}},
+      {kAutumn - 30 * 60, kIn, 2 * kHour, {}, {"Hibernate at 03:30", "run Hibernate 03:30:0"}},
       // 02:30 is skipped in spring (the first minute after the gap) and
       // comes twice in autumn (the first time).
-      {kSpring - kHour, 0, 150, {}, {"Hibernate at 03:00", "run Hibernate 03:00:0"}},
-      {kAutumn - 2 * kHour, 0, 150, {}, {"Hibernate at 02:30", "run Hibernate 02:30:0"}},
+      {kSpring - kHour, kAt, 150, {}, {"Hibernate at 03:00", "run Hibernate 03:00:0"}},
+      {kAutumn - 2 * kHour, kAt, 150, {}, {"Hibernate at 02:30", "run Hibernate 02:30:0"}},
       // Asleep across the due time: woken 9 h after it, or 30 s after.
-      {kDay, kHour, 0, {Event::kSleep, 1800, 10 * kHour},
+      {kDay, kIn, kHour, {Event::kSleep, 1800, 10 * kHour},
        {"Hibernate at 02:00", "Hibernate at 02:00 was missed while the computer was asleep."}},
-      {kDay, kHour, 0, {Event::kSleep, 1800, 1830}, {"Hibernate at 02:00", "run Hibernate 02:00:30"}},
+      {kDay, kIn, kHour, {Event::kSleep, 1800, 1830}, {"Hibernate at 02:00", "run Hibernate 02:00:30"}},
       // The clock set back an hour moves the time named, not the span.
-      {kDay, kHour, 0, {Event::kSetClock, 600, -kHour},
+      {kDay, kIn, kHour, {Event::kSetClock, 600, -kHour},
        {"Hibernate at 02:00", "Hibernate at 01:00", "run Hibernate 01:00:0"}},
       // A clock time the clock is set past is missed; one set back waits.
-      {kDay, 0, 90, {Event::kSetClock, 600, kHour},
+      {kDay, kAt, 90, {Event::kSetClock, 600, kHour},
        {"Hibernate at 01:30", "Hibernate at 01:30 was missed: the clock was set past it."}},
-      {kDay, 0, 90, {Event::kSetClock, 600, -kHour}, {"Hibernate at 01:30", "run Hibernate 01:30:0"}},
+      {kDay, kAt, 90, {Event::kSetClock, 600, -kHour}, {"Hibernate at 01:30", "run Hibernate 01:30:0"}},
       // Due behind another notice: it comes once that one is answered.
-      {kDay, kHour, 0, {Event::kNotice, 3500, 600}, {"Hibernate at 02:00", "run Hibernate 02:08:20"}},
-      // Pending while its own notice counts: cancelled there, the notice too.
-      {kDay, kHour, 0, {}, {"Hibernate at 02:00", "run Hibernate 02:00:0", "notice cancelled", "cancelled"}, true},
+      {kDay, kIn, kHour, {Event::kNotice, 3500, 600}, {"Hibernate at 02:00", "run Hibernate 02:08:20"}},
+      // Pending while its own notice counts: cancelled there, the notice
+      // too; postponed there, ten minutes on.
+      {kDay, kIn, kHour, {}, {"Hibernate at 02:00", "run Hibernate 02:00:0", "notice cancelled", "cancelled"},
+       FakeMachine::kCancel},
+      {kDay, kIn, kHour, {},
+       {"Hibernate at 02:00", "run Hibernate 02:00:0", "Hibernate at 02:10", "postponed", "run Hibernate 02:10:0"},
+       FakeMachine::kPostpone},
       // Other days are named, and "tomorrow" turns into today at midnight.
-      {kDay, 25 * kHour, 0, {}, {"Hibernate tomorrow at 02:00", "Hibernate at 02:00", "run Hibernate 02:00:0"}},
-      {kDay, 50 * kHour, 0, {},
+      {kDay, kIn, 25 * kHour, {}, {"Hibernate tomorrow at 02:00", "Hibernate at 02:00", "run Hibernate 02:00:0"}},
+      {kDay, kIn, 50 * kHour, {},
        {"Hibernate on Sun 4 Jan at 03:00", "Hibernate tomorrow at 03:00", "Hibernate at 03:00",
         "run Hibernate 03:00:0"}},
+      // Idle: input starts the wait again, and so does a wake from sleep.
+      {kDay, kIdle, 1800, {Event::kInput, 1000}, {"Hibernate after 30 min idle", "run Hibernate 01:46:40"}},
+      {kDay, kIdle, 1800, {Event::kSleep, 600, 2 * kHour}, {"Hibernate after 30 min idle", "run Hibernate 03:40:0"}},
+      // After the programs end, at once.
+      {kDay, kAfter, 500, {}, {"Hibernate when x.exe ends", "run Hibernate 01:08:20"}},
+      // Postponed: a time moves; an idle wait starts again with the span; the
+      // programs' end is followed by it.
+      {kDay, kIn, kHour, {Event::kPostpone, 100, 600}, {"Hibernate at 02:00", "Hibernate at 02:10", "run Hibernate 02:10:0"}},
+      {kDay, kAt, 90, {Event::kPostpone, 100, 600}, {"Hibernate at 01:30", "Hibernate at 01:40", "run Hibernate 01:40:0"}},
+      {kDay, kIdle, 1800, {Event::kPostpone, 1000, 90},
+       {"Hibernate after 30 min idle", "Hibernate after 90 s idle", "run Hibernate 01:18:10"}},
+      {kDay, kAfter, 500, {Event::kPostpone, 100, 5400},
+       {"Hibernate when x.exe ends", "run Hibernate 02:38:20"}},
   };
   for (const auto& c : cases) {
     FakeMachine machine;
     machine.utc = c.start;
-    machine.cancelInNotice = c.cancelInNotice;
+    machine.inNotice = c.inNotice;
     schedule::Countdown countdown(machine, machine);
     machine.countdown = &countdown;
     const schedule::Job job{2, "Hibernate", true};
-    ASSERT_TRUE(c.in ? countdown.StartIn(job, c.in) : countdown.StartAt(job, c.at));
+    const bool started = c.trigger == kIn     ? countdown.StartIn(job, c.amount)
+                         : c.trigger == kAt   ? countdown.StartAt(job, static_cast<int>(c.amount))
+                         : c.trigger == kIdle ? countdown.StartIdle(job, c.amount)
+                                              : countdown.StartAfter(job, std::make_unique<FakePrograms>(machine, c.amount * 1000), "x.exe");
+    ASSERT_TRUE(started);
     EXPECT_FALSE(countdown.StartIn(job, 60));
+    EXPECT_FALSE(countdown.PostponeJob(job, 60));
     for (Seconds second = 0; !countdown.Caption().empty() && second < 3 * kDay; ++second) {
       if (second == c.event.at) {
         if (c.event.what == Event::kSleep) machine.Pass(c.event.amount, true), second += c.event.amount;
         if (c.event.what == Event::kSetClock) machine.utc += c.event.amount;
         if (c.event.what == Event::kNotice) machine.noticeUntil = machine.utc + c.event.amount;
+        if (c.event.what == Event::kInput) machine.lastInput = machine.ticks;
+        if (c.event.what == Event::kPostpone) countdown.Postpone(c.event.amount);
       }
       countdown.Tick();
       machine.Pass(1, false);
     }
-    EXPECT_EQ(machine.journal, c.journal) << c.start << " " << c.in << " " << c.at;
+    EXPECT_EQ(machine.journal, c.journal) << c.start << " " << c.trigger << " " << c.amount;
     EXPECT_EQ(countdown.Caption(), "");
   }
+}
+
+// A program's name is shortened to leave the caption within the tray tip
+// beside "Dormix: "; the process id and the spans are named whole.
+TEST(Countdown, CaptionsOfProgramsAndSpansFitTheTip) {
+  FakeMachine machine;
+  schedule::Countdown countdown(machine, machine);
+  const std::string name(80, 'n');
+  countdown.StartAfter({0, "Shut Down Monitor", {}}, std::make_unique<FakePrograms>(machine, 1000), name + ".exe");
+  EXPECT_EQ(countdown.Caption(), "Shut Down Monitor when " + name.substr(0, 24) + "... ends");
+  EXPECT_EQ(schedule::SpanText(90) + ", " + schedule::SpanText(5400) + ", " + schedule::SpanText(7200), "90 s, 1 h 30 min, 2 h");
 }
 
 }  // namespace
