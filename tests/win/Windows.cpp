@@ -153,7 +153,7 @@ TEST_F(WindowsTest, PagesAreInDisplayOrderWithTheClockPageShown) {
   EXPECT_FALSE(GetWindowLongA(Form1->TabSheet1->HandleNeeded(), GWL_STYLE) & WS_VISIBLE);
 }
 
-TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrderAfterTheHiddenCancelItem) {
+TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrderAfterTheHiddenCountdownItems) {
   const struct {
     const char* caption;
     int image;
@@ -162,7 +162,7 @@ TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrderAfterTheHiddenCancelItem) {
     unsigned command;
   } items[] = {
       // Shown, with a caption, only while a one-off countdown is pending.
-      {"", 15, 0, false, 1006},
+      {"", 15, 0, false, 1006},             {"Postpone 10 min", 17, 0, false, 1007},
       // The clock is disabled by the stored default: the item offers to enable it.
       {"Main", 0, 0, true, 1001},           {"Enable ShutDown Clock", 17, 0, true, 1002},
       {"Exit", 5, 0, true, 1003},           {"Help", 21, 0, false, 1004},
@@ -173,7 +173,7 @@ TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrderAfterTheHiddenCancelItem) {
       {"Protection Panel", 9, 49232, true, 2008},
   };
   const auto& menu = Form1->BarPopupMenu1->Items();
-  ASSERT_EQ(menu.size(), 14u);
+  ASSERT_EQ(menu.size(), 15u);
   for (std::size_t i = 0; i < menu.size(); ++i) {
     SCOPED_TRACE(items[i].caption);
     EXPECT_EQ(menu[i]->caption, items[i].caption);
