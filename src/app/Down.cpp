@@ -139,7 +139,14 @@ void TForm1::LoadSettings() {
   ShowShortcutsInMenu();
 }
 
-void TForm1::SaveSettings() { app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath()); }
+void TForm1::SaveSettings() {
+  if (!app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath())) return;
+  // Unticked, but the machine's entry stays: the box shows that it does.
+  CheckBox3->SetChecked(true);
+  ui::Application().ShowMessageBox(
+      "Dormix still starts with Windows for every user of this computer. Only an administrator can switch that off.",
+      {}, MB_OK | MB_ICONWARNING, Handle());
+}
 
 // ---- Options --------------------------------------------------------------
 
