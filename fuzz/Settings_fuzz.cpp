@@ -4,12 +4,15 @@
 // type; any of the keys refusing to open.
 //
 // The load either succeeds or fails, after reading every other value, with
-// the conversion error of a stored password, leaving no key open. A loaded
-// Settings holds texts without NUL, and saving it to an empty registry and
-// loading that gives it back whole, a damaged password as it was stored.
+// the conversion error of a stored password, leaving the password held and no
+// key open. A loaded Settings holds texts without NUL, in UTF-8 (those that
+// are not are read as Latin-1), and saving it to an empty registry and
+// loading that gives it back whole: a damaged password as it was stored
+// where none was held, else the one held.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -77,6 +80,14 @@ auto Fields(const app::Settings& s) {
 
 bool HasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
 
+std::optional<std::string> Latin1ToUtf8(const std::string& text) {
+  std::string utf8;
+  for (const unsigned char c : text)
+    utf8 += c < 0x80 ? std::string(1, static_cast<char>(c))
+                     : std::string{static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+  return utf8;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,18 +104,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.RememberPosition = input.ConsumeBool();
   settings.Left = input.ConsumeIntegral<std::int32_t>();
   settings.Top = input.ConsumeIntegral<std::int32_t>();
-  settings.CurrentPassword = "held";
-  FakeKey root(store, "");
+  const std::string held = input.ConsumeBool() ? "held" : "";
+  settings.CurrentPassword = held;
+  Store user;
+  FakeKey root(store, ""), userRoot(user, "");
   bool damaged = false;
   try {
-    app::LoadSettings(root, settings);
+    app::LoadSettings(root, settings, userRoot, Latin1ToUtf8);
   } catch (const ui::Error&) {
     damaged = true;
     const auto& operation = store.keys[PathOf("Operation")];
     const auto password = operation.find("Password");
     FUZZ_CHECK(password != operation.end() && !password->second.data.empty());
     FUZZ_CHECK(password->second.type == app::kRegSz || password->second.type == app::kRegExpandSz);
-    FUZZ_CHECK(settings.CurrentPassword.empty());
+    FUZZ_CHECK(settings.CurrentPassword == held);
     FUZZ_CHECK(password->second.data.substr(0, password->second.data.find('\0')) ==
                settings.DamagedPassword);
     FUZZ_CHECK(store.openKeys == 1);
@@ -115,18 +128,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!HasNul(*text));
   for (const std::string& text : settings.ShortcutTexts) FUZZ_CHECK(!HasNul(text));
 
-  Store saved, user;
-  FakeKey savedRoot(saved, ""), userRoot(user, "");
+  Store saved;
+  FakeKey savedRoot(saved, "");
   FixedRandom random;
   app::SaveSettings(savedRoot, settings, "C:\\dormix.exe", userRoot, random);
   app::Settings reloaded;
   reloaded.Left = settings.Left;
   reloaded.Top = settings.Top;
   try {
-    app::LoadSettings(savedRoot, reloaded);
-    FUZZ_CHECK(!damaged);
+    app::LoadSettings(savedRoot, reloaded, userRoot, Latin1ToUtf8);
+    FUZZ_CHECK(!damaged || !held.empty());
+    settings.DamagedPassword.clear();
   } catch (const ui::Error&) {
-    FUZZ_CHECK(damaged);
+    FUZZ_CHECK(damaged && held.empty());
   }
   FUZZ_CHECK(Fields(reloaded) == Fields(settings));
   return 0;

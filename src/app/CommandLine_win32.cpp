@@ -139,7 +139,10 @@ void Print(const Answer& answer, bool boxed) {
   const std::string text = answer.text.back() == '\n' ? answer.text : answer.text + "\n";
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   const DWORD type = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
-  if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) return Write(out, text);
+  // NUL is a character device too, but no console: written to as a file.
+  DWORD mode = 0;
+  if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || (type == FILE_TYPE_CHAR && !GetConsoleMode(out, &mode)))
+    return Write(out, text);
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     const ui::unique_handle console = ui::Owned(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,

@@ -12,8 +12,9 @@
 
 namespace app {
 
-// The main window's own message: run Actions[wParam] at once, by force for
-// lParam 1, not for 2, as the "Force Action" box says for 0.
+// The main window's own message, posted to itself once it has answered an
+// action: run the oldest command it holds. It carries nothing, so another
+// process that posts it runs nothing that was not asked for.
 constexpr UINT kRunActionMessage = WM_APP;
 // dwData of a command's WM_COPYDATA (the answer's has another): anything
 // else is no message of ours.

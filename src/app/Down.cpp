@@ -143,7 +143,14 @@ void TForm1::LoadSettings() {
   ShowShortcutsInMenu();
 }
 
-void TForm1::SaveSettings() { app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath()); }
+void TForm1::SaveSettings() {
+  if (!app::SaveSettings(app::LocalMachine(), Gather(), app::ExecutablePath())) return;
+  // Unticked, but the machine's entry stays: the box shows that it does.
+  CheckBox3->SetChecked(true);
+  ui::Application().ShowMessageBox(
+      "Dormix still starts with Windows for every user of this computer. Only an administrator can switch that off.",
+      {}, MB_OK | MB_ICONWARNING, Handle());
+}
 
 // The options window's fields may hold edits that its Ok has not checked and
 // its Cancel must be able to undo.
@@ -202,10 +209,12 @@ void TForm1::OpenOptionsAfterFailedStart() {
 }
 
 void TForm1::BitBtn1Click(ui::TComponent&) {
-  if (const auto refusal = app::CheckOptions({MaskEdit1->Text(), Edit1->Text(), CheckBox5->Checked(), Edit2->Text()},
-                                             FileExists))
+  std::array<unsigned, app::kActionCount> shortcuts;
+  for (int i = 0; i < app::kActionCount; ++i) shortcuts[i] = HotKeys[i]->HotKey();
+  if (const auto refusal = app::CheckOptions(
+          {MaskEdit1->Text(), Edit1->Text(), CheckBox5->Checked(), Edit2->Text(), shortcuts}, FileExists))
     return Refuse(*refusal);
-  for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(HotKeys[i]->HotKey(), true);
+  for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(shortcuts[i], true);
   if (MaskEdit2->Text() == CurrentPassword && MaskEdit3->Text() == MaskEdit4->Text()) {
     CurrentPassword = MaskEdit3->Text();
     if (!CurrentPassword.empty()) State.DamagedPassword.clear();
@@ -219,8 +228,8 @@ void TForm1::BitBtn1Click(ui::TComponent&) {
 void TForm1::Refuse(const app::Refusal& refusal) {
   const struct {
     ui::TTabSheet* page;
-    ui::TEdit* field;
-  } places[] = {{TabSheet4, MaskEdit1}, {TabSheet5, Edit1}, {TabSheet5, Edit2}};
+    ui::TControl* field;
+  } places[] = {{TabSheet4, MaskEdit1}, {TabSheet3, HotKeys[refusal.action]}, {TabSheet5, Edit1}, {TabSheet5, Edit2}};
   const auto& place = places[refusal.field];
   PageControl1->SetActivePage(*place.page);
   ui::Application().ShowMessageBox(refusal.message, {}, MB_OK | MB_ICONWARNING, Handle());

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Actions.h"
 #include "app/CommandLine.h"
@@ -170,6 +171,9 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   schedule::Job noticeJob_;
   app::OperationClock clock_{*this, State, countdown_};
   bool openOptionsAtStart_ = false;
+  // Actions served and answered, oldest first, each run by one
+  // kRunActionMessage.
+  std::vector<app::Command> heldCommands_;
 
   void DesignClockPage();
   void DesignGeneralPage();

@@ -44,8 +44,10 @@ app::Answer TForm1::Serve(const app::Command& command) {
       // The notice would refuse it without a word.
       if (app::AsksFirst(action.routine) && NoticeShown())
         return {1, std::string(action.caption) + " was not started: the " + power::NoticeOperation + " notice is shown."};
-      // Run after the answer: a notice would keep the sender waiting.
-      PostMessageA(Handle(), app::kRunActionMessage, command.action, command.force ? (*command.force ? 1 : 2) : 0);
+      // Run after the answer: a notice would keep the sender waiting. The
+      // command stays here; any process can post the message that runs it.
+      heldCommands_.push_back(command);
+      PostMessageA(Handle(), app::kRunActionMessage, 0, 0);
       const char* what = app::AsksFirst(action.routine) && CheckBox4->Checked() ? ": the notice is shown."
                          : action.routine == app::Routine::ShowProtectionPanel ? ": the panel is shown."
                                                                                 : ": requested.";
@@ -74,8 +76,10 @@ app::Answer TForm1::PostponeNotice(schedule::Seconds span) {
 
 LRESULT TForm1::CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COPYDATA) return app::ReceiveCommand(wParam, lParam, [this](const app::Command& c) { return Serve(c); });
-  if (wParam < app::kActionCount && lParam >= 0 && lParam <= 2)
-    Run(app::Actions[wParam].routine, lParam ? std::optional<bool>(lParam == 1) : std::nullopt);
+  if (heldCommands_.empty()) return 0;
+  const app::Command command = heldCommands_.front();
+  heldCommands_.erase(heldCommands_.begin());
+  Run(app::Actions[command.action].routine, command.force);
   return 0;
 }
 

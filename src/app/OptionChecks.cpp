@@ -27,6 +27,14 @@ std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                                     const std::function<bool(const std::string&)>& fileExists) {
   if (!IsTimeOfDay(entry.EndTime))
     return Refusal{Refusal::kEndTime, "Op. Time: enter a time of day from 00:00 to 23:59, all four digits."};
+  // One key would run both actions.
+  for (int second = 1; second < kActionCount; ++second)
+    for (int first = 0; first < second; ++first)
+      if (entry.Shortcuts[second] && entry.Shortcuts[second] == entry.Shortcuts[first])
+        return Refusal{Refusal::kShortcut,
+                       std::string("Shortcuts: ") + Actions[first].caption + " and " + Actions[second].caption +
+                           " have the same shortcut. Give each action its own, or none.",
+                       second};
   if (!IsCountdown(entry.MessageTime))
     return Refusal{Refusal::kMessageTime, "Show message: enter a whole number of seconds from 0 to " +
                                               std::to_string(kMaxMessageTime) + "."};

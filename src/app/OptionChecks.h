@@ -1,11 +1,15 @@
 // What Ok in the options window accepts: a set time that the clock can reach,
-// a countdown the notice can count, and, when a sound is to play, a sound file
-// that exists. Values stored before these rules load as they are; they are
-// refused only when the user presses Ok.
+// a shortcut for one action at most, a countdown the notice can count, and,
+// when a sound is to play, a sound file that exists. Values stored before
+// these rules load as they are; they are refused only when the user presses
+// Ok.
 #pragma once
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "app/Actions.h"
 
 namespace app {
 
@@ -18,11 +22,13 @@ struct OptionsEntry {
   std::string MessageTime;  // the countdown edit's text
   bool PlaySoundChecked = false;
   std::string SoundFileName;
+  std::array<unsigned, kActionCount> Shortcuts{};  // Shortcut words, 0 for none
 };
 
 struct Refusal {
-  enum Field { kEndTime, kMessageTime, kSoundFileName } field;
+  enum Field { kEndTime, kShortcut, kMessageTime, kSoundFileName } field;
   std::string message;  // names the field and what it accepts
+  int action = 0;       // for kShortcut: whose shortcut field
 };
 
 // The first field Ok must refuse, in page order; nothing when all are valid.

@@ -1,8 +1,9 @@
 // The settings layout and its encodings. A field's type is its encoding:
 // a bool is stored as "1" or "0" and read as an integer, any non-zero one
-// true; an integer as decimal text; a text as it is. A value that is
-// missing, not of a text type, or (for numbers) not an integer reads as its
-// default; an existing empty text stays empty.
+// true; an integer as decimal text; a text as it is, in UTF-8 (one stored
+// in the ANSI code page is converted when read). A value that is missing,
+// not of a text type, or (for numbers) not an integer reads as its default;
+// an existing empty text stays empty.
 #include "app/Settings.h"
 
 #include <algorithm>
@@ -110,8 +111,35 @@ std::int32_t ReadInteger(const std::optional<std::string>& stored, const char* d
   return ui::StrToInt(defaultText);
 }
 
-// A password that does not unscramble leaves its error in `failure`.
-void Load(Sections& sections, const Row& row, Settings& settings, std::exception_ptr& failure) {
+// RFC 3629: no overlong form, no surrogate, nothing past U+10FFFF.
+bool IsUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80) continue;
+    const std::size_t more = lead < 0xC2 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF5 ? 3 : 0;
+    if (!more || text.size() - i < more) return false;
+    // The lead byte narrows the range of the byte after it.
+    const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    for (std::size_t k = 0; k < more; ++k) {
+      const auto next = static_cast<unsigned char>(text[i++]);
+      if (next < (k ? 0x80 : low) || next > (k ? 0xBF : high)) return false;
+    }
+  }
+  return true;
+}
+
+// Texts written before Dormix ran in UTF-8 are in the ANSI code page, and
+// seldom valid UTF-8 unless ASCII: those are converted, the others kept.
+std::string InUtf8(std::string text, TextConversion fromAnsi) {
+  if (IsUtf8(text)) return text;
+  return fromAnsi(text).value_or(std::move(text));
+}
+
+// A password that does not unscramble leaves its error in `failure`, and
+// the password held in `settings` as it was.
+void Load(Sections& sections, const Row& row, Settings& settings, TextConversion fromAnsi,
+          std::exception_ptr& failure) {
   const std::optional<std::string> stored = ReadText(sections, row.section, row.value);
   std::visit(
       Overloaded{
@@ -128,10 +156,10 @@ void Load(Sections& sections, const Row& row, Settings& settings, std::exception
               } catch (const ui::Error&) {
                 failure = std::current_exception();
                 settings.DamagedPassword = std::move(plain);
-                plain.clear();
+                return;
               }
             }
-            settings.*text = std::move(plain);
+            settings.*text = InUtf8(std::move(plain), fromAnsi);
           },
       },
       row.field);
@@ -158,47 +186,62 @@ void WriteText(Sections& sections, const char* section, const char* value, const
 
 // The machine's Run entry starts Dormix for everyone. A standard user may not
 // write it (Windows keeps the Run key out of the per-user redirection that
-// saves the settings), and then the user's own entry starts it for that user;
-// one entry at a time, so Dormix is not started twice. The path is quoted: a
-// path with blanks unquoted would first start "C:\Program.exe", if any.
-void SaveAutostart(RegistryKey& machine, RegistryKey& user, bool on, const std::string& executablePath) {
+// saves the settings), nor remove one that an administrator's run wrote; the
+// user's own entry then starts it for that user, but only where the
+// machine's does not: one entry at a time, so Dormix is not started twice.
+// The path is quoted: a path with blanks unquoted would first start
+// "C:\Program.exe", if any. True when `on` is false but the machine's entry
+// stays.
+bool SaveAutostart(RegistryKey& machine, RegistryKey& user, bool on, const std::string& executablePath) {
   const std::string command = "\"" + executablePath + "\"";
   const std::unique_ptr<RegistryKey> machineRun = machine.Open(kRunKey, true);
-  const bool machineWritten = on && machineRun && machineRun->WriteString(kRunValue, command);
-  if (machineRun && !on) machineRun->DeleteValue(kRunValue);
+  const bool machineStarts =
+      machineRun && (on ? machineRun->WriteString(kRunValue, command) || machineRun->Read(kRunValue)
+                        : !machineRun->DeleteValue(kRunValue));
   if (const std::unique_ptr<RegistryKey> userRun = user.Open(kRunKey, true)) {
-    if (on && !machineWritten)
+    if (on && !machineStarts)
       userRun->WriteString(kRunValue, command);
     else
       userRun->DeleteValue(kRunValue);
   }
+  return !on && machineStarts;
+}
+
+bool StartsDormix(RegistryKey& root) {
+  const std::unique_ptr<RegistryKey> run = root.Open(kRunKey, false);
+  return run && run->Read(kRunValue);
 }
 
 }  // namespace
 
-void LoadSettings(RegistryKey& root, Settings& settings) {
+void LoadSettings(RegistryKey& root, Settings& settings, RegistryKey& user, TextConversion fromAnsi) {
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   Sections sections(key.get(), false);
   std::exception_ptr failure;
   for (const Row& row : kLayout)
-    if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings, failure);
+    if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings, fromAnsi, failure);
+  // The first start takes the default, and its save carries it out; from
+  // then on the box shows what the Run keys do, whatever was stored.
+  if (ReadText(sections, "Application", "AutoStart"))
+    settings.AutoStartChecked = StartsDormix(root) || StartsDormix(user);
   for (int i = 0; i < kActionCount; ++i)
-    settings.ShortcutTexts[i] =
-        ReadText(sections, kShortcuts, Actions[i].shortcutValue).value_or(Actions[i].defaultShortcut);
+    settings.ShortcutTexts[i] = InUtf8(
+        ReadText(sections, kShortcuts, Actions[i].shortcutValue).value_or(Actions[i].defaultShortcut), fromAnsi);
   if (failure) std::rethrow_exception(failure);
 }
 
-void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
+bool SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
                   RegistryKey& user, protection::RandomSource& random) {
-  SaveAutostart(root, user, settings.AutoStartChecked, executablePath);
+  const bool machineKept = SaveAutostart(root, user, settings.AutoStartChecked, executablePath);
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
-  if (!key) return;
+  if (!key) return machineKept;
   Sections sections(key.get(), true);
   WriteText(sections, CodeRow().section, CodeRow().value, Encode(CodeRow(), settings, random));
   for (const Row& row : kLayout)
     if (&row != &CodeRow()) WriteText(sections, row.section, row.value, Encode(row, settings, random));
   for (int i = 0; i < kActionCount; ++i)
     WriteText(sections, kShortcuts, Actions[i].shortcutValue, settings.ShortcutTexts[i]);
+  return machineKept;
 }
 
 void SaveClockEnabled(RegistryKey& root, const Settings& settings) {

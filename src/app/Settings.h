@@ -41,8 +41,9 @@ class RegistryKey {
   // text).
   virtual bool WriteString(const std::string& name, const std::string& data) = 0;
   virtual void WriteDword(const std::string& name, std::uint32_t data) = 0;
-  // A missing value is no error.
-  virtual void DeleteValue(const std::string& name) = 0;
+  // False when the value stays: it is there and this user may not remove
+  // it. A missing value is no error.
+  virtual bool DeleteValue(const std::string& name) = 0;
 };
 
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. Win32 only.
@@ -50,6 +51,14 @@ RegistryKey& LocalMachine();
 RegistryKey& CurrentUser();
 // The full path of the running executable, for the autostart entry.
 using ui::ExecutablePath;
+
+// A text in the system's default ANSI code page, as an earlier build (or
+// Windows before it ran Dormix in UTF-8) stored it, converted to UTF-8.
+// Nothing where Dormix does not run in UTF-8 (Windows before 1903 ignores the
+// manifest, and what the user types there stays in the ANSI code page), or
+// where the text is no text of that code page. Win32 only.
+std::optional<std::string> AnsiToUtf8(const std::string& text);
+using TextConversion = std::optional<std::string> (*)(const std::string& text);
 
 inline const std::string kSettingsKey = "Software\\Velto Software\\Dormix";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -67,7 +76,7 @@ struct Settings {
   std::string EndTime;          // the clock time edit MaskEdit1
   std::string CurrentPassword;  // plain text, empty for none
   // The stored text of a password that does not unscramble, written back as
-  // it was until a new password is set; empty when the password was read.
+  // it was while no password is held; empty when the password was read.
   std::string DamagedPassword;
   bool ShowMessageChecked = false;
   std::string MessageTime;  // seconds, as typed
@@ -78,17 +87,22 @@ struct Settings {
 
 // Reads every value of the settings key (created when missing) into
 // `settings`, a missing or unreadable one as its default; Left and Top only
-// when RememberPosition is read as true. A stored password that does not
-// unscramble is kept in DamagedPassword, CurrentPassword is emptied, every
-// other value is read all the same, and then the load fails with
+// when RememberPosition is read as true. A text that is not valid UTF-8 is
+// read through `fromAnsi`. AutoStartChecked says whether either Run key
+// (root's or `user`'s) starts Dormix; only before AutoStart was ever stored
+// does it take its default. A stored password that does not unscramble is
+// kept in DamagedPassword, CurrentPassword keeps what it held, every other
+// value is read all the same, and then the load fails with
 // ScramblePassword's ui::Error.
-void LoadSettings(RegistryKey& root, Settings& settings);
+void LoadSettings(RegistryKey& root, Settings& settings, RegistryKey& user = CurrentUser(),
+                  TextConversion fromAnsi = AnsiToUtf8);
 
 // Adds or removes the autostart entry with `executablePath` (in `user`'s
 // Run key where the machine's cannot be written), then writes every value of
 // the settings key, the password scrambled afresh (a damaged one, while no
-// new password is set, as it was stored).
-void SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
+// password is held, as it was stored). True when the box is unticked but the
+// machine's entry stays: this user may not remove it.
+bool SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
                   RegistryKey& user = CurrentUser(),
                   protection::RandomSource& random = protection::ProgramRandom());
 

@@ -1,7 +1,9 @@
 // The settings store's registry: HKEY_LOCAL_MACHINE, and HKEY_CURRENT_USER
-// for the autostart entry, through the 8-bit API.
+// for the autostart entry, through the 8-bit API; and the conversion of texts
+// stored in the ANSI code page.
 #include <windows.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/Settings.h"
@@ -54,7 +56,10 @@ class Win32Key : public RegistryKey {
                    sizeof value);
   }
 
-  void DeleteValue(const std::string& name) override { RegDeleteValueA(key_, name.c_str()); }
+  // A key open for reading only refuses to delete even a missing value.
+  bool DeleteValue(const std::string& name) override {
+    return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS || !Read(name);
+  }
 
  private:
   ui::unique_hkey owned_;
@@ -71,6 +76,24 @@ RegistryKey& LocalMachine() {
 RegistryKey& CurrentUser() {
   static Win32Key root(HKEY_CURRENT_USER);
   return root;
+}
+
+std::optional<std::string> AnsiToUtf8(const std::string& text) {
+  char number[8] = {};
+  if (GetACP() != CP_UTF8 ||
+      !GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number))
+    return std::nullopt;
+  // A text that is not valid in that code page stays as it is; so does every
+  // text where the system names no ANSI code page (0: the process's UTF-8).
+  const UINT codePage = std::strtoul(number, nullptr, 10);
+  const int size = static_cast<int>(text.size());
+  const int wide = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (wide <= 0) return std::nullopt;
+  std::wstring utf16(wide, L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, utf16.data(), wide);
+  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  return utf8;
 }
 
 }  // namespace app

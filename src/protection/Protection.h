@@ -8,7 +8,8 @@
 #include "ui/Form.h"
 
 namespace protection {
-// The panel may close. Set and cleared only by the field's key handler.
+// The panel may close. Set by the field's key handler when the field holds
+// the password; cleared by that handler otherwise, and by every new showing.
 extern bool CloseAllowed;
 }  // namespace protection
 

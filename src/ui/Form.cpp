@@ -133,6 +133,8 @@ void TForm::Hide() {
 
 bool TForm::PageKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+  // A shortcut field records Ctrl+PageUp and Ctrl+PageDown as shortcuts.
+  if (msg.wParam != VK_TAB && dynamic_cast<THotKey*>(TControl::FromHandle(msg.hwnd))) return false;
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   bool forward;
   switch (msg.wParam) {

@@ -55,7 +55,8 @@ class TForm : public TComponent, public Window, public TWinContainer {
   void Close();
   bool CloseQuery();
   // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch the pages
-  // of the form's page control, whichever control has the focus.
+  // of the form's page control, whichever control has the focus; in a
+  // shortcut field only Ctrl+Tab and Ctrl+Shift+Tab do.
   bool PageKey(const MSG& msg);
   int ShowModal();
   int ModalResult() const { return modalResult_; }

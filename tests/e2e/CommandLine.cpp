@@ -40,6 +40,8 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   // Set by the clock's tick, which also puts the time into the menu's bar.
   EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
   EXPECT_EQ(Ran("/cancel"), "1 No countdown is pending.\n");
+  // NUL is a character device, no console: written to, no message box kept open.
+  EXPECT_EQ(Process(DormixExe(), "/cancel", Process::Start::kNow, "NUL").WaitExit(), 1u);
   const std::string said = Ran("/shutdown /in 10m");  // "0 Shut Down [tomorrow ]at hh:nn.\n"
   ASSERT_TRUE(said.starts_with("0 Shut Down ")) << said;
   const std::string countdown = said.substr(2, said.size() - 4);

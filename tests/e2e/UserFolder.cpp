@@ -1,6 +1,7 @@
 // Dormix run by a standard user from a download folder named in Cyrillic with
 // a winmm.dll planted beside it: the autostart entry goes to the user's Run
-// key, quoted and naming that folder, and goes again with Autostart off; a
+// key, quoted and naming that folder, and goes again with Autostart off; the
+// machine's entry, which this user cannot remove, stays and Ok says so; a
 // sound named in Cyrillic plays; every library comes from the Windows folder.
 #include <windows.h>
 #include <sddl.h>
@@ -33,7 +34,8 @@ TEST(UserFolder, AutostartSoundAndLibrariesFromAFolderNamedInCyrillic) {
   HKEY run = nullptr;
   ASSERT_TRUE(
       ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, app::kRunKey.c_str(), 0, WRITE_DAC, &run), ERROR_SUCCESS);
+  // Writable through this handle still: the machine's entry comes later.
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, app::kRunKey.c_str(), 0, WRITE_DAC | KEY_SET_VALUE, &run), ERROR_SUCCESS);
   const ui::unique_hkey runKey(run);
   ASSERT_EQ(RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
   const std::wstring folder = Wide(SuiteDir()) + L"\\Дормикс", exe = folder + L"\\dormix.exe",
@@ -63,6 +65,15 @@ TEST(UserFolder, AutostartSoundAndLibrariesFromAFolderNamedInCyrillic) {
     Click(options, "Autostart");
   });
   EXPECT_EQ(RunValue(HKEY_CURRENT_USER), L"<missing>");
+  const std::wstring machine = L"\"C:\\Dormix\\dormix.exe\"";  // as an administrator's run wrote it
+  ASSERT_FALSE(RegSetValueExW(run, L"Dormix", 0, REG_SZ, reinterpret_cast<const BYTE*>(machine.c_str()),
+                              static_cast<DWORD>((machine.size() + 1) * sizeof(wchar_t))));
+  std::string said;
+  const Every answer(50, [&] { return (said = AnswerMessageBox(dormix, "autostart-kept", 0)).empty(); });
+  WithOptions(dormix, [](HWND) {});
+  EXPECT_EQ(said, "Dormix still starts with Windows for every user of this computer. "
+                  "Only an administrator can switch that off.");
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), machine);
 
   // Besides the program itself, each module lies in the Windows folder.
   wchar_t windows[MAX_PATH];

@@ -61,9 +61,10 @@ class FakeKey : public app::RegistryKey {
     store_.keys[path_][name] = {app::kRegDword, bytes};
     Log(name + "=dword:" + std::to_string(data));
   }
-  void DeleteValue(const std::string& name) override {
+  bool DeleteValue(const std::string& name) override {
     store_.keys[path_].erase(name);
     Log(name + " deleted");
+    return true;
   }
 
  private:

@@ -1,7 +1,7 @@
 // The settings store against an in-memory registry: the exact writes of the
 // save that follows the load at every start, for stored values of every
-// kind; every setting damaged in turn in every way; a damaged password; the
-// close event's typed values.
+// kind, texts in the ANSI code page among them; every setting damaged in
+// turn in every way; a damaged password; the close event's typed values.
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +50,13 @@ class FixedRandom : public protection::RandomSource {
   int Next() override { return 0; }
 };
 
+// A fake lookup of the ANSI code page, 0 where Dormix does not run in UTF-8; it knows "Käse".
+int ansiCodePage = 0;
+std::optional<std::string> FakeAnsiToUtf8(const std::string& text) {
+  if (!ansiCodePage || text != "K\xE4se") return std::nullopt;
+  return ansiCodePage == 1252 ? "K\xC3\xA4se" : "K\xD0\xB4se";
+}
+
 struct Stored {
   std::string section, name, data;
   std::uint32_t type = app::kRegSz;
@@ -68,6 +75,7 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
   const struct {
     std::vector<Stored> stored;
     Journal changed;  // lines of kDefaultWrites that differ
+    int codePage = 0;
   } cases[] = {
       {{}, {}},
       {{{"Operation", "Code", "0"}}, {"Dormix\\Operation\\Code=0"}},
@@ -79,8 +87,20 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
       {{{"Operation", "Password", ""}}, {}},
       {{{"Operation", "Password", "C756D25AA87A8BD924E835C458B343D5"}},
        {"Dormix\\Operation\\Password=001EEA22F022F366B877839A769161B7"}},
+      // The box shows the Run entries, whatever AutoStart says.
       {{{"Application", "AutoStart", "0"}},
        {"Run\\Dormix deleted", "Dormix\\Application\\AutoStart=0"}},
+      {{{"Application", "AutoStart", "1"}},
+       {"Run\\Dormix deleted", "Dormix\\Application\\AutoStart=0"}},
+      // "Käse" stored in cp1252 read, and written back, in UTF-8 where Dormix runs in it.
+      {{{"Operation", "Password", "002662B97B"}, {"Operation", "SoundFileName", "K\xE4se"},
+        {"Shortcuts", "ShutDown", "K\xE4se"}},
+       {"Dormix\\Operation\\Password=00268049D84A", "Dormix\\Operation\\SoundFileName=K\xC3\xA4se",
+        "Dormix\\Shortcuts\\ShutDown=K\xC3\xA4se"},
+       1252},
+      {{{"Operation", "Password", "002662B97B"}}, {"Dormix\\Operation\\Password=00269F38CF41"}, 1251},
+      {{{"Operation", "Password", "002662B97B"}}, {"Dormix\\Operation\\Password=002662B97B"}},
+      {{{"Operation", "Password", "00268049D84A"}}, {"Dormix\\Operation\\Password=00268049D84A"}, 1252},
       {{{"Window", "X", "$20"}, {"Window", "Y", "-7"}},
        {"Dormix\\Window\\X=32", "Dormix\\Window\\Y=-7"}},
       {{{"Window", "RememberFormPosition", "0"}, {"Window", "X", "300"}, {"Window", "Y", "200"}},
@@ -101,10 +121,11 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
     app::Settings settings;
     settings.Left = 10;
     settings.Top = 20;
-    app::LoadSettings(root, settings);
-    FixedRandom random;
     Store userStore;
     FakeKey user(userStore, "");
+    ansiCodePage = c.codePage;
+    app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
+    FixedRandom random;
     app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
 
     Journal expected = kDefaultWrites;
@@ -140,11 +161,11 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
       store.keys[app::kSettingsKey + "\\" + damaged.section][damaged.value] = {damage.type, damage.data};
       FakeKey root(store, "");
       app::Settings settings;
+      Store userStore;
+      FakeKey user(userStore, "");
       try {
-        app::LoadSettings(root, settings);
+        app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
         FixedRandom random;
-        Store userStore;
-        FakeKey user(userStore, "");
         app::SaveSettings(root, settings, "C:\\dormix.exe", user, random);
         EXPECT_FALSE(IsPassword(damaged) && damage.passwordError) << "loaded";
       } catch (const ui::Error& error) {
@@ -165,8 +186,9 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
   }
 }
 
-// The load reads on past a damaged password and then fails with its error;
-// a save made from what it read writes the damaged text back as it was.
+// The load reads on past a damaged password and then fails with its error,
+// the password held kept; a save made at start, where none is held, writes
+// the damaged text back as it was.
 TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackAsStored) {
   const struct {
     const char* damaged;
@@ -182,25 +204,26 @@ TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackA
                         {"Operation", "MessageTime", "30"},
                         {"Shortcuts", "ShutDown", "Alt+F4"}});
     FakeKey root(store, "");
+    Store userStore;
+    FakeKey user(userStore, "");
     app::Settings settings;
     settings.CurrentPassword = "held";
     try {
-      app::LoadSettings(root, settings);
+      app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
       ADD_FAILURE() << c.damaged << " loaded";
     } catch (const ui::Error& error) {
       EXPECT_STREQ(error.what(), c.error);
     }
     EXPECT_EQ(settings.OperationCode, 7) << c.damaged;
-    EXPECT_EQ(settings.CurrentPassword, "") << c.damaged;
+    EXPECT_EQ(settings.CurrentPassword, "held") << c.damaged;
     EXPECT_EQ(settings.MessageTime, "30") << c.damaged;
     EXPECT_TRUE(settings.ShowMessageChecked) << c.damaged;
     EXPECT_EQ(settings.ShortcutTexts[0], "Alt+F4") << c.damaged;
     EXPECT_EQ(settings.ShortcutTexts[7], "Ctrl+Alt+P") << c.damaged;
     EXPECT_EQ(store.openKeys, 1) << c.damaged;
 
+    settings.CurrentPassword.clear();
     FixedRandom random;
-    Store userStore;
-    FakeKey user(userStore, "");
     app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
     EXPECT_EQ(store.keys[app::kSettingsKey + "\\Operation"]["Password"].data, c.damaged);
   }

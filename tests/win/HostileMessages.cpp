@@ -77,6 +77,8 @@ const Row kRows[] = {
     {"WM_NOTIFY from another program", WM_NOTIFY, 0x7FFF, 0x10, false, "----"},
     {"WM_COPYDATA, a command with no terminator", WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&unterminatedLock),
      false, "----"},
+    // The main window's own message runs only a checked command, and none is held.
+    {"WM_APP naming the lock, forced", app::kRunActionMessage, 7, 1, false, "----"},
 };
 
 // Delivers a row to a window: sent, or posted as key input (down and up) to
@@ -100,6 +102,8 @@ class HostileMessagesTest : public FormsTest {
     protection::CloseAllowed = false;
     Form1->CheckBox4->SetChecked(true);
     Form1->Edit1->SetText("100");
+    // Ok refuses the design's Alt+A for all eight actions; "None" it takes.
+    for (ui::THotKey* key : Form1->HotKeys) key->SetHotKey(0);
     menuSeen = false;
     menuTimer_ = SetTimer(nullptr, 0, 50, &EndAnyMenu);
   }
@@ -160,7 +164,7 @@ TEST_F(HostileMessagesTest, EveryWindowSurvivesEveryRowHiddenAndShown) {
       if (!endsProgram) {
         menuSeen = false;
         Deliver(row, form.Handle());
-        EXPECT_FALSE(form.Visible());
+        for (ui::TForm* any : forms) EXPECT_FALSE(any->Visible());
         EXPECT_FALSE(IsIconic(form.Handle()));
         EXPECT_EQ(menuSeen, &form == Form1 && row.msg == WM_CONTEXTMENU);
       }

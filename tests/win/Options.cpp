@@ -122,6 +122,15 @@ HWND MessageBoxShown() {
   return nullptr;
 }
 
+// For an Every: answers the message box once it shows, its text kept in `box`.
+bool AnswerBox(std::string& box) {
+  const HWND shown = MessageBoxShown();
+  if (!shown) return true;
+  box = testing_support::WindowText(GetDlgItem(shown, 0xFFFF));
+  PostMessageA(shown, WM_COMMAND, IDOK, 0);
+  return false;
+}
+
 // Typed with real keys into the emptied field: digits, capital letters, '-'.
 void Type(ui::TTabSheet& page, ui::TEdit& field, const std::string& keys) {
   Form1->PageControl1->SetActivePage(page);
@@ -170,13 +179,7 @@ TEST_F(OptionsTest, OkStoresOnlyATimeOfDayACountdownOfUpTo9999SecondsAndASoundFi
       Form1->CheckBox5->SetChecked(row->value == std::string("SoundFileName"));
       Form1->Edit2->SetText(row->sound);
       if (row->field) Type(row->field == Form1->MaskEdit1 ? *Form1->TabSheet4 : *Form1->TabSheet5, *row->field, row->typed);
-      const Every answer(50, [] {
-        const HWND shown = MessageBoxShown();
-        if (!shown) return true;
-        box = testing_support::WindowText(GetDlgItem(shown, 0xFFFF));
-        PostMessageA(shown, WM_COMMAND, IDOK, 0);
-        return false;
-      });
+      const Every answer(50, [] { return AnswerBox(box); });
       SendMessageA(Form1->BitBtn1->Handle(), BM_CLICK, 0, 0);
       page = Form1->PageControl1->ActivePage();
       focus = GetFocus();
@@ -193,6 +196,32 @@ TEST_F(OptionsTest, OkStoresOnlyATimeOfDayACountdownOfUpTo9999SecondsAndASoundFi
     }
   }
   EXPECT_EQ(Stored("Operation", "PlaySound"), "1") << "the last row stored its file";
+}
+
+// Ctrl+PageDown typed into a shortcut field is recorded there; Ok refuses it
+// for a second action as it refuses its other fields, and lets "None" repeat.
+TEST_F(OptionsTest, AShortcutFieldRecordsCtrlPageDownAndOkRefusesItForASecondAction) {
+  const std::string stored = Stored("Shortcuts", "Restart");
+  static std::string box;
+  static HWND focus;
+  const Every inside(50, [] {
+    if (!Form1->Visible()) return true;
+    Form1->PageControl1->SetActivePage(*Form1->TabSheet3);
+    Form1->HotKey1->SetHotKey(0);
+    Form1->HotKey2->SetHotKey(0);
+    Form1->HotKey3->SetFocus();
+    EXPECT_TRUE(testing_support::TakesKeys(*Form1->HotKey3) && testing_support::Press(VK_NEXT, {VK_CONTROL}));
+    Form1->HotKey5->SetHotKey(Form1->HotKey3->HotKey());
+    const Every answer(50, [] { return AnswerBox(box); });
+    SendMessageA(Form1->BitBtn1->Handle(), BM_CLICK, 0, 0);
+    focus = Form1->PageControl1->ActivePage() == Form1->TabSheet3 ? GetFocus() : nullptr;
+    if (Form1->ModalResult() == ui::mrNone) SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  Form1->Main1Click(*Form1->Main1);
+  EXPECT_EQ(box, "Shortcuts: Hibernate and Restart have the same shortcut. Give each action its own, or none.");
+  EXPECT_EQ(focus, Form1->HotKey5->Handle()) << "on the Shortcuts page";
+  EXPECT_EQ(Stored("Shortcuts", "Restart"), stored);
 }
 
 // The keys of every tabbed dialog, whichever control holds the focus.
