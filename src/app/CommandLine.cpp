@@ -11,28 +11,30 @@
 
 namespace app {
 
-// Laid out without columns, so that it reads as well in a message box as on
-// a console.
+// Laid out without columns, and every line that goes on an item indented
+// by three blanks: a message box joins those, and wraps each item itself.
 const char* const kUsage =
     "Usage: dormix ACTION [WHEN] [/force | /noforce]\n"
     "   or: dormix /cancel | /postpone [DURATION] | /status | /?\n"
     "\n"
     "ACTION is one of /shutdown /logoff /hibernate /standby /restart\n"
-    "/monitoroff /screensaver /lock. Alone it acts at once, as the tray menu does.\n"
+    "   /monitoroff /screensaver /lock. Alone, it acts at once, as the tray\n"
+    "   menu does.\n"
     "WHEN sets a one-off countdown instead:\n"
-    "/in DURATION - after 90s, 45m, 2h, 1h30m or 1d (a bare number is minutes),\n"
-    "   30 days at most\n"
+    "/in DURATION - after 90s, 45m, 2h, 1h30m or 1d (a bare number is\n"
+    "   minutes), 30 days at most\n"
     "/at HH:MM - the next time the clock reads HH:MM\n"
     "/idle DURATION - once the keyboard and mouse have rested that long\n"
-    "/after PROGRAM - once PROGRAM (a name like x.exe, or a process ID) has ended\n"
+    "/after PROGRAM - once PROGRAM (a name like x.exe, or a process ID) has\n"
+    "   ended\n"
     "/force, /noforce - act by force, or not, this time only\n"
     "/cancel - drop the pending countdown\n"
     "/postpone - the notice shown, or the pending countdown, 10 minutes or\n"
     "   DURATION later\n"
     "/status - the pending countdown and the daily clock\n"
     "\n"
-    "Switches may also start with - or --. Without arguments Dormix starts in\n"
-    "the tray. Exit code: 0 done, 1 refused, 2 bad usage.\n";
+    "Switches may also start with - or --. Without arguments Dormix starts\n"
+    "   in the tray. Exit code: 0 done, 1 refused, 2 bad usage.\n";
 const char* const kTryUsage = "Try 'dormix /?'";
 
 namespace {

@@ -151,7 +151,11 @@ void Print(const Answer& answer, bool boxed) {
     FreeConsole();
     return;
   }
-  if (boxed) MessageBoxA(nullptr, answer.text.c_str(), "Dormix", MB_OK | (answer.code ? MB_ICONERROR : MB_ICONINFORMATION));
+  if (!boxed) return;
+  // The box wraps the text itself: the lines that go on an item join it.
+  std::string joined = answer.text;
+  for (std::size_t at; (at = joined.find("\n   ")) != std::string::npos;) joined.replace(at, 4, " ");
+  MessageBoxA(nullptr, joined.c_str(), "Dormix", MB_OK | (answer.code ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
 }  // namespace app
