@@ -18,7 +18,6 @@
 
 namespace app {
 
-using schedule::MinuteOfDay;
 using schedule::TimeOfDay;
 using schedule::TimeText;
 

@@ -188,8 +188,7 @@ void Countdown::Show() {
     if (p.kind == Kind::Idle) {
       caption += " after " + SpanText(p.span) + " idle";
     } else if (p.kind == Kind::After) {
-      // Within what the tray's tip holds beside "Dormix: ".
-      const std::size_t room = 55 - caption.size() - 11;
+      const std::size_t room = kLongestCaption - caption.size() - std::string(" when  ends").size();
       caption += " when " + (p.what.size() <= room ? p.what : p.what.substr(0, room - 3) + "...") + " ends";
     } else {
       const Seconds due = time_.LocalOf(p.dueUtc);

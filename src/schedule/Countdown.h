@@ -50,6 +50,10 @@ class Programs {
 // null when none runs. Win32 only.
 std::unique_ptr<Programs> WatchPrograms(const std::string& program);
 
+// A caption's characters at most, a program's name shortened to fit: what a
+// tray tip of 63 holds beside "Dormix: ".
+constexpr std::size_t kLongestCaption = 55;
+
 // How a caption names a span: "90 s", "30 min", "1 h 30 min".
 std::string SpanText(Seconds span);
 
