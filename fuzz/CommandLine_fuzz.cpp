@@ -27,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown);
   if (command->when == app::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
   if (command->when == app::Command::When::After)
-    FUZZ_CHECK(!command->program.empty() && command->program.size() <= app::kLongestProgram + 4);
+    FUZZ_CHECK(!command->program.empty() && command->program.size() <= app::kLongestProgram);
   return 0;
 }

@@ -140,9 +140,9 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
         command.when = Command::When::At;
         command.minuteOfDay = *minute;
       } else if (name == "after") {
-        if (value.empty() || value.size() > kLongestProgram) return "Bad program " + Quoted(value) + ".";
         command.when = Command::When::After;
         command.program = IsProcessId(value) || value.find('.') != std::string::npos ? value : value + ".exe";
+        if (value.empty() || command.program.size() > kLongestProgram) return "Bad program " + Quoted(value) + ".";
       } else {
         const auto duration = Duration(value);
         if (const auto* error = std::get_if<std::string>(&duration)) return *error;

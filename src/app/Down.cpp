@@ -175,9 +175,7 @@ void TForm1::CheckBox2Click(ui::TComponent&) { State.RememberPosition = CheckBox
 void TForm1::Main1Click(ui::TComponent&) {
   // Chosen again from the tray while open: bring it forward, change nothing.
   if (Visible()) return Show();
-  // Opened over a counting notice, its modal run would hold the notice's
-  // answer back until it closed.
-  if (NoticeShown()) return Form2->Show();
+  if (HeldByNotice(*Main1)) return;
   for (int i = 0; i < app::kActionCount; ++i) HotKeys[i]->SetHotKey(hotkeys::TextToHotKey(State.ShortcutTexts[i], true));
   for (ui::TMaskEdit* password : {MaskEdit2, MaskEdit3, MaskEdit4}) password->SetText("");
   // Global hotkeys do nothing while the window is open. Released, any
@@ -254,8 +252,20 @@ void TForm1::Button1Click(ui::TComponent&) {
 
 void TForm1::Exit1Click(ui::TComponent&) { ui::Application().Terminate(); }
 
+// Opened over the notice, a modal window would hold the notice's answer back
+// until it closed: refused while the notice counts, and put off until the
+// notice has closed once it has been answered.
+bool TForm1::HeldByNotice(ui::TMenuItem& item) {
+  if (!NoticeShown()) return false;
+  if (Form2->ModalResult() == ui::mrNone)
+    Form2->Show();
+  else
+    item.PostClick();
+  return true;
+}
+
 void TForm1::About1Click(ui::TComponent&) {
-  if (NoticeShown()) return Form2->Show();
+  if (HeldByNotice(*About1)) return;
   if (!Form3->Visible()) Form3->ShowModal();
 }
 

@@ -151,6 +151,8 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void SaveClockState() override;
   // After the options window's modal run, however it ended.
   void EndOptions();
+  // The item's command waits for the notice shown, if any.
+  bool HeldByNotice(ui::TMenuItem& item);
 
   // What the countdown reads and drives.
   void RunJob(const schedule::Job& job) override;

@@ -94,6 +94,27 @@ TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
   EXPECT_FALSE(late);
 }
 
+// Chosen once the notice has been answered, before its loop has ended, Main
+// opens after the notice has closed, not inside its loop.
+TEST_F(NoticeTest, MainChosenAsTheNoticeClosesOpensOnceItHas) {
+  static bool opened;
+  opened = false;
+  const Every answer(100, [] {
+    if (!Form2->Visible()) return true;
+    Form2->SetModalResult(ui::mrCancel);
+    Form1->Main1Click(*Form1->Main1);
+    return false;
+  });
+  EXPECT_FALSE(power::ShowOperationNotice("Log Off"));
+  const Every options(100, [] {
+    if (!Form1->Visible()) return true;
+    opened = !Form2->Visible();
+    PostMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
+    return false;
+  });
+  EXPECT_TRUE(testing_support::ProcessUntil([] { return opened && !Form1->Visible(); }));
+}
+
 TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
   static const struct {
     const char* how;
