@@ -59,11 +59,11 @@ class TForm : public TComponent, public Window, public TWinContainer {
   bool PageKey(const MSG& msg);
   int ShowModal();
   int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
   // Makes the windows of the controls that have none yet, in design order, as
   // the first showing does: a form made ready ahead of its first use shows as
   // quickly then as later.
   void CreateControlHandles();
-  void SetModalResult(int result) { modalResult_ = result; }
 
   // The menu a right click on the form opens.
   class TPopupMenu* popupMenu = nullptr;
