@@ -6,9 +6,17 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace bench {
+
+// The median of the values.
+template <typename T>
+T Median(std::vector<T> values) {
+  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+  return values[values.size() / 2];
+}
 
 // Keeps a result alive so that the optimiser cannot drop the work.
 template <typename T>
@@ -42,8 +50,7 @@ double MedianNs(F&& f, int batches = 21,
     samples.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count() /
                       perBatch);
   }
-  std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-  return samples[samples.size() / 2];
+  return Median(std::move(samples));
 }
 
 inline void Report(const char* name, double ns) {

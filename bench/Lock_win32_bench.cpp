@@ -8,13 +8,13 @@
 // is none).
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "LinuxCpu.h"
+#include "Bench.h"
+#include "WineProgram.h"
 #include "support/Dormix.h"
 #include "support/Keys.h"
 
@@ -31,13 +31,6 @@ struct Program {
 struct Lock {
   double ns, cpuMs;
 };
-
-double Now() {
-  LARGE_INTEGER c, f;
-  QueryPerformanceCounter(&c);
-  QueryPerformanceFrequency(&f);
-  return static_cast<double>(c.QuadPart) * 1e9 / static_cast<double>(f.QuadPart);
-}
 
 [[noreturn]] void Fail(const Program& program, const char* what) {
   std::printf("%s: %s\n", program.name, what);
@@ -73,11 +66,11 @@ Lock LockOnce(const Program& program, HWND panel, const bench::LinuxCpu& cpu) {
     if (press == 5) Fail(program, "the hotkey did not lock");
     if (press) ++lostPresses;
     cpuBefore = cpu.Ms();
-    start = Now();
+    start = bench::NowNs();
     testing_support::PressKey('P', {VK_CONTROL, VK_MENU});
     if (Within(3000, locked)) break;
   }
-  const Lock lock{Now() - start, cpu.Ms() - cpuBefore};
+  const Lock lock{bench::NowNs() - start, cpu.Ms() - cpuBefore};
   HWND field = nullptr;
   if (!Within(10000, [&] { return GetForegroundWindow() == panel && (field = FocusOf(panel)) && field != panel; }))
     Fail(program, "the locking window's field did not take the focus");
@@ -101,18 +94,10 @@ std::vector<Lock> Run(const Program& program) {
   return {locks.front(), locks.back()};
 }
 
-double Median(std::vector<double> values) {
-  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string dir(self);
-  dir.erase(dir.find_last_of('\\'));
+  const std::string dir = bench::ProgramFolder();
   const Program programs[] = {
       {"baseline bare hotkey lock", dir + "\\minimal_lock.exe", "MinimalLock"},
       {"dormix.exe hotkey to lock covering the screen", dir + "\\..\\dormix.exe", "TForm4"},
@@ -131,8 +116,8 @@ int main() {
   const char* which[] = {"first after start", "tenth"};
   for (int k = 0; k < 2; ++k)
     for (int p = 0; p < 2; ++p) {
-      std::printf("%s, %s: median %.1f ns\n", programs[p].name, which[k], Median(ns[p][k]));
-      std::printf("%s, %s, CPU: median %.2f ms\n", programs[p].name, which[k], Median(cpuMs[p][k]));
+      std::printf("%s, %s: median %.1f ns\n", programs[p].name, which[k], bench::Median(ns[p][k]));
+      std::printf("%s, %s, CPU: median %.2f ms\n", programs[p].name, which[k], bench::Median(cpuMs[p][k]));
     }
   std::printf("hotkey presses lost and made again: %d of %d locks\n", lostPresses, 2 * 15 * 10);
   return 0;

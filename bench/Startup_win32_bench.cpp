@@ -7,14 +7,13 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Bench.h"
-#include "LinuxCpu.h"
+#include "WineProgram.h"
 #include "support/Dormix.h"
 
 namespace {
@@ -32,19 +31,12 @@ struct Run {
   double idleCpuMs;  // CPU time over the idle window
 };
 
-double Now() {
-  LARGE_INTEGER c, f;
-  QueryPerformanceCounter(&c);
-  QueryPerformanceFrequency(&f);
-  return static_cast<double>(c.QuadPart) * 1e9 / static_cast<double>(f.QuadPart);
-}
-
 Run Measure(const Program& program, DWORD idleMs) {
-  const double start = Now();
+  const double start = bench::NowNs();
   testing_support::Process process(program.exe);
   testing_support::WaitForWindow(process.Id(), program.lastWindow);
   WaitForInputIdle(process.Handle(), 10000);
-  Run run{Now() - start, 0, 0, 0};
+  Run run{bench::NowNs() - start, 0, 0, 0};
   const bench::LinuxCpu cpu(program.exe);
   if (!cpu.Found()) {
     std::printf("%s: its Linux process was not found\n", program.name);
@@ -60,19 +52,10 @@ Run Measure(const Program& program, DWORD idleMs) {
   return run;
 }
 
-template <typename T>
-T Median(std::vector<T> values) {
-  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string dir(self);
-  dir.erase(dir.find_last_of('\\'));
+  const std::string dir = bench::ProgramFolder();
   const Program programs[] = {
       {"baseline minimal tray program", dir + "\\minimal_tray.exe", "MinimalTray"},
       {"dormix.exe", dir + "\\..\\dormix.exe", "TForm2"},
@@ -90,10 +73,10 @@ int main() {
       if (i < 3) idle[p].push_back(runs[p][i].idleCpuMs);
     }
   const char* names[] = {"baseline minimal tray program", "dormix.exe"};
-  for (int p = 0; p < 2; ++p) std::printf("%s start to idle: median %.1f ns\n", names[p], Median(starts[p]));
+  for (int p = 0; p < 2; ++p) std::printf("%s start to idle: median %.1f ns\n", names[p], bench::Median(starts[p]));
   for (int p = 0; p < 2; ++p)
-    std::printf("%s start to idle, CPU until settled: median %.1f ms\n", names[p], Median(startCpu[p]));
-  for (int p = 0; p < 2; ++p) std::printf("%s peak working set: median %.0f KB\n", names[p], Median(peaks[p]));
-  for (int p = 0; p < 2; ++p) std::printf("%s CPU over 10 s idle: median %.1f ms\n", names[p], Median(idle[p]));
+    std::printf("%s start to idle, CPU until settled: median %.1f ms\n", names[p], bench::Median(startCpu[p]));
+  for (int p = 0; p < 2; ++p) std::printf("%s peak working set: median %.0f KB\n", names[p], bench::Median(peaks[p]));
+  for (int p = 0; p < 2; ++p) std::printf("%s CPU over 10 s idle: median %.1f ms\n", names[p], bench::Median(idle[p]));
   return 0;
 }

@@ -6,6 +6,8 @@
 // same compiler, flags and manifest as dormix.exe.
 #include <windows.h>
 
+#include "Baseline.h"
+
 namespace {
 HWND field;
 
@@ -29,12 +31,7 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = &Proc;
-  wc.hInstance = instance;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = "MinimalLock";
-  RegisterClassA(&wc);
+  baseline::RegisterWindowClass(instance, "MinimalLock", &Proc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   const HWND window = CreateWindowExA(WS_EX_TOPMOST, "MinimalLock", "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1024,
                                       721, nullptr, nullptr, instance, nullptr);
   // The field first: it lies over the banner.
@@ -45,10 +42,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP,
                reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(2), IMAGE_BITMAP, 0, 0, 0)));
   RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'P');
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  baseline::MessageLoop();
   return 0;
 }

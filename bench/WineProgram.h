@@ -1,9 +1,10 @@
-// CPU time of a program this benchmark started, as Linux counts it: Wine's
-// GetProcessTimes counts nothing for another process. Each Windows process
-// under Wine is a Linux process of its own, read through drive Z: (the Linux
-// root): the one whose command line starts with the program's path and whose
-// environment names this suite's Wine prefix (Wine gives it the path the
-// program was started by as its command line).
+// For the benchmarks that start programs under Wine and time them: the
+// folder they are in, a clock, and the CPU time of a program they started
+// as Linux counts it (Wine's GetProcessTimes counts nothing for another
+// process). Each Windows process under Wine is a Linux process of its own,
+// read through drive Z: (the Linux root): the one whose command line starts
+// with the program's path (Wine gives it the path it was started by) and
+// whose environment names this suite's Wine prefix.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +12,21 @@
 #include <string>
 
 namespace bench {
+
+// The folder of this benchmark program, where the programs it starts are.
+inline std::string ProgramFolder() {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string folder(self);
+  return folder.erase(folder.find_last_of('\\'));
+}
+
+inline double NowNs() {
+  LARGE_INTEGER c, f;
+  QueryPerformanceCounter(&c);
+  QueryPerformanceFrequency(&f);
+  return static_cast<double>(c.QuadPart) * 1e9 / static_cast<double>(f.QuadPart);
+}
 
 namespace detail {
 
