@@ -5,17 +5,24 @@
 #pragma once
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
 namespace bench {
 
-// The median of the values.
+// The value that `fraction` of the values lie below: 0.5 the median.
+template <typename T>
+T Quantile(std::vector<T> values, double fraction) {
+  const auto at = values.begin() + static_cast<std::ptrdiff_t>(fraction * static_cast<double>(values.size()));
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
 template <typename T>
 T Median(std::vector<T> values) {
-  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-  return values[values.size() / 2];
+  return Quantile(std::move(values), 0.5);
 }
 
 // Keeps a result alive so that the optimiser cannot drop the work.
