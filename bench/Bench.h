@@ -5,10 +5,25 @@
 #pragma once
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace bench {
+
+// The value that `fraction` of the values lie below: 0.5 the median.
+template <typename T>
+T Quantile(std::vector<T> values, double fraction) {
+  const auto at = values.begin() + static_cast<std::ptrdiff_t>(fraction * static_cast<double>(values.size()));
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+  return Quantile(std::move(values), 0.5);
+}
 
 // Keeps a result alive so that the optimiser cannot drop the work.
 template <typename T>
@@ -42,8 +57,7 @@ double MedianNs(F&& f, int batches = 21,
     samples.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count() /
                       perBatch);
   }
-  std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-  return samples[samples.size() / 2];
+  return Median(std::move(samples));
 }
 
 inline void Report(const char* name, double ns) {

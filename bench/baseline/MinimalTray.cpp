@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "Baseline.h"
+
 namespace {
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DESTROY) PostQuitMessage(0);
@@ -12,11 +14,7 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = &Proc;
-  wc.hInstance = instance;
-  wc.lpszClassName = "MinimalTray";
-  RegisterClassA(&wc);
+  baseline::RegisterWindowClass(instance, "MinimalTray", &Proc);
   const HWND window = CreateWindowExA(0, "MinimalTray", "MinimalTray", WS_POPUP, 0, 0, 0, 0, nullptr,
                                       nullptr, instance, nullptr);
   NOTIFYICONDATAA icon{};
@@ -29,11 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   lstrcpyA(icon.szTip, "MinimalTray");
   Shell_NotifyIconA(NIM_ADD, &icon);
   SetTimer(window, 1, 1000, nullptr);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  baseline::MessageLoop();
   Shell_NotifyIconA(NIM_DELETE, &icon);
   return 0;
 }

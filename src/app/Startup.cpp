@@ -67,4 +67,9 @@ void CreateWindows(ui::TApplication& application) {
   application.CreateForm(Form2);
   ConnectWindows();
   Form1->OpenOptionsAfterFailedStart();
+  // The lock panel comes up at once when called, the first time too: its
+  // controls are made as soon as start-up is over.
+  application.OnFirstIdle = [] {
+    if (Form4) Form4->CreateControlHandles();
+  };
 }

@@ -83,6 +83,14 @@ void TApplication::Run() {
       HandleException();
     }
   }
+  ProcessMessages();
+  if (!terminated_ && OnFirstIdle) {
+    try {
+      OnFirstIdle();
+    } catch (...) {
+      HandleException();
+    }
+  }
   while (!terminated_ && HandleMessage()) {
   }
 }

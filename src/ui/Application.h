@@ -40,8 +40,10 @@ class TApplication : public TComponent, public Window {
   }
 
   // Shows the main form (unless told not to or terminating), then dispatches
-  // messages until Terminate.
+  // messages until Terminate. OnFirstIdle runs once, as soon as no message
+  // is waiting: start-up is over then.
   void Run();
+  Event<> OnFirstIdle;
   // A request: the loop ends when control next returns to it.
   void Terminate();
   bool Terminated() const { return terminated_; }

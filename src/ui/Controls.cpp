@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ui/Application.h"
+#include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/Keys.h"
 #include "ui/Library.h"
@@ -25,7 +26,7 @@ TControl::~TControl() {
 TForm& TControl::Form() const {
   for (TComponent* c = Owner(); c; c = c->Owner())
     if (auto* form = dynamic_cast<TForm*>(c)) return *form;
-  throw std::logic_error("control without a form");
+  throw Error("control without a form");
 }
 
 TControl* TControl::FromHandle(HWND hwnd) {

@@ -61,6 +61,10 @@ class TForm : public TComponent, public Window, public TWinContainer {
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
+  // Makes the windows of the controls that have none yet, in design order, as
+  // the first showing does: a form made ready ahead of its first use shows as
+  // quickly then as later.
+  void CreateControlHandles();
 
   // The menu a right click on the form opens.
   class TPopupMenu* popupMenu = nullptr;
@@ -84,9 +88,6 @@ class TForm : public TComponent, public Window, public TWinContainer {
   void RestoreFocus();
   // Moves the window, keeping its size, to lie inside its screen's work area.
   void KeepInWorkArea();
-  // The controls' windows that do not exist yet, in design order: all of
-  // them at the first showing.
-  void CreateControlHandles();
 
   std::string caption_;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;

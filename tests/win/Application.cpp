@@ -140,6 +140,27 @@ TEST_F(ApplicationTest, TerminateRequestEndsTheLoop) {
   EXPECT_FALSE(a->Visible());
 }
 
+// The messages waiting at start come first; a queue that empties again later
+// runs nothing.
+TEST_F(ApplicationTest, OnFirstIdleRunsOnceWhenTheMessagesWaitingAtStartAreHandled) {
+  CreateAll();
+  journal.clear();
+  app.SetShowMainForm(false);
+  b->OnClose = [](ui::TComponent&, ui::TCloseAction&) { journal.push_back("close B"); };
+  app.OnFirstIdle = [this] {
+    journal.push_back("idle");
+    PostMessageA(b->Handle(), WM_CLOSE, 0, 0);
+  };
+  PostMessageA(b->Handle(), WM_CLOSE, 0, 0);
+  const Every terminate(50, [] {
+    if (journal.size() < 3) return true;
+    ui::Application().Terminate();
+    return false;
+  });
+  app.Run();
+  EXPECT_EQ(journal, (std::vector<std::string>{"close B", "idle", "close B"}));
+}
+
 TEST_F(ApplicationTest, TerminateBeforeTheLoopEndsItAtOnceWithoutShowingTheMainForm) {
   app.CreateForm(a);
   app.Terminate();

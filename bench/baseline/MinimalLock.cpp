@@ -1,0 +1,47 @@
+// The floor of the lock benchmark: the least a program does to cover the
+// screen with a password field on a hotkey. Everything is made at start,
+// hidden: a full-screen, topmost black window with the banner picture and a
+// password field, placed as the lock panel's. Ctrl+Alt+P shows it with the
+// field focused; a key typed into the field hides it again. Built with the
+// same compiler, flags and manifest as dormix.exe.
+#include <windows.h>
+
+#include "Baseline.h"
+
+namespace {
+HWND field;
+
+LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_HOTKEY:
+      SetWindowTextA(field, "");
+      ShowWindow(w, SW_SHOWMAXIMIZED);
+      SetForegroundWindow(w);
+      SetFocus(field);
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == EN_CHANGE && GetWindowTextLengthA(field) > 0) ShowWindow(w, SW_HIDE);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(w, msg, wParam, lParam);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  baseline::RegisterWindowClass(instance, "MinimalLock", &Proc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const HWND window = CreateWindowExA(WS_EX_TOPMOST, "MinimalLock", "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1024,
+                                      721, nullptr, nullptr, instance, nullptr);
+  // The field first: it lies over the banner.
+  field = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD, 496, 368,
+                          121, 21, window, nullptr, instance, nullptr);
+  const HWND banner = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, 296, 347, 0, 0,
+                                      window, nullptr, instance, nullptr);
+  SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP,
+               reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(2), IMAGE_BITMAP, 0, 0, 0)));
+  RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'P');
+  baseline::MessageLoop();
+  return 0;
+}
