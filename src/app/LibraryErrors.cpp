@@ -33,6 +33,7 @@ class LibraryError : public std::exception {
 
 namespace std {
 void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
 void __throw_logic_error(const char* text) { throw LibraryError(text); }
 void __throw_length_error(const char* text) { throw LibraryError(text); }
 void __throw_out_of_range(const char* text) { throw LibraryError(text); }
