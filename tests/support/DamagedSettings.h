@@ -4,6 +4,7 @@
 // with real starts.
 #pragma once
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,13 @@ inline const Setting kSettings[] = {
 };
 
 inline bool IsPassword(const Setting& s) { return std::string(s.value) == "Password"; }
+
+// The setting stored under that value name.
+inline const Setting& SettingNamed(const std::string& value) {
+  for (const Setting& s : kSettings)
+    if (value == s.value) return s;
+  throw std::invalid_argument(value);
+}
 
 struct Damage {
   const char* name;

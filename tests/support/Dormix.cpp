@@ -1,10 +1,15 @@
 // Driving dormix.exe from outside.
 #include "support/Dormix.h"
 
+#include <commctrl.h>
+#include <mmreg.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "protection/PasswordScrambler.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 
 namespace testing_support {
@@ -261,50 +266,84 @@ bool TrayIconAt(POINT at) {
   return false;
 }
 
-HWND OpenTrayMenu() {
-  HWND menu = nullptr;
-  const auto shown = [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); };
-  PumpUntil([&] {
-    XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y) + " click 3");
-    return PumpUntil(shown, 4000);
-  }, 20000);
-  return shown() ? menu : nullptr;
-}
-
-namespace {
-// The pointer is over the first tray icon, moved there from elsewhere so that
-// the icon sees it arrive.
-bool PointAtTheTrayIcon() {
-  SetCursorPos(0, 0);
-  XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y));
-  return PumpUntil([] {
-    POINT now;
-    return GetCursorPos(&now) && now.x == kFirstTrayIcon.x && now.y == kFirstTrayIcon.y;
-  });
-}
-}  // namespace
-
-std::string TrayTip(const std::string& expected) {
-  std::string text = "<no tip shown>";
-  for (int attempt = 0; attempt < 4 && text != expected; ++attempt) {
-    if (!PointAtTheTrayIcon()) continue;
-    PumpUntil([&] {
-      for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
-           tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
-        if (IsWindowVisible(tip)) text = ShownText(tip);
-      return text == expected;
-    }, 4000);
+std::string TrayTip() {
+  DWORD shell = 0;
+  GetWindowThreadProcessId(FindWindowA("Shell_TrayWnd", nullptr), &shell);
+  const ui::unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shell));
+  // A tooltip takes the records it is asked for by their address in its own
+  // process: a page of the shell's, kept for the suite.
+  static char* const page =
+      static_cast<char*>(VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+  for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
+       tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(tip, &owner);
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    if (owner != shell || !WriteProcessMemory(process.get(), page, &tool, sizeof tool, nullptr) ||
+        !SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(page)) ||
+        !ReadProcessMemory(process.get(), page, &tool, sizeof tool, nullptr))
+      continue;
+    POINT icon = kFirstTrayIcon;
+    ScreenToClient(tool.hwnd, &icon);
+    if (!PtInRect(&tool.rect, icon)) continue;
+    tool.lpszText = page + sizeof tool;
+    char text[128] = {};
+    WriteProcessMemory(process.get(), page, &tool, sizeof tool, nullptr);
+    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(page));
+    ReadProcessMemory(process.get(), tool.lpszText, text, sizeof text - 1, nullptr);
+    return text;
   }
+  return "<no tip>";
+}
+
+testing::AssertionResult TrayTipReads(const std::string& expected, DWORD timeoutMs) {
+  if (PumpUntil([&] { return TrayTip() == expected; }, timeoutMs)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the tip reads \"" << TrayTip() << "\", not \"" << expected << "\"";
+}
+
+std::string ShownTrayTip(const std::string& expected) {
+  if (!TrayTipReads(expected)) return "<the shell holds " + TrayTip() + ">";
+  if (!MovePointer({0, 0}) || !MovePointer(kFirstTrayIcon)) return "<the pointer did not arrive>";
+  std::string text = "<no tip shown>";
+  PumpUntil([&] {
+    for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
+         tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
+      if (IsWindowVisible(tip)) text = ShownText(tip);
+    return text == expected;
+  });
   return text;
 }
 
-std::optional<app::RegistryValue> Stored(const std::string& key, const char* name) {
-  const std::unique_ptr<app::RegistryKey> open = app::LocalMachine().Open(key, false);
+HWND OpenTrayMenu() {
+  HWND menu = nullptr;
+  const auto shown = [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); };
+  EXPECT_TRUE(PumpUntil(TrayIconShown)) << "no tray icon to click";
+  const testing::AssertionResult moved = MovePointer(kFirstTrayIcon);
+  EXPECT_TRUE(moved);
+  if (!moved) return nullptr;
+  const Sent click = Click(3);
+  EXPECT_TRUE(PumpUntil(shown)) << "no menu " << click;
+  return shown() ? menu : nullptr;
+}
+
+testing::AssertionResult CloseWithEsc(HWND menu) {
+  DWORD owner = 0, foreground = 0;
+  GetWindowThreadProcessId(menu, &owner);
+  if (!PumpUntil([&] { return GetWindowThreadProcessId(GetForegroundWindow(), &foreground) && foreground == owner; }))
+    return testing::AssertionFailure() << "the menu's program never had the keyboard";
+  const Sent esc = PressKey(VK_ESCAPE);
+  if (Hidden(menu)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the menu stayed " << esc;
+}
+
+std::optional<app::RegistryValue> Stored(const std::string& key, const char* name, app::RegistryKey& root) {
+  const std::unique_ptr<app::RegistryKey> open = root.Open(key, false);
   return open ? open->Read(name) : std::nullopt;
 }
 
-std::string StoredText(const std::string& key, const char* name) {
-  const std::optional<app::RegistryValue> value = Stored(key, name);
+std::string StoredText(const std::string& key, const char* name, app::RegistryKey& root) {
+  const std::optional<app::RegistryValue> value = Stored(key, name, root);
   if (!value) return "<missing>";
   if (value->type != REG_SZ) return "<type " + std::to_string(value->type) + ">";
   return value->data.substr(0, value->data.find('\0'));
@@ -320,6 +359,56 @@ std::optional<DWORD> StoredDword(const std::string& key, const char* name) {
 
 void Store(const std::string& section, const char* name, const std::string& text) {
   app::LocalMachine().Open(app::kSettingsKey + "\\" + section, true)->WriteString(name, text);
+}
+
+std::string StoredPassword() {
+  const std::string text = StoredText(app::kSettingsKey + "\\Operation", "Password");
+  if (text.empty() || text[0] == '<') return text;
+  try {
+    return protection::ScramblePassword("D", text, protection::ScrambleKey);
+  } catch (const std::exception& e) {
+    return std::string("<") + e.what() + ">";
+  }
+}
+
+namespace {
+void CollectValues(const std::string& path, std::vector<std::string>& values) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  const ui::unique_hkey key(opened);
+  char name[256];
+  BYTE data[1024];
+  DWORD nameSize, dataSize, type;
+  for (DWORD i = 0; nameSize = sizeof name, dataSize = sizeof data,
+                    RegEnumValueA(key.get(), i, name, &nameSize, nullptr, &type, data, &dataSize) == ERROR_SUCCESS;
+       ++i)
+    values.push_back(path + "\\" + name + "=" + std::to_string(type) + ":" +
+                     std::string(reinterpret_cast<char*>(data), dataSize));
+  for (DWORD i = 0; nameSize = sizeof name, RegEnumKeyExA(key.get(), i, name, &nameSize, nullptr, nullptr, nullptr,
+                                                           nullptr) == ERROR_SUCCESS;
+       ++i)
+    CollectValues(path + "\\" + name, values);
+}
+}  // namespace
+
+std::vector<std::string> StoredValues() {
+  std::vector<std::string> values{StoredText(app::kRunKey, app::kRunValue.c_str())};
+  CollectValues(app::kSettingsKey, values);
+  return values;
+}
+
+std::string SilenceWav(int milliseconds) {
+  const DWORD samples = 8 * milliseconds;
+  std::string wav = "RIFF";
+  const auto put = [&](DWORD value, int bytes) {
+    for (int i = 0; i < bytes; ++i) wav += static_cast<char>(value >> (8 * i));
+  };
+  put(36 + samples, 4);
+  wav += "WAVEfmt ";
+  put(16, 4), put(WAVE_FORMAT_PCM, 2), put(1, 2), put(8000, 4), put(8000, 4), put(1, 2), put(8, 2);
+  wav += "data";
+  put(samples, 4);
+  return wav + std::string(samples, '\x80');
 }
 
 std::string ShownText(HWND w) {

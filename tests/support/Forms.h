@@ -10,7 +10,7 @@
 #include "app/about.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
-#include "support/Keys.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
 
@@ -51,17 +51,18 @@ inline bool ProcessPosted(DWORD timeoutMs = 10000) {
   }, timeoutMs);
 }
 
-// Waits until typed keys reach the control: its form is the foreground
-// window and the control holds the focus.
+// Waits until typed keys reach the control.
 inline bool TakesKeys(const ui::TControl& control) {
-  return ProcessUntil(
-      [&] { return GetForegroundWindow() == control.Form().Handle() && GetFocus() == control.Handle(); });
+  return ProcessUntil([&] { return testing_support::TakesKeys(control.Handle()); });
 }
 
-// Presses a key as PressKey does and waits until the application has handled
-// the whole press.
-inline bool Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-  return ProcessUntil(PressKey(vk, modifiers));
+// Presses a key once and waits until the application has handled the whole
+// press.
+inline testing::AssertionResult Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  const std::function<bool()> read = ReadByThisThread(vk, modifiers);
+  const Sent press = PressKey(vk, modifiers);
+  if (ProcessUntil(read)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "not read " << press;
 }
 
 }  // namespace testing_support
