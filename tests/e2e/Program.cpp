@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/DamagedSettings.h"
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
 #include "support/Input.h"
@@ -55,35 +56,8 @@ TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIconWithItsTip
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
 
-  const struct {
-    const char* section;
-    const char* value;
-    const char* text;
-  } defaults[] = {
-      {"Window", "RememberFormPosition", "1"},
-      {"Window", "X", "800"},
-      {"Window", "Y", "600"},
-      {"Application", "AutoStart", "1"},
-      {"Operation", "ForceAction", "1"},
-      {"Operation", "Enabled", "0"},
-      {"Operation", "Code", "1"},
-      {"Operation", "EndTime", "00:00"},
-      {"Operation", "Password", ""},
-      {"Operation", "ShowMessage", "1"},
-      {"Operation", "MessageTime", "15"},
-      {"Operation", "PlaySound", "0"},
-      {"Operation", "SoundFileName", ""},
-      {"Shortcuts", "ShutDown", "Ctrl+Alt+S"},
-      {"Shortcuts", "LogOff", "Ctrl+Alt+L"},
-      {"Shortcuts", "Hibernate", "Ctrl+Alt+H"},
-      {"Shortcuts", "StandBy", "Ctrl+Alt+B"},
-      {"Shortcuts", "Restart", "Ctrl+Alt+R"},
-      {"Shortcuts", "ShutDownMon", "Ctrl+Alt+M"},
-      {"Shortcuts", "ScreenSaver", "Ctrl+Alt+V"},
-      {"Shortcuts", "ProtectionPanel", "Ctrl+Alt+P"},
-  };
-  for (const auto& d : defaults)
-    EXPECT_EQ(StoredText(kSettings + "\\" + d.section, d.value), d.text) << d.section << "\\" << d.value;
+  for (const Setting& s : testing_support::kSettings)
+    EXPECT_EQ(StoredText(kSettings + "\\" + s.section, s.value), s.defaultText) << s.section << "\\" << s.value;
   EXPECT_EQ(StoredText(kRun, "Dormix"), "\"" + DormixExe() + "\"");
 
   EXPECT_TRUE(PumpUntil(TrayIconShown));

@@ -1,7 +1,7 @@
 // Dormix's stored settings, each with a value other than its default, and
 // the kinds of damage a stored value can come with: the table that the unit
 // tier runs in full against the settings store and the e2e tier samples
-// with real starts.
+// with real starts (a first start stores the defaults).
 #pragma once
 #include <cstdint>
 #include <stdexcept>

@@ -2,7 +2,6 @@
 #include "support/Dormix.h"
 
 #include <commctrl.h>
-#include <mmreg.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -371,44 +370,29 @@ std::string StoredPassword() {
   }
 }
 
-namespace {
-void CollectValues(const std::string& path, std::vector<std::string>& values) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  const ui::unique_hkey key(opened);
-  char name[256];
-  BYTE data[1024];
-  DWORD nameSize, dataSize, type;
-  for (DWORD i = 0; nameSize = sizeof name, dataSize = sizeof data,
-                    RegEnumValueA(key.get(), i, name, &nameSize, nullptr, &type, data, &dataSize) == ERROR_SUCCESS;
-       ++i)
-    values.push_back(path + "\\" + name + "=" + std::to_string(type) + ":" +
-                     std::string(reinterpret_cast<char*>(data), dataSize));
-  for (DWORD i = 0; nameSize = sizeof name, RegEnumKeyExA(key.get(), i, name, &nameSize, nullptr, nullptr, nullptr,
-                                                           nullptr) == ERROR_SUCCESS;
-       ++i)
-    CollectValues(path + "\\" + name, values);
-}
-}  // namespace
-
 std::vector<std::string> StoredValues() {
   std::vector<std::string> values{StoredText(app::kRunKey, app::kRunValue.c_str())};
-  CollectValues(app::kSettingsKey, values);
+  for (const char* section : {"", "\\Window", "\\Application", "\\Operation", "\\Shortcuts"}) {
+    HKEY opened = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, (app::kSettingsKey + section).c_str(), 0, KEY_READ, &opened);
+    const ui::unique_hkey key(opened);
+    char name[256];
+    BYTE data[1024];
+    for (DWORD i = 0, nameSize = sizeof name, dataSize = sizeof data, type = 0;
+         RegEnumValueA(key.get(), i, name, &nameSize, nullptr, &type, data, &dataSize) == ERROR_SUCCESS;
+         ++i, nameSize = sizeof name, dataSize = sizeof data)
+      values.push_back(section + ("\\" + std::string(name)) + "=" + std::to_string(type) + ":" +
+                       std::string(reinterpret_cast<char*>(data), dataSize));
+  }
   return values;
 }
 
 std::string SilenceWav(int milliseconds) {
-  const DWORD samples = 8 * milliseconds;
-  std::string wav = "RIFF";
-  const auto put = [&](DWORD value, int bytes) {
-    for (int i = 0; i < bytes; ++i) wav += static_cast<char>(value >> (8 * i));
-  };
-  put(36 + samples, 4);
-  wav += "WAVEfmt ";
-  put(16, 4), put(WAVE_FORMAT_PCM, 2), put(1, 2), put(8000, 4), put(8000, 4), put(1, 2), put(8, 2);
-  wav += "data";
-  put(samples, 4);
-  return wav + std::string(samples, '\x80');
+  // RIFF, its size, WAVE, "fmt " of 16 bytes: PCM, mono, 8000 Hz, 8000 bytes a second, one-byte samples of 8
+  // bits; then "data" and its size.
+  const DWORD samples = 8 * milliseconds, header[] = {0x46464952, 36 + samples, 0x45564157, 0x20746D66, 16,
+                                                       0x00010001, 8000, 8000, 0x00080001, 0x61746164, samples};
+  return std::string(reinterpret_cast<const char*>(header), sizeof header) + std::string(samples, '\x80');
 }
 
 std::string ShownText(HWND w) {

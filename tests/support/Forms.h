@@ -57,11 +57,18 @@ inline bool TakesKeys(const ui::TControl& control) {
 }
 
 // Presses a key once and waits until the application has handled the whole
-// press.
+// press: this thread's key state flips a key's toggle bit at each press it
+// reads and clears its down bit at each release.
 inline testing::AssertionResult Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-  const std::function<bool()> read = ReadByThisThread(vk, modifiers);
+  std::vector<std::pair<WORD, SHORT>> toggles{{vk, GetKeyState(vk) & 1}};
+  for (WORD m : modifiers) toggles.emplace_back(m, GetKeyState(m) & 1);
   const Sent press = PressKey(vk, modifiers);
-  if (ProcessUntil(read)) return testing::AssertionSuccess();
+  if (ProcessUntil([&] {
+        for (const auto& [code, toggle] : toggles)
+          if ((GetKeyState(code) & 1) == toggle || (GetKeyState(code) & 0x8000)) return false;
+        return true;
+      }))
+    return testing::AssertionSuccess();
   return testing::AssertionFailure() << "not read " << press;
 }
 

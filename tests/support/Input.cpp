@@ -12,23 +12,26 @@ namespace testing_support {
 
 namespace {
 
+// The inputs the hooks have seen, as text.
 std::mutex seenLock;
-std::vector<Sent::Event> seen;
+std::vector<std::string> seen;
 
-void Record(const Sent::Event& input) {
+void Record(const char* format, unsigned long a, long b = 0, long c = 0) {
+  char text[48];
+  std::snprintf(text, sizeof text, format, a, b, c);
   const std::lock_guard<std::mutex> hold(seenLock);
-  seen.push_back(input);
+  seen.emplace_back(text);
 }
 
 LRESULT CALLBACK KeyHook(int code, WPARAM, LPARAM lParam) {
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-  if (code == HC_ACTION) Record({key->vkCode, (key->flags & LLKHF_UP) != 0, 0, {}});
+  if (code == HC_ACTION) Record(key->flags & LLKHF_UP ? "key 0x%lX up" : "key 0x%lX down", key->vkCode);
   return CallNextHookEx(nullptr, code, 0, lParam);
 }
 
 LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-  if (code == HC_ACTION && wParam != WM_MOUSEMOVE) Record({0, false, static_cast<UINT>(wParam), mouse->pt});
+  if (code == HC_ACTION && wParam != WM_MOUSEMOVE) Record("mouse 0x%lX at %ld,%ld", wParam, mouse->pt.x, mouse->pt.y);
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -43,30 +46,6 @@ DWORD WINAPI HookThread(void* ready) {
   return 0;
 }
 
-// The number of inputs seen so far, the hooks installed first.
-std::size_t SeenSoFar() {
-  static const bool hooked = [] {
-    const ui::unique_handle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    CloseHandle(CreateThread(nullptr, 0, &HookThread, ready.get(), 0, nullptr));
-    return WaitForSingleObject(ready.get(), 10000) == WAIT_OBJECT_0;
-  }();
-  const std::lock_guard<std::mutex> hold(seenLock);
-  return hooked ? seen.size() : 0;
-}
-
-std::ostream& operator<<(std::ostream& out, const Sent::Event& e) {
-  char text[48];
-  if (e.button)
-    std::snprintf(text, sizeof text, "[mouse 0x%X at %ld,%ld]", e.button, e.at.x, e.at.y);
-  else
-    std::snprintf(text, sizeof text, "[key 0x%lX %s]", e.vk, e.up ? "up" : "down");
-  return out << text;
-}
-
-bool Same(const Sent::Event& a, const Sent::Event& b) {
-  return a.button ? a.button == b.button && a.at.x == b.at.x && a.at.y == b.at.y : a.vk == b.vk && a.up == b.up;
-}
-
 INPUT Key(WORD vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
@@ -76,9 +55,8 @@ INPUT Key(WORD vk, bool up) {
   return in;
 }
 
-// Sends the inputs in one piece; the hook is to see `expected`.
-Sent Send(std::vector<INPUT> inputs, std::string what, std::vector<Sent::Event> expected) {
-  Sent sent(std::move(what), std::move(expected));
+Sent Send(std::vector<INPUT> inputs) {
+  const Sent sent;
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   return sent;
 }
@@ -93,64 +71,40 @@ void DispatchSent() {
 
 }  // namespace
 
-Sent::Sent(std::string what, std::vector<Event> expected)
-    : what_(std::move(what)), expected_(std::move(expected)), since_(SeenSoFar()) {}
+// The hooks are installed with the first input.
+Sent::Sent() {
+  static const bool hooked = [] {
+    const ui::unique_handle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    CloseHandle(CreateThread(nullptr, 0, &HookThread, ready.get(), 0, nullptr));
+    return WaitForSingleObject(ready.get(), 10000) == WAIT_OBJECT_0;
+  }();
+  const std::lock_guard<std::mutex> hold(seenLock);
+  since_ = hooked ? seen.size() : 0;
+}
 
 std::ostream& operator<<(std::ostream& out, const Sent& sent) {
-  if (!sent.sent_) return out << "(not sent: " << sent.what_ << ")";
-  std::vector<Sent::Event> since;
-  {
-    const std::lock_guard<std::mutex> hold(seenLock);
-    since.assign(seen.begin() + static_cast<std::ptrdiff_t>(sent.since_), seen.end());
-  }
-  std::size_t found = 0;
-  for (const Sent::Event& e : since)
-    if (found < sent.expected_.size() && Same(sent.expected_[found], e)) ++found;
-  if (found == sent.expected_.size()) return out << "(" << sent.what_ << " arrived)";
-  out << "(" << sent.what_ << " did not arrive; the hook saw";
-  if (since.empty()) out << " nothing";
-  for (const Sent::Event& e : since) out << " " << e;
+  if (!sent.notSent_.empty()) return out << "(nothing sent: " << sent.notSent_ << ")";
+  const std::lock_guard<std::mutex> hold(seenLock);
+  out << "(the hook saw";
+  if (seen.size() == sent.since_) out << " nothing";
+  for (std::size_t i = sent.since_; i < seen.size(); ++i) out << " [" << seen[i] << "]";
   return out << ")";
 }
 
 Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
   std::vector<INPUT> inputs;
-  std::vector<Sent::Event> expected;
-  const auto add = [&](WORD code, bool up) {
-    inputs.push_back(Key(code, up));
-    expected.push_back({code, up, 0, {}});
-  };
-  for (WORD m : modifiers) add(m, false);
-  add(vk, false);
-  add(vk, true);
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
-  char what[32];
-  std::snprintf(what, sizeof what, "the press of key 0x%X", vk);
-  return Send(std::move(inputs), what, std::move(expected));
+  for (WORD m : modifiers) inputs.push_back(Key(m, false));
+  inputs.push_back(Key(vk, false));
+  inputs.push_back(Key(vk, true));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(Key(*it, true));
+  return Send(std::move(inputs));
 }
 
 Sent TypeKeys(const std::string& keys) {
   std::vector<INPUT> inputs;
-  std::vector<Sent::Event> expected;
   for (const char c : keys)
-    for (const bool up : {false, true}) {
-      const WORD vk = c == '\r' ? VK_RETURN : static_cast<WORD>(c);
-      inputs.push_back(Key(vk, up));
-      expected.push_back({vk, up, 0, {}});
-    }
-  return Send(std::move(inputs), "the keys " + keys, std::move(expected));
-}
-
-std::function<bool()> ReadByThisThread(WORD vk, std::initializer_list<WORD> modifiers) {
-  std::vector<std::pair<WORD, SHORT>> toggles{{vk, GetKeyState(vk) & 1}};
-  for (WORD m : modifiers) toggles.emplace_back(m, GetKeyState(m) & 1);
-  return [toggles] {
-    for (const auto& [code, toggle] : toggles) {
-      const SHORT state = GetKeyState(code);
-      if ((state & 1) == toggle || (state & 0x8000)) return false;
-    }
-    return true;
-  };
+    for (const bool up : {false, true}) inputs.push_back(Key(c == '\r' ? VK_RETURN : static_cast<WORD>(c), up));
+  return Send(std::move(inputs));
 }
 
 testing::AssertionResult MovePointer(POINT at) {
@@ -164,15 +118,11 @@ testing::AssertionResult MovePointer(POINT at) {
 }
 
 Sent Click(int button) {
-  POINT at{};
-  GetCursorPos(&at);
-  const DWORD down = button == 3 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  const UINT message = button == 3 ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
   std::vector<INPUT> inputs(2);
   for (INPUT& in : inputs) in.type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = down;
-  inputs[1].mi.dwFlags = down << 1;  // the button's UP flag
-  return Send(std::move(inputs), "the click", {{0, false, message, at}, {0, false, message + 1, at}});
+  inputs[0].mi.dwFlags = button == 3 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = inputs[0].mi.dwFlags << 1;  // the button's UP flag
+  return Send(std::move(inputs));
 }
 
 Sent ClickWithMouse(HWND control) {
@@ -185,9 +135,7 @@ Sent ClickWithMouse(HWND control) {
            WindowFromPoint(middle) == control;
   }, 10000, &DispatchSent);
   if (!ready)
-    return Sent(ClassOf(control) + " \"" + WindowText(control) + "\" cannot take a click: visible " +
-                std::to_string(IsWindowVisible(control)) + ", enabled " + std::to_string(IsWindowEnabled(control)) +
-                ", under the pointer " + ClassOf(WindowFromPoint(middle)));
+    return Sent("\"" + WindowText(control) + "\" is hidden, disabled or under " + ClassOf(WindowFromPoint(middle)));
   if (testing::AssertionResult moved = MovePointer(middle); !moved) return Sent(moved.message());
   return Click(1);
 }

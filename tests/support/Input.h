@@ -11,36 +11,23 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace testing_support {
 
-// An input sent once, and what the hook has seen of it since: streamed, "it
-// arrived" or what the hook saw instead.
+// An input sent once; streamed, what the hook has seen since it was sent.
 class Sent {
  public:
-  // A key (its virtual key, down or up) or a mouse button's message where
-  // the pointer was.
-  struct Event {
-    DWORD vk;
-    bool up;
-    UINT button;
-    POINT at;
-  };
-  Sent(std::string what, std::vector<Event> expected);
+  Sent();
   // Nothing was sent, for this reason.
-  explicit Sent(std::string notSent) : what_(std::move(notSent)), sent_(false) {}
+  explicit Sent(std::string notSent) : notSent_(std::move(notSent)) {}
   friend std::ostream& operator<<(std::ostream& out, const Sent& sent);
 
  private:
-  std::string what_;
-  std::vector<Event> expected_;
   std::size_t since_ = 0;
-  bool sent_ = true;
+  std::string notSent_;
 };
 
 // Presses `vk` with `modifiers` held down (VK_SHIFT, VK_CONTROL, VK_MENU,
@@ -48,11 +35,6 @@ class Sent {
 Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 // Presses the keys of a text of digits, capital letters and Enter ('\r').
 Sent TypeKeys(const std::string& keys);
-// Once the whole of the last press has been read by this thread: its key
-// state flips a key's toggle bit at each press it reads and clears its down
-// bit at each release.
-std::function<bool()> ReadByThisThread(WORD vk, std::initializer_list<WORD> modifiers = {});
-
 // Moves the pointer to `at` as a mouse moves it, through the X server, and
 // reads it back there; then Wine's own idea of the pointer is set to the
 // same place. Until the X server's move has come through Wine, Wine puts
