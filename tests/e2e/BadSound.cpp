@@ -95,6 +95,7 @@ TEST_F(BadSound, TheClockFiringWithAMissingSoundShowsTheErrorAndPauses) {
       if (ClassOf(w) == "#32770") return true;
     return false;
   }, 5000)) << "a second error: the clock did not pause";
+  EXPECT_TRUE(dormix.Running());
   EXPECT_FALSE(SessionProbe::queried_) << "a restart was asked for";
 }
 

@@ -25,7 +25,7 @@ void RightClick(Process& dormix, const char* className, bool opensMenu) {
   RECT r;
   GetWindowRect(window, &r);
   ASSERT_TRUE(MovePointer({(r.left + r.right) / 2, r.top + 40}));
-  const Sent click = Click(3);
+  const Sent click = MouseClick(3);
   if (!opensMenu) return;
   HWND menu = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))

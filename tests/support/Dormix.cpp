@@ -321,7 +321,7 @@ HWND OpenTrayMenu() {
   const testing::AssertionResult moved = MovePointer(kFirstTrayIcon);
   EXPECT_TRUE(moved);
   if (!moved) return nullptr;
-  const Sent click = Click(3);
+  const Sent click = MouseClick(3);
   EXPECT_TRUE(PumpUntil(shown)) << "no menu " << click;
   return shown() ? menu : nullptr;
 }

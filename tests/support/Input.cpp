@@ -117,7 +117,7 @@ testing::AssertionResult MovePointer(POINT at) {
   return testing::AssertionSuccess();
 }
 
-Sent Click(int button) {
+Sent MouseClick(int button) {
   std::vector<INPUT> inputs(2);
   for (INPUT& in : inputs) in.type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = button == 3 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
@@ -137,7 +137,7 @@ Sent ClickWithMouse(HWND control) {
   if (!ready)
     return Sent("\"" + WindowText(control) + "\" is hidden, disabled or under " + ClassOf(WindowFromPoint(middle)));
   if (testing::AssertionResult moved = MovePointer(middle); !moved) return Sent(moved.message());
-  return Click(1);
+  return MouseClick(1);
 }
 
 bool TakesKeys(HWND window) {

@@ -42,7 +42,7 @@ Sent TypeKeys(const std::string& keys);
 // events move Wine's pointer back to where the X server's is.
 testing::AssertionResult MovePointer(POINT at);
 // Clicks the left (1) or right (3) mouse button where the pointer is.
-Sent Click(int button);
+Sent MouseClick(int button);
 // A left click in the middle of `control` once it can take one: shown,
 // enabled and not covered there; the pointer goes there first.
 Sent ClickWithMouse(HWND control);

@@ -62,7 +62,7 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
       {"a click elsewhere",
        [] {
          EXPECT_TRUE(testing_support::MovePointer({400, 300}));
-         testing_support::Click(1);
+         testing_support::MouseClick(1);
        }},
       {"Esc", [] { testing_support::PressKey(VK_ESCAPE); }},
   };
@@ -88,7 +88,7 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
       return !openedAt || open;
     });
     ASSERT_TRUE(testing_support::MovePointer(kFirstTrayIcon));
-    const testing_support::Sent click = testing_support::Click(3);
+    const testing_support::Sent click = testing_support::MouseClick(3);
     EXPECT_TRUE(PumpUntil([&] { return released; }, 30000)) << click;
     EXPECT_TRUE(openedAt) << "no menu opened";
     EXPECT_FALSE(forced) << "the menu stayed open";
