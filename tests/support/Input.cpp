@@ -16,11 +16,15 @@ namespace {
 std::mutex seenLock;
 std::vector<std::string> seen;
 
-void Record(const char* format, unsigned long a, long b = 0, long c = 0) {
+// Called from the hooks: nothing may leave it.
+void Record(const char* format, unsigned long a, long b = 0, long c = 0) noexcept {
   char text[48];
   std::snprintf(text, sizeof text, format, a, b, c);
-  const std::lock_guard<std::mutex> hold(seenLock);
-  seen.emplace_back(text);
+  try {
+    const std::lock_guard<std::mutex> hold(seenLock);
+    seen.emplace_back(text);
+  } catch (...) {
+  }
 }
 
 LRESULT CALLBACK KeyHook(int code, WPARAM, LPARAM lParam) {
