@@ -36,13 +36,8 @@ void StoreEvery() {
 std::string Meant(const Setting& s) { return IsPassword(s) ? StoredPassword() : StoredText(SectionKey(s), s.value); }
 
 void StoreRaw(const Setting& s, DWORD type, const std::string& data) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SectionKey(s).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  const ui::unique_hkey owned(key);
-  ASSERT_EQ(RegSetValueExA(key, s.value, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                           static_cast<DWORD>(data.size())),
+  ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, SectionKey(s).c_str(), s.value, type, data.data(),
+                            static_cast<DWORD>(data.size())),
             ERROR_SUCCESS);
 }
 

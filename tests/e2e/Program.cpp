@@ -176,25 +176,13 @@ TEST_F(Program, OneClickOnTheNoticesCancelClosesItAndTheLogOffDoesNotHappen) {
   EXPECT_FALSE(SessionProbe::queried_) << "the log-off was asked for";
 }
 
-// The shortcut fields in design order: Shut Down, Log Off, ..., Protection Panel.
-BOOL CALLBACK CollectShortcutField(HWND w, LPARAM found) {
-  if (ClassOf(w) == "msctls_hotkey32") reinterpret_cast<std::vector<HWND>*>(found)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> ShortcutFields(HWND options) {
-  std::vector<HWND> fields;
-  EnumChildWindows(options, &CollectShortcutField, reinterpret_cast<LPARAM>(&fields));
-  return fields;
-}
-
 // While the options window is open the hotkeys are free, so a field takes a
 // combination in use; Ok puts the new set in effect at once.
 TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
   WithOptions(dormix, [](HWND options) {
-    const std::vector<HWND> fields = ShortcutFields(options);
+    const std::vector<HWND> fields = ControlsOf(options, "msctls_hotkey32");  // Shut Down, Log Off, ...
     ASSERT_EQ(fields.size(), 8u);
     // From the first page to the fourth, Shortcuts.
     ASSERT_TRUE(PumpUntil([&] { return TakesKeys(options); })) << "the options window has no keyboard";

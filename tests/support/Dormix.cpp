@@ -116,23 +116,25 @@ HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs) {
 namespace {
 struct ControlSearch {
   const char* className;
-  const std::string& text;
-  HWND found;
+  std::vector<HWND> found;
 };
-BOOL CALLBACK MatchControl(HWND w, LPARAM p) {
+BOOL CALLBACK CollectControl(HWND w, LPARAM p) {
   auto* s = reinterpret_cast<ControlSearch*>(p);
-  if (ClassOf(w) == s->className && WindowText(w) == s->text) {
-    s->found = w;
-    return FALSE;
-  }
+  if (ClassOf(w) == s->className) s->found.push_back(w);
   return TRUE;
 }
 }  // namespace
 
-HWND FindControl(HWND top, const char* className, const std::string& text) {
-  ControlSearch search{className, text, nullptr};
-  EnumChildWindows(top, &MatchControl, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> ControlsOf(HWND top, const char* className) {
+  ControlSearch search{className, {}};
+  EnumChildWindows(top, &CollectControl, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND FindControl(HWND top, const char* className, const std::string& text) {
+  for (HWND w : ControlsOf(top, className))
+    if (WindowText(w) == text) return w;
+  return nullptr;
 }
 
 HWND ControlAfter(HWND form, const char* label) {
@@ -269,8 +271,7 @@ std::string TrayTip() {
   DWORD shell = 0;
   GetWindowThreadProcessId(FindWindowA("Shell_TrayWnd", nullptr), &shell);
   const ui::unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shell));
-  // A tooltip takes the records it is asked for by their address in its own
-  // process: a page of the shell's, kept for the suite.
+  // A tooltip takes records by address in its own process: a page of the shell's.
   static char* const page =
       static_cast<char*>(VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
   for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
@@ -316,14 +317,12 @@ std::string ShownTrayTip(const std::string& expected) {
 
 HWND OpenTrayMenu() {
   HWND menu = nullptr;
-  const auto shown = [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); };
   EXPECT_TRUE(PumpUntil(TrayIconShown)) << "no tray icon to click";
-  const testing::AssertionResult moved = MovePointer(kFirstTrayIcon);
-  EXPECT_TRUE(moved);
-  if (!moved) return nullptr;
+  EXPECT_TRUE(MovePointer(kFirstTrayIcon));
   const Sent click = MouseClick(3);
-  EXPECT_TRUE(PumpUntil(shown)) << "no menu " << click;
-  return shown() ? menu : nullptr;
+  EXPECT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+      << "no menu " << click;
+  return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
 testing::AssertionResult CloseWithEsc(HWND menu) {
@@ -387,9 +386,9 @@ std::vector<std::string> StoredValues() {
   return values;
 }
 
+// "RIFF", its size, "WAVE", "fmt " of 16 bytes: PCM, mono, 8000 Hz, 8000
+// bytes a second, one-byte 8-bit samples; "data" and its size.
 std::string SilenceWav(int milliseconds) {
-  // RIFF, its size, WAVE, "fmt " of 16 bytes: PCM, mono, 8000 Hz, 8000 bytes a second, one-byte samples of 8
-  // bits; then "data" and its size.
   const DWORD samples = 8 * milliseconds, header[] = {0x46464952, 36 + samples, 0x45564157, 0x20746D66, 16,
                                                        0x00010001, 8000, 8000, 0x00080001, 0x61746164, samples};
   return std::string(reinterpret_cast<const char*>(header), sizeof header) + std::string(samples, '\x80');
@@ -402,22 +401,10 @@ std::string ShownText(HWND w) {
   return text;
 }
 
-namespace {
-struct TextSearch {
-  const char* className;
-  std::vector<std::string> texts;
-};
-BOOL CALLBACK CollectText(HWND w, LPARAM p) {
-  auto* search = reinterpret_cast<TextSearch*>(p);
-  if (ClassOf(w) == search->className) search->texts.push_back(WindowText(w));
-  return TRUE;
-}
-}  // namespace
-
 std::vector<std::string> ControlTexts(HWND top, const char* className) {
-  TextSearch search{className, {}};
-  EnumChildWindows(top, &CollectText, reinterpret_cast<LPARAM>(&search));
-  return search.texts;
+  std::vector<std::string> texts;
+  for (HWND w : ControlsOf(top, className)) texts.push_back(WindowText(w));
+  return texts;
 }
 
 HWND Shown(Process& dormix, const char* className) {

@@ -56,7 +56,9 @@ std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly);
 HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs = 20000);
 std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
-// The first child window (at any depth) of that class with that text.
+// The child windows (at any depth) of that class, in the order of the
+// windows' list; the first of them with that text.
+std::vector<HWND> ControlsOf(HWND top, const char* className);
 HWND FindControl(HWND top, const char* className, const std::string& text);
 // The control that follows a label of the options window, as designed.
 HWND ControlAfter(HWND form, const char* label);

@@ -1,16 +1,12 @@
-// Real input for the tests under Wine, as a user gives it: key presses and
-// mouse clicks, each sent once, when its target is ready. A low-level hook of
-// this process sees every input of the desktop before any window does; what
-// it saw of an input goes into the failure of the check that waits for the
-// input's effect, and tells a lost input from one that arrived and did
-// nothing. (An input sent again until something happens cannot tell them
-// apart.)
+// Real input for the tests under Wine: key presses and mouse clicks, each
+// sent once, when its target is ready. What a low-level hook of this process
+// saw of an input goes into the failure of the check that waits for its
+// effect: it tells a lost input from one that arrived and did nothing.
 #pragma once
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -21,12 +17,11 @@ namespace testing_support {
 class Sent {
  public:
   Sent();
-  // Nothing was sent, for this reason.
-  explicit Sent(std::string notSent) : notSent_(std::move(notSent)) {}
+  explicit Sent(std::string notSent) : notSent_(std::move(notSent)) {}  // nothing sent, for this reason
   friend std::ostream& operator<<(std::ostream& out, const Sent& sent);
 
  private:
-  std::size_t since_ = 0;
+  size_t since_ = 0;
   std::string notSent_;
 };
 
@@ -35,11 +30,10 @@ class Sent {
 Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 // Presses the keys of a text of digits, capital letters and Enter ('\r').
 Sent TypeKeys(const std::string& keys);
-// Moves the pointer to `at` as a mouse moves it, through the X server, and
-// reads it back there; then Wine's own idea of the pointer is set to the
-// same place. Until the X server's move has come through Wine, Wine puts
-// injected clicks where the pointer was before, and the X server's later
-// events move Wine's pointer back to where the X server's is.
+// Moves the pointer to `at` through the X server, as a mouse does, reads it
+// back, and sets Wine's pointer there too: until the X server's move comes
+// through, Wine puts clicks where its pointer was, and the X server's later
+// events move it back to where the X server's is.
 testing::AssertionResult MovePointer(POINT at);
 // Clicks the left (1) or right (3) mouse button where the pointer is.
 Sent MouseClick(int button);
