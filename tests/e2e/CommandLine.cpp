@@ -8,7 +8,7 @@
 
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
-#include "support/Keys.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 
 namespace {
@@ -38,14 +38,14 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
   // Set by the clock's tick, which also puts the time into the menu's bar.
-  EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
+  EXPECT_TRUE(TrayTipReads("Dormix is Disabled..."));
   EXPECT_EQ(Ran("/cancel"), "1 No countdown is pending.\n");
   // NUL is a character device, no console: written to, no message box kept open.
   EXPECT_EQ(Process(DormixExe(), "/cancel", Process::Start::kNow, "NUL").WaitExit(), 1u);
   const std::string said = Ran("/shutdown /in 10m");  // "0 Shut Down [tomorrow ]at hh:nn.\n"
   ASSERT_TRUE(said.starts_with("0 Shut Down ")) << said;
   const std::string countdown = said.substr(2, said.size() - 4);
-  EXPECT_EQ(TrayTip("Dormix: " + countdown), "Dormix: " + countdown);
+  EXPECT_TRUE(TrayTipReads("Dormix: " + countdown));
 
   const HWND menu = OpenTrayMenu();
   ASSERT_TRUE(menu);
@@ -96,8 +96,8 @@ TEST_F(CommandLine, TheNoticesPostponeClickedOnceLeavesTheActionPendingTenMinute
   SYSTEMTIME now;
   GetLocalTime(&now);
   const int minute = now.wHour * 60 + now.wMinute;
-  ClickWithMouse(postpone);
-  ASSERT_TRUE(Hidden(notice));
+  const Sent click = ClickWithMouse(postpone);
+  ASSERT_TRUE(Hidden(notice)) << click;
   const std::string status = Ran("/status");
   auto at = [&](int later) {
     return "0 Countdown: Log Off " + std::string(minute + later >= 1440 ? "tomorrow " : "") + "at " +
@@ -116,7 +116,7 @@ TEST_F(CommandLine, TheFirstCallStartsACopyOfItsOwnAndEndsWithTheAnswer) {
   Process& dormix = Started();
   ASSERT_TRUE(WaitSettled(dormix));
   EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty());
-  EXPECT_EQ(TrayTip("Dormix: " + countdown), "Dormix: " + countdown);
+  EXPECT_TRUE(TrayTipReads("Dormix: " + countdown));
   EXPECT_EQ(Ran("/status"), "0 Countdown: " + countdown + kIdle.substr(15));
 }
 

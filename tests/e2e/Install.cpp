@@ -10,7 +10,6 @@
 
 #include <cstdlib>
 #include <map>
-#include <optional>
 #include <string>
 
 #include "support/Dormix.h"
@@ -20,9 +19,7 @@ namespace {
 
 using namespace testing_support;
 
-const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dormix";
-const char* const kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const kSettingsKey = "Software\\Velto Software\\Dormix";
+const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dormix";
 
 std::string Installer() { return WindowsPath(std::getenv("DORMIX_INSTALLER")); }
 
@@ -34,20 +31,7 @@ std::string Folder(int csidl) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool KeyExists(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  const ui::unique_hkey owner(key);
-  return true;
-}
-
-std::optional<std::string> Text(const char* key, const char* value) {
-  char data[1024] = {};
-  DWORD size = sizeof data;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  return std::string(data);
-}
+bool KeyExists(const std::string& path) { return app::LocalMachine().Open(path, false) != nullptr; }
 
 // The prefix's processes: id and program file name.
 std::map<DWORD, std::string> RunningProcesses() {
@@ -78,14 +62,13 @@ void Install() {
 // when the entry has gone (its last step) and every process the uninstall
 // started has ended.
 void Uninstall(const std::string& options) {
-  const std::optional<std::string> command = Text(kUninstallKey, "QuietUninstallString");
-  ASSERT_TRUE(command);
-  ASSERT_EQ(command->front(), '"');
-  const std::size_t closing = command->find('"', 1);
+  const std::string command = StoredText(kUninstallKey, "QuietUninstallString");
+  ASSERT_EQ(command.front(), '"') << command;
+  const std::size_t closing = command.find('"', 1);
   ASSERT_NE(closing, std::string::npos);
   const std::map<DWORD, std::string> before = RunningProcesses();
   {
-    Process uninstaller(command->substr(1, closing - 1), command->substr(closing + 1) + options);
+    Process uninstaller(command.substr(1, closing - 1), command.substr(closing + 1) + options);
     ASSERT_TRUE(uninstaller.WaitExit(60000));
   }
   EXPECT_TRUE(PumpUntil(
@@ -118,18 +101,17 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
       {"UninstallString", "\"" + folder + "\\uninstall.exe\""},
       {"QuietUninstallString", "\"" + folder + "\\uninstall.exe\" /S"},
   };
-  for (const auto& [name, value] : entry) EXPECT_EQ(Text(kUninstallKey, name), value) << name;
+  for (const auto& [name, value] : entry) EXPECT_EQ(StoredText(kUninstallKey, name), value) << name;
 
   Process dormix(exe);
   ASSERT_TRUE(WaitSettled(dormix));
   EXPECT_TRUE(FindWindowExA(HWND_MESSAGE, nullptr, "TTarvelTrayIconWindow", nullptr));
   EXPECT_TRUE(PumpUntil(TrayIconShown)) << "no tray icon";
   Screenshot("installed-tray");
-  const std::optional<std::string> autostart = Text(kRunKey, "Dormix");
-  EXPECT_TRUE(autostart && autostart->find(exe) != std::string::npos)
+  EXPECT_NE(StoredText(app::kRunKey, "Dormix").find(exe), std::string::npos)
       << "the first start registers itself to start with Windows";
   // The options window, shown modally, takes the first close message.
-  ChooseMenuCommand(dormix, 1001);
+  ChooseMenuCommand(dormix, kMain);
   const HWND options = WaitForWindow(dormix.Id(), "TForm1");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(options); }));
 
@@ -137,21 +119,17 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
   EXPECT_EQ(dormix.WaitExit(0), 0u) << "Dormix was not ended, or not cleanly";
   EXPECT_FALSE(DormixRuns());
   EXPECT_TRUE(PumpUntil([] { return !TrayIconShown(); })) << "the tray icon stayed";
-  EXPECT_EQ(Text(kRunKey, "Dormix"), std::nullopt);
+  EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "<missing>");
   for (const std::string& path : {folder, shortcut}) EXPECT_FALSE(Exists(path)) << path;
-  EXPECT_EQ(Text((std::string(kSettingsKey) + "\\Operation").c_str(), "Code"), "1") << "the settings were kept";
+  EXPECT_EQ(StoredText(app::kSettingsKey + "\\Operation", "Code"), "1") << "the settings were kept";
   Screenshot("uninstalled");
 }
 
 TEST(Install, WhenAskedTheUninstallRemovesTheSettings) {
   Install();
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKey) + "\\Operation").c_str(), 0, nullptr, 0,
-                            KEY_WRITE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const ui::unique_hkey owner(key);
+  Store("Operation", "Code", "1");
   Uninstall(" /REMOVESETTINGS");
-  EXPECT_FALSE(KeyExists(kSettingsKey));
+  EXPECT_FALSE(KeyExists(app::kSettingsKey));
   EXPECT_FALSE(KeyExists("Software\\Velto Software")) << "the maker's key, left empty";
 }
 

@@ -22,7 +22,6 @@
 
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
-#include "support/Keys.h"
 #include "support/Pump.h"
 
 namespace {
@@ -107,29 +106,13 @@ Sample Measure(Process& dormix) {
   return {GdiObjects(dormix.Handle()), Windows(dormix.Id()), KernelHandles(dormix.Id()), memory.WorkingSetSize};
 }
 
-// Half a second of silence: 8 kHz, 8 bits, mono.
-std::string SilenceWav() {
-  const DWORD samples = 4000;
-  std::string wav = "RIFF";
-  const auto put = [&](DWORD value, int bytes) {
-    for (int i = 0; i < bytes; ++i) wav += static_cast<char>(value >> (8 * i));
-  };
-  put(36 + samples, 4);
-  wav += "WAVEfmt ";
-  put(16, 4), put(WAVE_FORMAT_PCM, 2), put(1, 2), put(8000, 4), put(8000, 4), put(1, 2), put(8, 2);
-  wav += "data";
-  put(samples, 4);
-  return wav + std::string(samples, '\x80');
-}
-
 // A real right click on the tray icon opens the menu; Esc closes it. The
 // first time, a screenshot shows the menu.
-bool OpenAndCloseTheMenu(bool shot) {
+testing::AssertionResult OpenAndCloseTheMenu(bool shot) {
   const HWND menu = OpenTrayMenu();
-  if (!menu) return false;
+  if (!menu) return testing::AssertionFailure() << "no menu";
   if (shot) ShotOf(menu, "load-menu");
-  PressKey(VK_ESCAPE);
-  return PumpUntil([&] { return !IsWindowVisible(menu); });
+  return CloseWithEsc(menu);
 }
 
 // Restart from the menu: the notice shows, with its sound, and Cancel closes it.
@@ -161,7 +144,7 @@ class Load : public DormixTest {
   // Rounds of menu and notice while `more(rounds, ms since the first)`; then
   // the first fifth of the rounds beside the last fifth.
   void Exercise(const std::function<bool(std::size_t, DWORD)>& more) {
-    const std::string sound = SuiteFile("silence.wav", SilenceWav());
+    const std::string sound = SuiteFile("silence.wav", SilenceWav(500));
     SYSTEMTIME now;
     GetLocalTime(&now);
     // Armed for the minute just gone: the clock ticks all along and fires never.
@@ -177,8 +160,7 @@ class Load : public DormixTest {
     ASSERT_TRUE(WaitSettled(dormix));
     ASSERT_TRUE(PumpUntil(TrayIconShown));
     // The clock has ticked: the menu's side bar shows the time from now on.
-    const std::string armed = "Dormix is Active at " + setTime;
-    ASSERT_EQ(TrayTip(armed), armed);
+    ASSERT_TRUE(TrayTipReads("Dormix is Active at " + setTime));
 
     std::vector<Sample> samples;
     const DWORD start = GetTickCount();

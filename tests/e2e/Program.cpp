@@ -1,15 +1,15 @@
-// Dormix end to end, as a user meets it: the first start's settings and tray
-// icon, the tray menu, the options window's OK, the clock firing the lock
-// panel once in its minute and running on after its pause, the panel's
-// hotkey, a damaged stored password, a forced log-off, the exit and the next
-// start. Every test starts from a registry without Dormix's settings and
-// ends Dormix through its menu, so that its tray icon is gone for the next.
+// Dormix end to end, as a user meets it: the first start's settings, tray
+// icon, tip and menu, the options window's OK, the clock firing the lock
+// panel once in its minute and running on after its pause, a start inside
+// that minute, the notice's Cancel, shortcuts typed in the options window, a
+// forced log-off, the exit and the next start. Every test starts from a
+// registry without Dormix's settings and ends Dormix through its menu, so
+// that its tray icon is gone for the next.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +17,7 @@
 #include "support/DamagedSettings.h"
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
-#include "support/Keys.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 
 namespace {
@@ -37,74 +37,39 @@ DWORD RegisterError(char key) {
   return 0;
 }
 
-class Program : public DormixTest {};
-
-// Presses Ctrl+Alt+`key` until `done`, every few seconds: input injected on a
-// loaded machine has been seen lost (a second press finds the first's effect).
-bool PressUntil(char key, const std::function<bool()>& done) {
-  return PumpUntil([&] {
-    PressKey(key, {VK_CONTROL, VK_MENU});
-    return PumpUntil(done, 3000);
-  }, 15000);
+// Presses Ctrl+Alt+`key` once Dormix holds that combination.
+Sent PressHotKey(char key) {
+  if (!PumpUntil([&] { return RegisterError(key) == 1409u; })) return Sent("the combination is not registered");
+  return PressKey(key, {VK_CONTROL, VK_MENU});
 }
 
+// The lock panel's empty field once typed keys reach it; null when they never do.
+HWND PanelField(HWND panel) {
+  const HWND field = FindControl(panel, "Edit", "");
+  return PumpUntil([&] { return TakesKeys(field); }) ? field : nullptr;
+}
 
+class Program : public DormixTest {};
 
-TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIcon) {
+TEST_F(Program, TheFirstStartStoresEveryDefaultAndShowsOnlyTheTrayIconWithItsTipAndMenu) {
   const int buttons = TaskbarButtons();
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
 
-  const struct {
-    const char* section;
-    const char* value;
-    const char* text;
-  } defaults[] = {
-      {"Window", "RememberFormPosition", "1"},
-      {"Window", "X", "800"},
-      {"Window", "Y", "600"},
-      {"Application", "AutoStart", "1"},
-      {"Operation", "ForceAction", "1"},
-      {"Operation", "Enabled", "0"},
-      {"Operation", "Code", "1"},
-      {"Operation", "EndTime", "00:00"},
-      {"Operation", "Password", ""},
-      {"Operation", "ShowMessage", "1"},
-      {"Operation", "MessageTime", "15"},
-      {"Operation", "PlaySound", "0"},
-      {"Operation", "SoundFileName", ""},
-      {"Shortcuts", "ShutDown", "Ctrl+Alt+S"},
-      {"Shortcuts", "LogOff", "Ctrl+Alt+L"},
-      {"Shortcuts", "Hibernate", "Ctrl+Alt+H"},
-      {"Shortcuts", "StandBy", "Ctrl+Alt+B"},
-      {"Shortcuts", "Restart", "Ctrl+Alt+R"},
-      {"Shortcuts", "ShutDownMon", "Ctrl+Alt+M"},
-      {"Shortcuts", "ScreenSaver", "Ctrl+Alt+V"},
-      {"Shortcuts", "ProtectionPanel", "Ctrl+Alt+P"},
-  };
-  for (const auto& d : defaults)
-    EXPECT_EQ(StoredText(kSettings + "\\" + d.section, d.value), d.text) << d.section << "\\" << d.value;
+  for (const Setting& s : testing_support::kSettings)
+    EXPECT_EQ(StoredText(kSettings + "\\" + s.section, s.value), s.defaultText) << s.section << "\\" << s.value;
   EXPECT_EQ(StoredText(kRun, "Dormix"), "\"" + DormixExe() + "\"");
 
   EXPECT_TRUE(PumpUntil(TrayIconShown));
-  EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
+  // Set by the clock's tick, which also puts the time into the menu's side bar.
+  EXPECT_EQ(ShownTrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
   Screenshot("first-start-tip");
   EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty());
   EXPECT_EQ(TaskbarButtons(), buttons);
-}
-
-TEST_F(Program, ARightClickOnTheTrayIconOpensTheMenuAndEscClosesIt) {
-  Process& dormix = Start();
-  ASSERT_TRUE(WaitSettled(dormix));
-  ASSERT_TRUE(PumpUntil(TrayIconShown));
-  // The tip shows once the clock has ticked: the tick that sets it also puts
-  // the time into the menu's side bar.
-  EXPECT_EQ(TrayTip("Dormix is Disabled..."), "Dormix is Disabled...");
   const HWND menu = OpenTrayMenu();
   ASSERT_TRUE(menu);
   ShotOf(menu, "tray-menu");
-  PressKey(VK_ESCAPE);
-  EXPECT_TRUE(Hidden(menu));
+  EXPECT_TRUE(CloseWithEsc(menu));
   EXPECT_TRUE(dormix.Running());
 }
 
@@ -145,8 +110,7 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
       SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("4711"));
     }
   });
-  const std::string scrambled = StoredText(kSettings + "\\Operation", "Password");
-  EXPECT_TRUE(scrambled != "" && scrambled != "4711") << scrambled;
+  EXPECT_EQ(StoredPassword(), "4711");
 
   const std::string setTime = ArmClockForThisMinute(dormix);
   EXPECT_TRUE(PumpUntil([] { return StoredText(kSettings + "\\Operation", "Enabled") == "1"; }));
@@ -160,10 +124,15 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
   EXPECT_EQ(shownAt, setTime);
   ShotOf(panel, "clock-panel");
 
-  TypeText("471\r");
-  EXPECT_FALSE(StaysHidden(panel)) << "closed without the password";
-  TypeText("1\r");
-  EXPECT_TRUE(Hidden(panel));
+  // The field reads every key once Enter after the wrong password has been
+  // read: the panel stayed.
+  const HWND field = PanelField(panel);
+  ASSERT_TRUE(field) << "the panel has no keyboard";
+  const Sent keys = TypeKeys("471\r1");
+  EXPECT_TRUE(PumpUntil([&] { return ShownText(field) == "4711"; })) << ShownText(field) << " " << keys;
+  EXPECT_TRUE(IsWindowVisible(panel)) << "closed without the password";
+  const Sent enter = PressKey(VK_RETURN);
+  EXPECT_TRUE(Hidden(panel)) << "the panel stayed " << enter;
   ShotOf(GetDesktopWindow(), "clock-panel-closed");
 
   // The negative: the panel stays closed for the rest of the set minute.
@@ -172,133 +141,39 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
   // Disarmed during the pause, the clock shows it when it ticks again, a
   // minute after the firing.
   ChooseMenuCommand(dormix, kClockSwitch);
-  EXPECT_TRUE(PumpUntil([] { return TrayTip("Dormix is Disabled...") == "Dormix is Disabled..."; }, 80000))
-      << "the clock did not come back";
+  EXPECT_TRUE(TrayTipReads("Dormix is Disabled...", 80000)) << "the clock did not come back";
 }
 
-TEST_F(Program, CtrlAltPShowsThePanelExceptWhileTheOptionsWindowIsOpen) {
-  Process& dormix = Start();
-  ASSERT_TRUE(WaitSettled(dormix));
-  const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
-  ChooseMenuCommand(dormix, kMain);
-  const HWND form = Shown(dormix, "TForm1");
-  ASSERT_TRUE(form);
-  PressKey('P', {VK_CONTROL, VK_MENU});
-  EXPECT_TRUE(StaysHidden(panel)) << "the options window is open";
-  ShotOf(form, "hotkey-options-open");
-  Click(form, "Cancel");
-  ASSERT_TRUE(Hidden(form));
-
-  EXPECT_TRUE(PressUntil('P', [&] { return IsWindowVisible(panel) != FALSE; }));
-  ShotOf(panel, "hotkey-panel");
-  PressKey(VK_RETURN);  // no password set: any key closes it
-  EXPECT_TRUE(Hidden(panel));
-}
-
-// Clicks the button with the mouse until its window hides, every few seconds.
-bool ClickUntilHidden(HWND window, const char* caption) {
-  const HWND button = FindControl(window, "Button", caption);
-  return PumpUntil([&] {
-    ClickWithMouse(button);
-    return PumpUntil([&] { return !IsWindowVisible(window); }, 3000);
-  }, 15000);
-}
-
-// Every value of the settings key and the Run entry, as stored.
-std::vector<std::string> StoredSettings() {
-  std::vector<std::string> all{StoredText(kRun, "Dormix")};
-  for (const Setting& s : testing_support::kSettings) all.push_back(StoredText(kSettings + "\\" + s.section, s.value));
-  return all;
-}
-
-// The error is shown and nothing written back; then the options window shows
-// what was stored, Ok writes exactly that, and Dormix goes on in the tray.
-TEST_F(Program, ADamagedStoredPasswordIsReportedAndOkThenKeepsEveryStoredValue) {
-  Process& first = Start();
-  ASSERT_TRUE(WaitSettled(first));
-  WithOptions(first, [](HWND options) { Click(options, "Force Action"); });
-  ASSERT_TRUE(ExitThroughMenu(first));
-  Store("Operation", "Password", "zz");
-  Store("Shortcuts", "ShutDown", "Control+Shift+F12");  // as the shortcut field renders it
-  const std::vector<std::string> stored = StoredSettings();
-
-  Process& dormix = Start();
-  EXPECT_EQ(AnswerMessageBox(dormix, "damaged-password", 20000), "'$zz' is not a valid integer value");
-  const HWND form = Shown(dormix, "TForm1");
-  ASSERT_TRUE(form);
-  ShotOf(form, "damaged-password-options");
-  EXPECT_EQ(StoredSettings(), stored) << "written back at start";
-
-  Click(form, "Ok");
-  EXPECT_TRUE(Hidden(form));
-  EXPECT_EQ(dormix.WaitExit(3000), std::nullopt) << "Ok ended Dormix";
-  EXPECT_EQ(StoredSettings(), stored);
-}
-
-// Its title is then "Dormix", the name of the file mapping that keeps a
-// second copy out: the mutex of that name cannot be made.
-TEST_F(Program, DormixExeRunsAndASecondDormixExeEndsSilently) {
-  const std::string exe = SuiteDir() + "\\Dormix.exe";
-  ASSERT_TRUE(CopyFileA(DormixExe().c_str(), exe.c_str(), FALSE));
-  Process dormix(exe);
-  ASSERT_TRUE(WaitSettled(dormix));
-  EXPECT_TRUE(PumpUntil(TrayIconShown));
-  Process second(exe);
-  EXPECT_EQ(second.WaitExit(), 0u);
-  EXPECT_TRUE(dormix.Running());
-  EXPECT_TRUE(ExitThroughMenu(dormix));
-}
-
-// Dormix started again within the minute in which its clock fired.
+// Dormix started again within the minute in which its clock fired: its first
+// tick, which sets the tip, is inside that minute and fires nothing.
 TEST_F(Program, AStartInsideTheArmedSetMinuteDoesNotFireIt) {
-  // Room in the minute for the start and the check.
   const std::string minute = MinuteWithRoom();
   Store("Operation", "Code", "7");
   Store("Operation", "Enabled", "1");
   Store("Operation", "EndTime", minute);
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
-  const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
-  PumpUntil([&] { return IsWindowVisible(panel) || Now() != minute; }, 5000);
-  EXPECT_FALSE(IsWindowVisible(panel));
-  EXPECT_EQ(Now(), minute) << "the check ran outside the set minute";
+  EXPECT_TRUE(TrayTipReads("Dormix is Active at " + minute));
+  EXPECT_EQ(Now(), minute) << "the first tick came after the set minute";
+  EXPECT_FALSE(IsWindowVisible(WaitForWindow(dormix.Id(), "TForm4", 0)));
 }
 
-// The options window is modal; the notice that the tray brings up while it
-// is open takes the user's click, and the log-off (forced, as by default)
-// does not happen.
-TEST_F(Program, TheNoticeShownWhileTheOptionsWindowIsOpenIsCancelledWithTheMouse) {
+// One real click on Cancel answers the notice, and the log-off does not
+// happen: not forced, it would ask this program first, which refuses it.
+TEST_F(Program, OneClickOnTheNoticesCancelClosesItAndTheLogOffDoesNotHappen) {
+  Store("Operation", "ForceAction", "0");
+  const SessionProbe probe(true);
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
-  ChooseMenuCommand(dormix, kMain);
-  ASSERT_TRUE(Shown(dormix, "TForm1"));
   ChooseMenuCommand(dormix, kLogOff);
   const HWND notice = Shown(dormix, "TForm2");
   ASSERT_TRUE(notice);
-  ShotOf(GetDesktopWindow(), "notice-over-options");
-  EXPECT_TRUE(ClickUntilHidden(notice, "Cancel"));
-  // Past the 15 s the notice would have counted.
-  PumpUntil([&] { return !dormix.Running(); }, 20000);
-  EXPECT_TRUE(dormix.Running());
-}
-
-// The shortcut fields in design order: Shut Down, Log Off, ..., Protection Panel.
-BOOL CALLBACK CollectShortcutField(HWND w, LPARAM found) {
-  if (ClassOf(w) == "msctls_hotkey32") reinterpret_cast<std::vector<HWND>*>(found)->push_back(w);
-  return TRUE;
-}
-
-// The window that holds the keyboard focus in the window's thread.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-std::vector<HWND> ShortcutFields(HWND options) {
-  std::vector<HWND> fields;
-  EnumChildWindows(options, &CollectShortcutField, reinterpret_cast<LPARAM>(&fields));
-  return fields;
+  ShotOf(notice, "notice");
+  const Sent click = ClickWithMouse(FindControl(notice, "Button", "Cancel"));
+  EXPECT_TRUE(Hidden(notice)) << "the notice stayed " << click;
+  // The answer is acted on at once.
+  PumpUntil([] { return SessionProbe::queried_; }, 3000);
+  EXPECT_FALSE(SessionProbe::queried_) << "the log-off was asked for";
 }
 
 // While the options window is open the hotkeys are free, so a field takes a
@@ -307,26 +182,25 @@ TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
   WithOptions(dormix, [](HWND options) {
-    const std::vector<HWND> fields = ShortcutFields(options);
+    const std::vector<HWND> fields = ControlsOf(options, "msctls_hotkey32");  // Shut Down, Log Off, ...
     ASSERT_EQ(fields.size(), 8u);
-    // To the Shortcuts page, round the pages until it shows.
-    ASSERT_TRUE(PumpUntil([&] {
-      PressKey(VK_TAB, {VK_CONTROL});
-      return PumpUntil([&] { return IsWindowVisible(fields[0]) != FALSE; }, 1000);
-    }, 15000));
+    // From the first page to the fourth, Shortcuts.
+    ASSERT_TRUE(PumpUntil([&] { return TakesKeys(options); })) << "the options window has no keyboard";
+    const Sent tabs = PressKey(VK_TAB, {VK_CONTROL});  // what the hook saw of all three
+    PressKey(VK_TAB, {VK_CONTROL});
+    PressKey(VK_TAB, {VK_CONTROL});
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(fields[0]) != FALSE; })) << "not on the Shortcuts page " << tabs;
     const struct {
       HWND field;
       char key;
     } typed[] = {{fields[0], 'P'}, {fields[7], 'S'}, {fields[1], 'Q'}};
     for (const auto& t : typed) {
       const auto word = static_cast<LRESULT>(MAKEWORD(t.key, HOTKEYF_CONTROL | HOTKEYF_ALT));
-      // The keys go where the focus is: only once the click has put it in the field.
-      EXPECT_TRUE(PumpUntil([&] {
-        ClickWithMouse(t.field);
-        if (!PumpUntil([&] { return FocusOf(t.field) == t.field; }, 3000)) return false;
-        PressKey(t.key, {VK_CONTROL, VK_MENU});
-        return PumpUntil([&] { return SendMessageA(t.field, HKM_GETHOTKEY, 0, 0) == word; }, 3000);
-      }, 15000)) << t.key;
+      const Sent click = ClickWithMouse(t.field);
+      ASSERT_TRUE(PumpUntil([&] { return TakesKeys(t.field); })) << "the field has no focus " << click;
+      const Sent press = PressKey(t.key, {VK_CONTROL, VK_MENU});
+      EXPECT_TRUE(PumpUntil([&] { return SendMessageA(t.field, HKM_GETHOTKEY, 0, 0) == word; }))
+          << "the field holds " << SendMessageA(t.field, HKM_GETHOTKEY, 0, 0) << " " << press;
     }
     ShotOf(options, "shortcuts-typed");
   });
@@ -334,15 +208,18 @@ TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
   EXPECT_EQ(RegisterError('L'), 0u) << "Log Off's old combination is free";
 
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
-  EXPECT_TRUE(PressUntil('S', [&] { return IsWindowVisible(panel) != FALSE; })) << "Ctrl+Alt+S shows the panel";
-  EXPECT_TRUE(PumpUntil([&] {
-    PressKey(VK_RETURN);  // no password set: any key closes it
-    return PumpUntil([&] { return !IsWindowVisible(panel); }, 3000);
-  }, 15000));
+  const Sent s = PressHotKey('S');
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; })) << "no panel " << s;
+  ShotOf(panel, "hotkey-panel");
+  ASSERT_TRUE(PanelField(panel)) << "the panel has no keyboard";
+  const Sent enter = PressKey(VK_RETURN);  // no password set: any key closes it
+  EXPECT_TRUE(Hidden(panel)) << "the panel stayed " << enter;
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
-  EXPECT_TRUE(PressUntil('P', [&] { return IsWindowVisible(notice) != FALSE; })) << "Ctrl+Alt+P shuts down";
-  EXPECT_TRUE(PumpUntil([&] { return ShownText(notice) == "Shut Down Operation..."; })) << ShownText(notice);
-  EXPECT_TRUE(ClickUntilHidden(notice, "Cancel"));
+  const Sent p = PressHotKey('P');
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) && ShownText(notice) == "Shut Down Operation..."; }))
+      << "the notice reads " << ShownText(notice) << " " << p;
+  Click(notice, "Cancel");
+  EXPECT_TRUE(Hidden(notice));
 }
 
 // Run alone by tests/e2e/forced-session-end: the forced log-off ends this

@@ -18,21 +18,6 @@ namespace {
 
 using namespace testing_support;
 
-// Sets a check box of Dormix's options window as clicks would.
-void Check(HWND options, const char* caption, bool checked) {
-  const HWND box = FindControl(options, "Button", caption);
-  ASSERT_TRUE(box) << caption;
-  if ((SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked) SendMessageA(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), checked ? BST_CHECKED : BST_UNCHECKED) << caption;
-}
-
-// Message time: the edit that follows the "Show message:" label.
-void SetMessageTime(HWND options, const char* seconds) {
-  const HWND label = FindControl(options, "Static", "Show message:");
-  ASSERT_TRUE(label);
-  SendMessageA(GetWindow(label, GW_HWNDNEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(seconds));
-}
-
 void ShowLockedPanel(Process& dormix) {
   ChooseMenuCommand(dormix, kProtectionPanel);
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
@@ -75,13 +60,10 @@ TEST(SessionEnd, ALockedPanelRefusesALogOffWithoutForceAndDormixKeepsRunning) {
 // Wine asks it first.
 TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
   SessionProbe probe(true);
+  Store("Operation", "ForceAction", "0");
+  Store("Operation", "MessageTime", "1");
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
-  WithOptions(dormix, [](HWND options) {
-    Check(options, "Show message before operation:", true);
-    Check(options, "Force Action", false);
-    SetMessageTime(options, "1");
-  });
   ChooseMenuCommand(dormix, kLogOff);
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }));
@@ -95,13 +77,9 @@ TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
 
 TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   SessionProbe probe(true);  // asked nothing: force ends the session regardless
+  Store("Operation", "MessageTime", "1");  // the notice shown, Force Action ticked: the defaults
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
-  WithOptions(dormix, [](HWND options) {
-    Check(options, "Show message before operation:", true);
-    Check(options, "Force Action", true);
-    SetMessageTime(options, "1");
-  });
   ChooseMenuCommand(dormix, kLogOff);
   AwaitForcedSessionEnd();
   ADD_FAILURE() << "still running 30 s after a forced end of the session";

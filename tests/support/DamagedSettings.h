@@ -1,9 +1,10 @@
 // Dormix's stored settings, each with a value other than its default, and
 // the kinds of damage a stored value can come with: the table that the unit
 // tier runs in full against the settings store and the e2e tier samples
-// with real starts.
+// with real starts (a first start stores the defaults).
 #pragma once
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,13 @@ inline const Setting kSettings[] = {
 };
 
 inline bool IsPassword(const Setting& s) { return std::string(s.value) == "Password"; }
+
+// The setting stored under that value name.
+inline const Setting& SettingNamed(const std::string& value) {
+  for (const Setting& s : kSettings)
+    if (value == s.value) return s;
+  throw std::invalid_argument(value);
+}
 
 struct Damage {
   const char* name;

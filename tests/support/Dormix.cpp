@@ -1,10 +1,14 @@
 // Driving dormix.exe from outside.
 #include "support/Dormix.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "protection/PasswordScrambler.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 
 namespace testing_support {
@@ -114,23 +118,25 @@ HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs) {
 namespace {
 struct ControlSearch {
   const char* className;
-  const std::string& text;
-  HWND found;
+  std::vector<HWND> found;
 };
-BOOL CALLBACK MatchControl(HWND w, LPARAM p) {
+BOOL CALLBACK CollectControl(HWND w, LPARAM p) {
   auto* s = reinterpret_cast<ControlSearch*>(p);
-  if (ClassOf(w) == s->className && WindowText(w) == s->text) {
-    s->found = w;
-    return FALSE;
-  }
+  if (ClassOf(w) == s->className) s->found.push_back(w);
   return TRUE;
 }
 }  // namespace
 
-HWND FindControl(HWND top, const char* className, const std::string& text) {
-  ControlSearch search{className, text, nullptr};
-  EnumChildWindows(top, &MatchControl, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> ControlsOf(HWND top, const char* className) {
+  ControlSearch search{className, {}};
+  EnumChildWindows(top, &CollectControl, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND FindControl(HWND top, const char* className, const std::string& text) {
+  for (HWND w : ControlsOf(top, className))
+    if (WindowText(w) == text) return w;
+  return nullptr;
 }
 
 HWND ControlAfter(HWND form, const char* label) {
@@ -263,50 +269,81 @@ bool TrayIconAt(POINT at) {
   return false;
 }
 
-HWND OpenTrayMenu() {
-  HWND menu = nullptr;
-  const auto shown = [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); };
-  PumpUntil([&] {
-    XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y) + " click 3");
-    return PumpUntil(shown, 4000);
-  }, 20000);
-  return shown() ? menu : nullptr;
-}
-
-namespace {
-// The pointer is over the first tray icon, moved there from elsewhere so that
-// the icon sees it arrive.
-bool PointAtTheTrayIcon() {
-  SetCursorPos(0, 0);
-  XDoTool("mousemove " + std::to_string(kFirstTrayIcon.x) + " " + std::to_string(kFirstTrayIcon.y));
-  return PumpUntil([] {
-    POINT now;
-    return GetCursorPos(&now) && now.x == kFirstTrayIcon.x && now.y == kFirstTrayIcon.y;
-  });
-}
-}  // namespace
-
-std::string TrayTip(const std::string& expected) {
-  std::string text = "<no tip shown>";
-  for (int attempt = 0; attempt < 4 && text != expected; ++attempt) {
-    if (!PointAtTheTrayIcon()) continue;
-    PumpUntil([&] {
-      for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
-           tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
-        if (IsWindowVisible(tip)) text = ShownText(tip);
-      return text == expected;
-    }, 4000);
+std::string TrayTip() {
+  DWORD shell = 0;
+  GetWindowThreadProcessId(FindWindowA("Shell_TrayWnd", nullptr), &shell);
+  const ui::unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shell));
+  // A tooltip takes records by address in its own process: a page of the shell's.
+  static char* const page =
+      static_cast<char*>(VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+  for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
+       tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(tip, &owner);
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    if (owner != shell || !WriteProcessMemory(process.get(), page, &tool, sizeof tool, nullptr) ||
+        !SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(page)) ||
+        !ReadProcessMemory(process.get(), page, &tool, sizeof tool, nullptr))
+      continue;
+    POINT icon = kFirstTrayIcon;
+    ScreenToClient(tool.hwnd, &icon);
+    if (!PtInRect(&tool.rect, icon)) continue;
+    tool.lpszText = page + sizeof tool;
+    char text[128] = {};
+    WriteProcessMemory(process.get(), page, &tool, sizeof tool, nullptr);
+    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(page));
+    ReadProcessMemory(process.get(), tool.lpszText, text, sizeof text - 1, nullptr);
+    return text;
   }
+  return "<no tip>";
+}
+
+testing::AssertionResult TrayTipReads(const std::string& expected, DWORD timeoutMs) {
+  if (PumpUntil([&] { return TrayTip() == expected; }, timeoutMs)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the tip reads \"" << TrayTip() << "\", not \"" << expected << "\"";
+}
+
+std::string ShownTrayTip(const std::string& expected) {
+  if (!TrayTipReads(expected)) return "<the shell holds " + TrayTip() + ">";
+  if (!MovePointer({0, 0}) || !MovePointer(kFirstTrayIcon)) return "<the pointer did not arrive>";
+  std::string text = "<no tip shown>";
+  PumpUntil([&] {
+    for (HWND tip = FindWindowA("tooltips_class32", nullptr); tip;
+         tip = FindWindowExA(nullptr, tip, "tooltips_class32", nullptr))
+      if (IsWindowVisible(tip)) text = ShownText(tip);
+    return text == expected;
+  });
   return text;
 }
 
-std::optional<app::RegistryValue> Stored(const std::string& key, const char* name) {
-  const std::unique_ptr<app::RegistryKey> open = app::LocalMachine().Open(key, false);
+HWND OpenTrayMenu() {
+  HWND menu = nullptr;
+  EXPECT_TRUE(PumpUntil(TrayIconShown)) << "no tray icon to click";
+  EXPECT_TRUE(MovePointer(kFirstTrayIcon));
+  const Sent click = MouseClick(3);
+  EXPECT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+      << "no menu " << click;
+  return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+testing::AssertionResult CloseWithEsc(HWND menu) {
+  DWORD owner = 0, foreground = 0;
+  GetWindowThreadProcessId(menu, &owner);
+  if (!PumpUntil([&] { return GetWindowThreadProcessId(GetForegroundWindow(), &foreground) && foreground == owner; }))
+    return testing::AssertionFailure() << "the menu's program never had the keyboard";
+  const Sent esc = PressKey(VK_ESCAPE);
+  if (Hidden(menu)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the menu stayed " << esc;
+}
+
+std::optional<app::RegistryValue> Stored(const std::string& key, const char* name, app::RegistryKey& root) {
+  const std::unique_ptr<app::RegistryKey> open = root.Open(key, false);
   return open ? open->Read(name) : std::nullopt;
 }
 
-std::string StoredText(const std::string& key, const char* name) {
-  const std::optional<app::RegistryValue> value = Stored(key, name);
+std::string StoredText(const std::string& key, const char* name, app::RegistryKey& root) {
+  const std::optional<app::RegistryValue> value = Stored(key, name, root);
   if (!value) return "<missing>";
   if (value->type != REG_SZ) return "<type " + std::to_string(value->type) + ">";
   return value->data.substr(0, value->data.find('\0'));
@@ -324,6 +361,41 @@ void Store(const std::string& section, const char* name, const std::string& text
   app::LocalMachine().Open(app::kSettingsKey + "\\" + section, true)->WriteString(name, text);
 }
 
+std::string StoredPassword() {
+  const std::string text = StoredText(app::kSettingsKey + "\\Operation", "Password");
+  if (text.empty() || text[0] == '<') return text;
+  try {
+    return protection::ScramblePassword("D", text, protection::ScrambleKey);
+  } catch (const std::exception& e) {
+    return std::string("<") + e.what() + ">";
+  }
+}
+
+std::vector<std::string> StoredValues() {
+  std::vector<std::string> values{StoredText(app::kRunKey, app::kRunValue.c_str())};
+  for (const char* section : {"", "\\Window", "\\Application", "\\Operation", "\\Shortcuts"}) {
+    HKEY opened = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, (app::kSettingsKey + section).c_str(), 0, KEY_READ, &opened);
+    const ui::unique_hkey key(opened);
+    char name[256];
+    BYTE data[1024];
+    for (DWORD i = 0, nameSize = sizeof name, dataSize = sizeof data, type = 0;
+         RegEnumValueA(key.get(), i, name, &nameSize, nullptr, &type, data, &dataSize) == ERROR_SUCCESS;
+         ++i, nameSize = sizeof name, dataSize = sizeof data)
+      values.push_back(section + ("\\" + std::string(name)) + "=" + std::to_string(type) + ":" +
+                       std::string(reinterpret_cast<char*>(data), dataSize));
+  }
+  return values;
+}
+
+// "RIFF", its size, "WAVE", "fmt " of 16 bytes: PCM, mono, 8000 Hz, 8000
+// bytes a second, one-byte 8-bit samples; "data" and its size.
+std::string SilenceWav(int milliseconds) {
+  const DWORD samples = 8 * milliseconds, header[] = {0x46464952, 36 + samples, 0x45564157, 0x20746D66, 16,
+                                                       0x00010001, 8000, 8000, 0x00080001, 0x61746164, samples};
+  return std::string(reinterpret_cast<const char*>(header), sizeof header) + std::string(samples, '\x80');
+}
+
 std::string ShownText(HWND w) {
   char text[256] = {};
   DWORD_PTR length = 0;
@@ -331,22 +403,10 @@ std::string ShownText(HWND w) {
   return text;
 }
 
-namespace {
-struct TextSearch {
-  const char* className;
-  std::vector<std::string> texts;
-};
-BOOL CALLBACK CollectText(HWND w, LPARAM p) {
-  auto* search = reinterpret_cast<TextSearch*>(p);
-  if (ClassOf(w) == search->className) search->texts.push_back(WindowText(w));
-  return TRUE;
-}
-}  // namespace
-
 std::vector<std::string> ControlTexts(HWND top, const char* className) {
-  TextSearch search{className, {}};
-  EnumChildWindows(top, &CollectText, reinterpret_cast<LPARAM>(&search));
-  return search.texts;
+  std::vector<std::string> texts;
+  for (HWND w : ControlsOf(top, className)) texts.push_back(WindowText(w));
+  return texts;
 }
 
 HWND Shown(Process& dormix, const char* className) {

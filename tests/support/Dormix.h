@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -56,7 +58,9 @@ std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly);
 HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs = 20000);
 std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
-// The first child window (at any depth) of that class with that text.
+// The child windows (at any depth) of that class, in the order of the
+// windows' list; the first of them with that text.
+std::vector<HWND> ControlsOf(HWND top, const char* className);
 HWND FindControl(HWND top, const char* className, const std::string& text);
 // The control that follows a label of the options window, as designed.
 HWND ControlAfter(HWND form, const char* label);
@@ -126,22 +130,39 @@ std::string TrayIconPixels();
 bool TrayIconAt(POINT at);
 // An icon shows at the first tray icon's place.
 bool TrayIconShown();
-// Right-clicks the first tray icon with the real pointer until the menu shows
-// (again every few seconds: a click on a loaded machine has been seen lost);
-// the menu's window, or null when it has not shown within 20 s.
+// The tip the shell holds for the first tray icon: the text of the tool of
+// the shell's tooltip that lies over the icon (the tooltip of a removed icon
+// keeps its text, with no place); "<no tip>" when there is none.
+std::string TrayTip();
+// The shell holds `expected` as the tip, or does within `timeoutMs`.
+testing::AssertionResult TrayTipReads(const std::string& expected, DWORD timeoutMs = 10000);
+// Once the shell holds `expected` as the first tray icon's tip, moves the
+// pointer onto the icon from elsewhere, and returns what the shown tooltip
+// reads once it reads `expected`, or what it last read.
+std::string ShownTrayTip(const std::string& expected);
+// Opens Dormix's tray menu with one right click on the first tray icon, the
+// pointer moved there first; the menu's window, or null with the failure
+// reported.
 HWND OpenTrayMenu();
-// The text of the tooltip shown over the first tray icon, once it reads
-// `expected`; what it read otherwise. An icon without a tip shows none, and
-// a tip shows only when the pointer arrives: it comes again a few times.
-std::string TrayTip(const std::string& expected);
+// Closes an open menu of Dormix with one Esc, once Dormix has the keyboard.
+testing::AssertionResult CloseWithEsc(HWND menu);
 
-// A value under HKEY_LOCAL_MACHINE; nothing when it is missing.
-std::optional<app::RegistryValue> Stored(const std::string& key, const char* name);
+// A value under HKEY_LOCAL_MACHINE, or `root`; nothing when it is missing.
+std::optional<app::RegistryValue> Stored(const std::string& key, const char* name,
+                                         app::RegistryKey& root = app::LocalMachine());
 // A REG_SZ value's text; "<missing>", or "<type N>" for a value of another type.
-std::string StoredText(const std::string& key, const char* name);
+std::string StoredText(const std::string& key, const char* name, app::RegistryKey& root = app::LocalMachine());
 std::optional<DWORD> StoredDword(const std::string& key, const char* name);
 // A REG_SZ value in a section of Dormix's settings key, created when missing.
 void Store(const std::string& section, const char* name, const std::string& text);
+// The stored password unscrambled; "<missing>", or "<the error>" when it
+// does not unscramble.
+std::string StoredPassword();
+// Every value of Dormix's settings key and its sections, and the autostart
+// entry, as "key\\name=type:data".
+std::vector<std::string> StoredValues();
+// The bytes of a WAV file: that many milliseconds of silence, 8 kHz 8-bit mono.
+std::string SilenceWav(int milliseconds);
 
 // What a window of another process says it shows: GetWindowText would give
 // the caption its process last set, and a tooltip shows another text.

@@ -24,7 +24,9 @@ class DormixTest : public testing::Test {
 
   // Ends a Dormix still running as the user would, and waits for its icon to go.
   void Exit() {
-    if (dormix_ && dormix_->Running()) ExitThroughMenu(*dormix_);
+    if (dormix_ && dormix_->Running()) {
+      EXPECT_TRUE(ExitThroughMenu(*dormix_)) << "Dormix did not end through its menu";
+    }
   }
 
   Process& Start() {

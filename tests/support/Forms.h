@@ -10,7 +10,7 @@
 #include "app/about.h"
 #include "power/mymess.h"
 #include "protection/Protection.h"
-#include "support/Keys.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 #include "ui/Application.h"
 
@@ -51,17 +51,25 @@ inline bool ProcessPosted(DWORD timeoutMs = 10000) {
   }, timeoutMs);
 }
 
-// Waits until typed keys reach the control: its form is the foreground
-// window and the control holds the focus.
+// Waits until typed keys reach the control.
 inline bool TakesKeys(const ui::TControl& control) {
-  return ProcessUntil(
-      [&] { return GetForegroundWindow() == control.Form().Handle() && GetFocus() == control.Handle(); });
+  return ProcessUntil([&] { return testing_support::TakesKeys(control.Handle()); });
 }
 
-// Presses a key as PressKey does and waits until the application has handled
-// the whole press.
-inline bool Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-  return ProcessUntil(PressKey(vk, modifiers));
+// Presses a key once and waits until the application has handled the whole
+// press: this thread's key state flips a key's toggle bit at each press it
+// reads and clears its down bit at each release.
+inline testing::AssertionResult Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  std::vector<std::pair<WORD, SHORT>> toggles{{vk, GetKeyState(vk) & 1}};
+  for (WORD m : modifiers) toggles.emplace_back(m, GetKeyState(m) & 1);
+  const Sent press = PressKey(vk, modifiers);
+  if (ProcessUntil([&] {
+        for (const auto& [code, toggle] : toggles)
+          if ((GetKeyState(code) & 1) == toggle || (GetKeyState(code) & 0x8000)) return false;
+        return true;
+      }))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "not read " << press;
 }
 
 }  // namespace testing_support

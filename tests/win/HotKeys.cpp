@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hotkeys/HotKeyManager_win32.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 
 namespace {
@@ -28,29 +29,7 @@ const std::pair<const char*, ShortCut> kDefaults[] = {
     {"Ctrl+Alt+V", 0xC056}, {"Ctrl+Alt+P", 0xC050},
 };
 
-std::string AtomName(ShortCut word) { return "HotKeyManagerHotKey" + std::to_string(word); }
-ATOM FindAtom(ShortCut word) { return GlobalFindAtomA(AtomName(word).c_str()); }
-
-// Presses the keys in order and releases them in reverse order.
-void Chord(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> inputs;
-  for (WORD vk : keys) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-    inputs.push_back(in);
-  }
-  for (auto it = keys.end(); it != keys.begin();) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = *--it;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(*it, 0));
-    in.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(in);
-  }
-  ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
-}
+ATOM FindAtom(ShortCut word) { return GlobalFindAtomA(("HotKeyManagerHotKey" + std::to_string(word)).c_str()); }
 
 class HotKeys : public testing::Test {
  protected:
@@ -145,11 +124,10 @@ TEST_F(HotKeys, AddHotKeyRegistersUnderItsAtomAndAPressRaisesTheEvent) {
   Recorded r;
   const std::uint16_t id = r.manager.AddHotKey(0xC053);
   ASSERT_NE(id, 0);
-  EXPECT_EQ(FindAtom(0xC053), id);
-  EXPECT_EQ(AtomName(0xC053), "HotKeyManagerHotKey49235");
+  EXPECT_EQ(GlobalFindAtomA("HotKeyManagerHotKey49235"), id);
   EXPECT_EQ(r.manager.Count(), 1u);
-  Chord({VK_CONTROL, VK_MENU, 'S'});
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return !r.presses.empty(); }));
+  const testing_support::Sent press = testing_support::PressKey('S', {VK_CONTROL, VK_MENU});
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return !r.presses.empty(); })) << press;
   EXPECT_EQ(r.presses[0].hotKey, 0xC053u);
   EXPECT_EQ(r.presses[0].index, id);
 }
@@ -163,9 +141,9 @@ TEST_F(HotKeys, EightRegistrationsHaveDistinctIdentifiersAndEachPressReportsItsO
     EXPECT_EQ(FindAtom(word), ids.back()) << text;
   }
   EXPECT_EQ(std::set<std::uint16_t>(ids.begin(), ids.end()).size(), 8u);
-  Chord({VK_CONTROL, VK_MENU, 'P'});
-  Chord({VK_MENU, VK_CONTROL, 'L'});
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return r.presses.size() >= 2; }));
+  const testing_support::Sent p = testing_support::PressKey('P', {VK_CONTROL, VK_MENU});
+  const testing_support::Sent l = testing_support::PressKey('L', {VK_MENU, VK_CONTROL});
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return r.presses.size() >= 2; })) << p << l;
   EXPECT_EQ(r.presses[0].hotKey, 0xC050u);
   EXPECT_EQ(r.presses[0].index, ids[7]);
   EXPECT_EQ(r.presses[1].hotKey, 0xC04Cu);
@@ -178,8 +156,8 @@ TEST_F(HotKeys, ARegistrationWithTheWinModifierReportsBit16) {
   ASSERT_EQ(word, 0x1207Au);
   const std::uint16_t id = r.manager.AddHotKey(word);
   ASSERT_NE(id, 0);
-  Chord({VK_LWIN, VK_SHIFT, VK_F11});
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return !r.presses.empty(); }));
+  const testing_support::Sent press = testing_support::PressKey(VK_F11, {VK_LWIN, VK_SHIFT});
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return !r.presses.empty(); })) << press;
   EXPECT_EQ(r.presses[0].hotKey, 0x1207Au);
   EXPECT_EQ(r.presses[0].index, id);
 }
@@ -271,8 +249,8 @@ TEST_F(HotKeys, ClearHotKeysUnregistersEveryHotKeyAndReleasesEveryAtom) {
   // press reaches it and not the cleared one.
   Recorded probe;
   for (auto [text, word] : kDefaults) EXPECT_NE(probe.manager.AddHotKey(word), 0) << text;
-  Chord({VK_CONTROL, VK_MENU, 'S'});
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return !probe.presses.empty(); }));
+  const testing_support::Sent press = testing_support::PressKey('S', {VK_CONTROL, VK_MENU});
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return !probe.presses.empty(); })) << press;
   EXPECT_TRUE(r.presses.empty());
 }
 

@@ -9,12 +9,12 @@
 
 #include "power/Notice.h"
 #include "support/Forms.h"
-#include "support/Keys.h"
 #include "support/Pump.h"
 
 namespace {
 
 using testing_support::Every;
+using testing_support::Sent;
 
 // A window as the program opens it (modal ones return when they close), and
 // what a user clicks to answer it.
@@ -57,32 +57,26 @@ struct Seen {
   bool operator==(const Seen&) const = default;
 };
 
-// Clicks `window`'s answer until its form hides or ends its modal loop (the
-// loop of a window shown below another modal one ends when that one's does),
-// again every few seconds: input injected on a loaded machine has been seen
-// lost. False when that has not happened within 15 s.
+// Answers `window` as a user does, with one click (and, for the panel, one
+// key); true when its form then hides or ends its modal loop (the loop of a
+// window shown below another modal one ends when that one's does).
 bool Answer(const Opening& window) {
   ui::TForm* form = window.form();
-  const auto process = [] { ui::Application().ProcessMessages(); };
-  return testing_support::PumpUntil(
-      [&] {
-        testing_support::ClickWithMouse(window.answer());
-        if (form == Form4) testing_support::PressKey('X');
-        return testing_support::PumpUntil(
-            [&] { return !form->Visible() || form->ModalResult() != ui::mrNone; }, 4000, process);
-      },
-      15000, process);
+  const Sent click = testing_support::ClickWithMouse(window.answer());
+  if (form == Form4) {
+    EXPECT_TRUE(testing_support::TakesKeys(*Form4->MaskEdit1)) << click;
+    testing_support::PressKey('X');
+  }
+  const bool answered =
+      testing_support::ProcessUntil([&] { return !form->Visible() || form->ModalResult() != ui::mrNone; });
+  EXPECT_TRUE(answered) << window.name << " " << click;
+  return answered;
 }
 
 TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeAfterwards) {
   for (const Opening* first : {&kOptions, &kAbout, &kNotice}) {
     for (const Opening* second : {&kNotice, &kPanel, &kAbout, &kOptions}) {
       SCOPED_TRACE(std::string(second->name) + " while " + first->name + " is modal");
-      // A click sent again because the first came late must not answer this
-      // pair's window: input left from the pairs before is dropped.
-      MSG stray;
-      while (PeekMessageA(&stray, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-      }
       const auto before = EnabledStates();
       static Seen seen;
       static const Opening *outer, *inner;

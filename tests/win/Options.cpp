@@ -1,6 +1,7 @@
 // The options window under Wine, opened by "Main" as the program opens it:
 // Ok with the password rule and the shortcut texts, Cancel restoring what is
-// stored, and the tray icon brought back when the notification area returns.
+// stored, the hotkeys that act only while it is closed, and the tray icon
+// brought back when the notification area returns.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "hotkeys/HotKeyManager.h"
+#include "power/QuorinFunction.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
+#include "support/PowerFakes.h"
 #include "support/Pump.h"
 #include "ui/Error.h"
 
@@ -18,14 +20,8 @@ namespace {
 
 using testing_support::Every;
 
-// The settings key's value as text; "(missing)" when there is none.
 std::string Stored(const char* section, const char* name) {
-  char data[512] = {};
-  DWORD size = sizeof data;
-  const std::string key = std::string("Software\\Velto Software\\Dormix\\") + section;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-    return "(missing)";
-  return data;
+  return testing_support::StoredText(app::kSettingsKey + "\\" + section, name);
 }
 
 class OptionsTest : public testing_support::FormsTest {
@@ -75,8 +71,7 @@ TEST_F(OptionsTest, OkChangesThePasswordOnlyWhenTheOldOneIsRightAndTheNewOneRepe
         },
         Form1->BitBtn1);
     EXPECT_EQ(CurrentPassword, c.after);
-    // Stored scrambled: hexadecimal text, empty for no password.
-    EXPECT_EQ(Stored("Operation", "Password").empty(), std::string(c.after).empty());
+    EXPECT_EQ(testing_support::StoredPassword(), c.after);
   }
 }
 
@@ -88,9 +83,9 @@ TEST_F(OptionsTest, OkWritesTheShortcutsAsTheirTextsAndCancelRestoresTheStoredOn
         Form1->HotKey1->SetHotKey(0xC051);  // Ctrl+Alt+Q
       },
       Form1->BitBtn1);
-  EXPECT_EQ(Stored("Shortcuts", "ShutDown"), hotkeys::HotKeyToText(0xC051, true));
-  EXPECT_EQ(Stored("Shortcuts", "LogOff"), hotkeys::HotKeyToText(hotkeys::TextToHotKey("Ctrl+Alt+L", true), true))
-      << "an unchanged shortcut is written back as it renders";
+  // Written as Wine names the keys.
+  EXPECT_EQ(Stored("Shortcuts", "ShutDown"), "Control+Alt+Q");
+  EXPECT_EQ(Stored("Shortcuts", "LogOff"), "Control+Alt+L") << "an unchanged shortcut is written back as it renders";
   EXPECT_EQ(Stored("Operation", "Code"), "2");
   EXPECT_EQ(Form1->State.ShortcutTexts[0], Stored("Shortcuts", "ShutDown"));
   // In effect at once: registered, and shown in the menu.
@@ -270,10 +265,7 @@ TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown
     Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
     Form1->MaskEdit1->SetFocus();
     for (const int key : {VK_TAB, VK_TAB, 0, VK_NEXT, VK_PRIOR, VK_PRIOR, VK_PRIOR}) {
-      if (key)
-        Press(static_cast<WORD>(key), {VK_CONTROL});
-      else
-        Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
+      EXPECT_TRUE(key ? Press(static_cast<WORD>(key), {VK_CONTROL}) : Press(VK_TAB, {VK_CONTROL, VK_SHIFT}));
       pages.push_back(Form1->PageControl1->ActivePage()->Caption());
     }
     for (ui::TTabSheet* sheet : Form1->PageControl1->Pages()) {
@@ -281,7 +273,7 @@ TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown
       Form1->BitBtn1->SetFocus();
       std::set<HWND> onPage;
       for (int i = 0; i < 14; ++i) {
-        Press(VK_TAB);
+        EXPECT_TRUE(Press(VK_TAB));
         const HWND focus = GetFocus();
         if (IsChild(sheet->Handle(), focus)) onPage.insert(focus);
         else if (focus != Form1->PageControl1->Handle() &&
@@ -321,6 +313,45 @@ TEST_F(OptionsTest, TheTimeFieldShowsAllOf2359) {
   });
   Form1->Main1Click(*Form1->Main1);
   EXPECT_LT(text.cx, inside.right - inside.left) << "and the caret after it";
+}
+
+// The main window's hotkey handler: one WM_HOTKEY of a default shortcut runs
+// its action once (without the notice, not forced), and none while the
+// options window is open.
+TEST_F(OptionsTest, AHotKeyRunsItsActionOnceAndNoneWhileTheOptionsWindowIsOpen) {
+  power_fakes::Journal journal;
+  power_fakes::FakePlatform platform(journal);
+  power::SetPowerPlatform(&platform);
+  const std::pair<char, const char*> rows[] = {  // in action order
+      {'S', "ExitWindowsEx 9;"},           {'L', "ExitWindowsEx 0;"},
+      {'H', "SetSystemPowerState -1 0;"},  {'B', "SetSystemPowerState -1 0;"},
+      {'R', "ExitWindowsEx 2;"},           {'M', "PostMessageA 0x112 0xF170 1;"},
+      {'V', "SendMessageA 0x112 0xF140 0;"}, {'P', "the panel;"},
+  };
+  // In effect: Ctrl+Alt with the rows' keys; no notice, no sound, no force.
+  WithOptions([&] {
+    for (std::size_t i = 0; i < std::size(rows); ++i) Form1->HotKeys[i]->SetHotKey(0xC000 | rows[i].first);
+    for (ui::TCheckBox* box : {Form1->CheckBox1, Form1->CheckBox4, Form1->CheckBox5}) box->SetChecked(false);
+  }, Form1->BitBtn1);
+  // The requests that one WM_HOTKEY of Ctrl+Alt+`key` makes (not the
+  // privilege's calls around them), the panel shown among them.
+  const auto press = [&](char key) {
+    journal.clear();
+    SendMessageA(Form1->HotKeyManager1->Handle(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, key));
+    std::string requests;
+    for (const std::string& call : journal)
+      if (call.find_first_of("ESP") == 0) requests += call + ";";
+    if (Form4->Visible()) requests += "the panel;";
+    protection::CloseAllowed = true;
+    Form4->Close();
+    protection::CloseAllowed = false;
+    return requests;
+  };
+  for (const auto& [key, request] : rows) EXPECT_EQ(press(key), request) << key;
+  WithOptions([&] {
+    for (const auto& [key, request] : rows) EXPECT_EQ(press(key), "") << key << " while the window is open";
+  }, Form1->BitBtn2);
+  power::SetPowerPlatform(&power::SystemPowerPlatform());
 }
 
 // Explorer restarted: the icons it held are gone until their programs add

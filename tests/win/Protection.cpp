@@ -32,8 +32,7 @@ class ProtectionTest : public testing_support::FormsTest {
   static void Type(const char* keys) {
     for (const char* k = keys; *k; ++k) {
       const WORD vk = *k == '\r' ? VK_RETURN : *k == '\x1b' ? VK_ESCAPE : *k == '\t' ? VK_TAB : static_cast<WORD>(*k);
-      const bool handled = *k == '^' ? Press(static_cast<WORD>(*++k), {VK_SHIFT}) : Press(vk);
-      ASSERT_TRUE(handled) << "key " << *k;
+      ASSERT_TRUE(*k == '^' ? Press(static_cast<WORD>(*++k), {VK_SHIFT}) : Press(vk)) << "key " << *k;
     }
   }
   static bool SessionMayEnd() {

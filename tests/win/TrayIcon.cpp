@@ -8,20 +8,16 @@
 
 #include "support/Dormix.h"
 #include "support/Forms.h"
-#include "support/Keys.h"
+#include "support/Input.h"
 #include "support/Pump.h"
 
 namespace {
 
-using testing_support::XDoTool;
-
+using testing_support::kFirstTrayIcon;
 using testing_support::PumpUntil;
-
-using TrayIconTest = testing_support::FormsTest;
-
 using testing_support::TrayIconPixels;
 
-const char* const kOnTheIcon = "mousemove 1014 758";
+using TrayIconTest = testing_support::FormsTest;
 
 tray::IconHandle Value(HICON icon) { return static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(icon)); }
 
@@ -40,7 +36,7 @@ TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
   icon.SetActive(true);
   EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != empty; })) << "added";
   const std::string stored = TrayIconPixels();
-  XDoTool(kOnTheIcon);
+  EXPECT_TRUE(testing_support::MovePointer(kFirstTrayIcon));
   EXPECT_TRUE(PumpUntil([] {
     const HWND tip = FindWindowA("tooltips_class32", nullptr);
     return tip && IsWindowVisible(tip);
@@ -63,7 +59,11 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
     const char* how;
     void (*close)();
   } closings[] = {
-      {"a click elsewhere", [] { XDoTool("mousemove 400 300 click 1"); }},
+      {"a click elsewhere",
+       [] {
+         EXPECT_TRUE(testing_support::MovePointer({400, 300}));
+         testing_support::MouseClick(1);
+       }},
       {"Esc", [] { testing_support::PressKey(VK_ESCAPE); }},
   };
   for (const auto& closing : closings) {
@@ -87,8 +87,9 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
       }
       return !openedAt || open;
     });
-    XDoTool(std::string(kOnTheIcon) + " click 3");
-    EXPECT_TRUE(PumpUntil([&] { return released; }, 30000));
+    ASSERT_TRUE(testing_support::MovePointer(kFirstTrayIcon));
+    const testing_support::Sent click = testing_support::MouseClick(3);
+    EXPECT_TRUE(PumpUntil([&] { return released; }, 30000)) << click;
     EXPECT_TRUE(openedAt) << "no menu opened";
     EXPECT_FALSE(forced) << "the menu stayed open";
   }
