@@ -63,6 +63,7 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
 // be refused here, and a late one asks.
 TEST_F(CommandLine, TheCancelCommandDuringTheCountdownsNoticeClosesItAndNothingHappens) {
   Store("Operation", "ForceAction", "0");
+  Store("Operation", "MessageTime", "60");  // room for the steps of a loaded machine
   const SessionProbe probe(true);
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
@@ -83,6 +84,7 @@ TEST_F(CommandLine, TheCancelCommandDuringTheCountdownsNoticeClosesItAndNothingH
 // pending ten minutes on. A polite log-off would be refused here.
 TEST_F(CommandLine, TheNoticesPostponeClickedOnceLeavesTheActionPendingTenMinutesOn) {
   Store("Operation", "ForceAction", "0");
+  Store("Operation", "MessageTime", "60");  // room for the steps of a loaded machine
   const SessionProbe probe(true);
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
