@@ -211,14 +211,14 @@ TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
   EXPECT_EQ(RegisterError('L'), 0u) << "Log Off's old combination is free";
 
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
-  const Sent s = PressKey('S', {VK_CONTROL, VK_MENU});
+  const Sent s = PressInX("ctrl+alt+s");
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; })) << "no panel " << s;
   ShotOf(panel, "hotkey-panel");
   ASSERT_TRUE(PanelField(panel)) << "the panel has no keyboard";
   const Sent enter = PressKey(VK_RETURN);  // no password set: any key closes it
   EXPECT_TRUE(Hidden(panel)) << "the panel stayed " << enter;
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
-  const Sent p = PressKey('P', {VK_CONTROL, VK_MENU});
+  const Sent p = PressInX("ctrl+alt+p");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) && ShownText(notice) == "Shut Down Operation..."; }))
       << "the notice reads " << ShownText(notice) << " " << p;
   Click(notice, "Cancel");
