@@ -37,9 +37,8 @@ DWORD RegisterError(char key) {
   return 0;
 }
 
-// Dormix has registered its shortcuts again, the last of them (Protection
-// Panel's) `last`, and has handled what came before: RegisterError meanwhile
-// would take a combination from Dormix while it registers them.
+// Dormix has registered its shortcuts again, the last (Protection Panel's)
+// `last`; RegisterError meanwhile would take one from Dormix.
 bool Registered(Process& dormix, UINT last) {
   return PumpUntil([&] { return GlobalFindAtomA(("HotKeyManagerHotKey" + std::to_string(last)).c_str()) != 0; }) &&
          SendMessageTimeoutA(WaitForWindow(dormix.Id(), "TForm1", 0), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);

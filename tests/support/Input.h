@@ -28,10 +28,8 @@ class Sent {
 // Presses `vk` with `modifiers` held down (VK_SHIFT, VK_CONTROL, VK_MENU,
 // VK_LWIN), through SendInput.
 Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
-// Presses a combination ("ctrl+alt+p") through the X server, as a keyboard
-// does: for a global hotkey pressed while the foreground window may change.
-// The new foreground's X focus makes Wine take the keys the X server holds
-// down, and modifiers sent with SendInput, which it never saw, are let go.
+// Presses a combination ("ctrl+alt+p") through the X server: a foreground
+// change makes Wine let go of modifiers the X server did not see pressed.
 Sent PressInX(const std::string& keys);
 // Presses the keys of a text of digits, capital letters and Enter ('\r').
 Sent TypeKeys(const std::string& keys);
