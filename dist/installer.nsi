@@ -126,7 +126,17 @@ Section "-un.Program"
   DeleteRegValue HKLM "${RUN_KEY}" "Dormix"
   DeleteRegValue HKCU "${RUN_KEY}" "Dormix"
   Delete "$SMPROGRAMS\Dormix.lnk"
-  Delete "$INSTDIR\dormix.exe"
+  ; Dormix closes its guard a moment before its process lets go of its file.
+  StrCpy $R1 0
+  ${Do}
+    Delete "$INSTDIR\dormix.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\dormix.exe"
+    ${OrIf} $R1 >= 50
+      ${ExitDo}
+    ${EndIf}
+    Sleep 100
+    IntOp $R1 $R1 + 1
+  ${Loop}
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -37,9 +37,8 @@ DWORD RegisterError(char key) {
   return 0;
 }
 
-// Dormix has registered its shortcuts again, the last of them (Protection
-// Panel's) `last`, and has handled what came before: RegisterError meanwhile
-// would take a combination from Dormix while it registers them.
+// Dormix has registered its shortcuts again, the last (Protection Panel's)
+// `last`; RegisterError meanwhile would take one from Dormix.
 bool Registered(Process& dormix, UINT last) {
   return PumpUntil([&] { return GlobalFindAtomA(("HotKeyManagerHotKey" + std::to_string(last)).c_str()) != 0; }) &&
          SendMessageTimeoutA(WaitForWindow(dormix.Id(), "TForm1", 0), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
@@ -211,14 +210,14 @@ TEST_F(Program, ShortcutsSwappedOrMovedInTheOptionsWindowWorkAtOnce) {
   EXPECT_EQ(RegisterError('L'), 0u) << "Log Off's old combination is free";
 
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
-  const Sent s = PressKey('S', {VK_CONTROL, VK_MENU});
+  const Sent s = PressInX("ctrl+alt+s");
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; })) << "no panel " << s;
   ShotOf(panel, "hotkey-panel");
   ASSERT_TRUE(PanelField(panel)) << "the panel has no keyboard";
   const Sent enter = PressKey(VK_RETURN);  // no password set: any key closes it
   EXPECT_TRUE(Hidden(panel)) << "the panel stayed " << enter;
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
-  const Sent p = PressKey('P', {VK_CONTROL, VK_MENU});
+  const Sent p = PressInX("ctrl+alt+p");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) && ShownText(notice) == "Shut Down Operation..."; }))
       << "the notice reads " << ShownText(notice) << " " << p;
   Click(notice, "Cancel");

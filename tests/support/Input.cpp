@@ -104,6 +104,12 @@ Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
   return Send(std::move(inputs));
 }
 
+Sent PressInX(const std::string& keys) {
+  const Sent sent;
+  XDoTool("key " + keys);
+  return sent;
+}
+
 Sent TypeKeys(const std::string& keys) {
   std::vector<INPUT> inputs;
   for (const char c : keys)

@@ -28,6 +28,9 @@ class Sent {
 // Presses `vk` with `modifiers` held down (VK_SHIFT, VK_CONTROL, VK_MENU,
 // VK_LWIN), through SendInput.
 Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
+// Presses a combination ("ctrl+alt+p") through the X server: a foreground
+// change makes Wine let go of modifiers the X server did not see pressed.
+Sent PressInX(const std::string& keys);
 // Presses the keys of a text of digits, capital letters and Enter ('\r').
 Sent TypeKeys(const std::string& keys);
 // Moves the pointer to `at` through the X server, as a mouse does, reads it
