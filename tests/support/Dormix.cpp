@@ -403,12 +403,6 @@ std::string ShownText(HWND w) {
   return text;
 }
 
-std::vector<std::string> ControlTexts(HWND top, const char* className) {
-  std::vector<std::string> texts;
-  for (HWND w : ControlsOf(top, className)) texts.push_back(WindowText(w));
-  return texts;
-}
-
 HWND Shown(Process& dormix, const char* className) {
   const HWND window = WaitForWindow(dormix.Id(), className);
   return PumpUntil([&] { return IsWindowVisible(window) != FALSE; }) ? window : nullptr;
@@ -416,11 +410,6 @@ HWND Shown(Process& dormix, const char* className) {
 
 bool Hidden(HWND window) {
   return PumpUntil([&] { return !IsWindowVisible(window); });
-}
-
-bool StaysHidden(HWND window) {
-  PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 1500);
-  return !IsWindowVisible(window);
 }
 
 // Wine puts what a thread has painted on the screen when the thread waits
@@ -443,7 +432,7 @@ std::string AnswerMessageBox(Process& dormix, const std::string& shot, DWORD tim
   PumpUntil([&] { return (ok = FindControl(box, "Button", "OK")) && IsWindowVisible(ok) && Painted(box); });
   ShotOf(box, shot);
   std::string text;
-  for (const std::string& line : ControlTexts(box, "Static")) text += line;
+  for (HWND line : ControlsOf(box, "Static")) text += WindowText(line);
   SendMessageA(ok, BM_CLICK, 0, 0);
   return text;
 }

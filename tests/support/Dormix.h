@@ -167,15 +167,11 @@ std::string SilenceWav(int milliseconds);
 // What a window of another process says it shows: GetWindowText would give
 // the caption its process last set, and a tooltip shows another text.
 std::string ShownText(HWND w);
-// The texts of the window's child windows of that class.
-std::vector<std::string> ControlTexts(HWND top, const char* className);
 // The window of Dormix of that class once it is shown; null when it is not
 // within 10 s.
 HWND Shown(Process& dormix, const char* className);
 // The window is hidden, or is within 10 s.
 bool Hidden(HWND window);
-// A negative: the window stays hidden for a second and a half.
-bool StaysHidden(HWND window);
 // A screenshot once the window (for the desktop window: every shown window)
 // has painted itself and its process has put that on the screen.
 void ShotOf(HWND window, const std::string& name);
