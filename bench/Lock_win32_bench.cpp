@@ -16,7 +16,7 @@
 #include "Bench.h"
 #include "WineProgram.h"
 #include "support/Dormix.h"
-#include "support/Keys.h"
+#include "support/Input.h"
 
 namespace {
 
