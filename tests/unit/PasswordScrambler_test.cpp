@@ -6,21 +6,13 @@
 
 #include <string>
 
-#include "ui/Error.h"
+#include "support/UnitHelpers.h"
 
 namespace {
 
 using protection::ScrambleKey;
 using protection::ScramblePassword;
-
-class FixedRandom : public protection::RandomSource {
- public:
-  explicit FixedRandom(int value = 0) : value(value) {}
-  void Seed() override { ++seeds; }
-  int Next() override { return value; }
-  int value;
-  int seeds = 0;
-};
+using testing_support::FixedRandom;
 
 std::string Unscramble(const std::string& text, const std::string& key = ScrambleKey) {
   FixedRandom unused;
@@ -83,14 +75,8 @@ TEST(ScramblePassword, ABadPairOrAShortTextFailsWithTheConversionError) {
       {"103C-1", "'$-1' is not a valid integer value"},
       {" 103C", "'$ 1' is not a valid integer value"},
   };
-  for (const auto& c : cases) {
-    try {
-      const std::string plain = Unscramble(c.scrambled);
-      ADD_FAILURE() << '"' << c.scrambled << "\" unscrambled to \"" << plain << '"';
-    } catch (const ui::Error& e) {
-      EXPECT_STREQ(e.what(), c.error) << c.scrambled;
-    }
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(testing_support::ErrorOf([&] { Unscramble(c.scrambled); }), c.error) << '"' << c.scrambled << '"';
 }
 
 TEST(ScramblePassword, OnlyTheCapitalModesDoAnything) {

@@ -11,13 +11,15 @@
 
 #include "support/DamagedSettings.h"
 #include "support/FakeRegistry.h"
-#include "ui/Error.h"
+#include "support/UnitHelpers.h"
 
 namespace {
 
 using fake_registry::FakeKey;
 using fake_registry::Journal;
 using fake_registry::Store;
+using testing_support::ErrorOf;
+using testing_support::FixedRandom;
 
 const Journal kDefaultWrites = {
     "Run\\Dormix=\"C:\\Program Files\\Dormix\\dormix.exe\"",
@@ -42,12 +44,6 @@ const Journal kDefaultWrites = {
     "Dormix\\Shortcuts\\ShutDownMon=Ctrl+Alt+M",
     "Dormix\\Shortcuts\\ScreenSaver=Ctrl+Alt+V",
     "Dormix\\Shortcuts\\ProtectionPanel=Ctrl+Alt+P",
-};
-
-class FixedRandom : public protection::RandomSource {
- public:
-  void Seed() override {}
-  int Next() override { return 0; }
 };
 
 // A fake lookup of the ANSI code page, 0 where Dormix does not run in UTF-8; it knows "Käse".
@@ -163,16 +159,14 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
       app::Settings settings;
       Store userStore;
       FakeKey user(userStore, "");
-      try {
-        app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
-        FixedRandom random;
-        app::SaveSettings(root, settings, "C:\\dormix.exe", user, random);
-        EXPECT_FALSE(IsPassword(damaged) && damage.passwordError) << "loaded";
-      } catch (const ui::Error& error) {
-        const char* expected = IsPassword(damaged) ? damage.passwordError : nullptr;
-        EXPECT_STREQ(error.what(), expected ? expected : "no error");
-        EXPECT_TRUE(store.writes.empty());
-      }
+      const char* error = IsPassword(damaged) ? damage.passwordError : nullptr;
+      EXPECT_EQ(ErrorOf([&] {
+                  app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
+                  FixedRandom random;
+                  app::SaveSettings(root, settings, "C:\\dormix.exe", user, random);
+                }),
+                error ? error : "no error");
+      EXPECT_TRUE(!error || store.writes.empty());
       for (const testing_support::Setting& s : kSettings) {
         const app::RegistryValue& value = store.keys[app::kSettingsKey + "\\" + s.section][s.value];
         if (&s != &damaged)
@@ -208,12 +202,7 @@ TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackA
     FakeKey user(userStore, "");
     app::Settings settings;
     settings.CurrentPassword = "held";
-    try {
-      app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
-      ADD_FAILURE() << c.damaged << " loaded";
-    } catch (const ui::Error& error) {
-      EXPECT_STREQ(error.what(), c.error);
-    }
+    EXPECT_EQ(ErrorOf([&] { app::LoadSettings(root, settings, user, FakeAnsiToUtf8); }), c.error);
     EXPECT_EQ(settings.OperationCode, 7) << c.damaged;
     EXPECT_EQ(settings.CurrentPassword, "held") << c.damaged;
     EXPECT_EQ(settings.MessageTime, "30") << c.damaged;
