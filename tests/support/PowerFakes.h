@@ -103,4 +103,13 @@ class FakeNoticeHost : public power::NoticeHost {
   Journal& journal_;
 };
 
+// The journal of a notice for `operation` shown and closed with the host's
+// defaults, the sound started first when `sound`.
+inline Journal ShownNotice(const std::string& operation, bool sound = false) {
+  Journal calls = {"clock off"};
+  if (sound) calls.insert(calls.end(), {"open C:\\sounds\\bye.wav", "play"});
+  calls.insert(calls.end(), {"countdown on", "show " + operation + " 15", "closed " + operation + " 15", "clock on"});
+  return calls;
+}
+
 }  // namespace power_fakes

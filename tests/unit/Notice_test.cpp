@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "support/PowerFakes.h"
+#include "support/UnitHelpers.h"
 
 namespace {
 
 using power_fakes::Journal;
+using power_fakes::ShownNotice;
 
 class NoticeTest : public testing::Test {
  protected:
@@ -32,18 +34,11 @@ TEST_F(NoticeTest, AnswersTrueOnlyWhenTheNoticeIsNotShownOrEndsWithOk) {
   } cases[] = {
       {false, false, 2, true, {"clock off", "clock on"}},
       {true, false, 2, true, {"clock off", "open C:\\sounds\\bye.wav", "play", "clock on"}},
-      {false, true, 1, true,
-       {"clock off", "countdown on", "show Restart 15", "closed Restart 15", "clock on"}},
-      {false, true, 2, false,
-       {"clock off", "countdown on", "show Restart 15", "closed Restart 15", "clock on"}},
-      {false, true, 0, false,
-       {"clock off", "countdown on", "show Restart 15", "closed Restart 15", "clock on"}},
-      {true, true, 1, true,
-       {"clock off", "open C:\\sounds\\bye.wav", "play", "countdown on", "show Restart 15",
-        "closed Restart 15", "clock on"}},
-      {true, true, 2, false,
-       {"clock off", "open C:\\sounds\\bye.wav", "play", "countdown on", "show Restart 15",
-        "closed Restart 15", "clock on"}},
+      {false, true, 1, true, ShownNotice("Restart")},
+      {false, true, 2, false, ShownNotice("Restart")},
+      {false, true, 0, false, ShownNotice("Restart")},
+      {true, true, 1, true, ShownNotice("Restart", true)},
+      {true, true, 2, false, ShownNotice("Restart", true)},
   };
   for (const auto& c : cases) {
     journal.clear();
@@ -84,12 +79,7 @@ TEST_F(NoticeTest, AnErrorPassesOnWithTheClockRunningAgain) {
     host.openError = c.openError;
     host.showMessage = c.showMessage;
     host.messageTime = c.messageTime;
-    try {
-      const bool answer = power::ShowOperationNotice("Shut Down");
-      ADD_FAILURE() << c.error << ": answered " << answer;
-    } catch (const ui::Error& e) {
-      EXPECT_EQ(e.what(), c.error);
-    }
+    EXPECT_EQ(testing_support::ErrorOf([] { power::ShowOperationNotice("Shut Down"); }), c.error);
     EXPECT_EQ(journal, c.calls) << c.error;
   }
 }
@@ -104,8 +94,7 @@ TEST_F(NoticeTest, ACallWhileTheNoticeIsShownIsRefusedAndChangesNothing) {
   };
   EXPECT_TRUE(power::ShowOperationNotice("Shut Down"));
   EXPECT_FALSE(second);
-  EXPECT_EQ(journal, (Journal{"clock off", "open C:\\sounds\\bye.wav", "play", "countdown on",
-                              "show Shut Down 15", "closed Shut Down 15", "clock on"}));
+  EXPECT_EQ(journal, ShownNotice("Shut Down", true));
 }
 
 }  // namespace

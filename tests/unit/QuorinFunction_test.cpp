@@ -9,9 +9,8 @@
 namespace {
 
 using power_fakes::Journal;
+using power_fakes::ShownNotice;
 
-const Journal kNoticeOk = {"clock off", "countdown on", "show NAME 15", "closed NAME 15",
-                           "clock on"};
 const Journal kEnable = {"OpenProcessToken 0x20", "LookupPrivilegeValueA SeShutdownPrivilege",
                          "AdjustTokenPrivileges token luid 0x13:0x2 attributes 2",
                          "CloseHandle token"};
@@ -23,13 +22,6 @@ Journal Concat(std::initializer_list<Journal> parts) {
   Journal all;
   for (const Journal& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
-}
-
-Journal Notice(const std::string& name) {
-  Journal calls = kNoticeOk;
-  for (std::string& line : calls)
-    if (const auto at = line.find("NAME"); at != std::string::npos) line.replace(at, 4, name);
-  return calls;
 }
 
 class QuorinFunctionTest : public testing::Test {
@@ -47,47 +39,27 @@ class QuorinFunctionTest : public testing::Test {
   power_fakes::FakeNoticeHost host{journal};
 };
 
-struct SessionRoutine {
+// Each routine with the request it makes after an OK, without and with force.
+const struct SessionRoutine {
   const char* name;
   void (*routine)(bool);
-};
-const SessionRoutine kSessionRoutines[] = {
-    {"Shut Down", power::ShutDownSystem}, {"Log Off", power::LogOffUser},
-    {"Restart", power::RestartSystem},    {"Hibernate", power::HibernateSystem},
-    {"Stand By", power::StandBySystem},
+  const char* request[2];
+} kSessionRoutines[] = {
+    {"Shut Down", power::ShutDownSystem, {"ExitWindowsEx 9", "ExitWindowsEx 13"}},
+    {"Log Off", power::LogOffUser, {"ExitWindowsEx 0", "ExitWindowsEx 4"}},
+    {"Restart", power::RestartSystem, {"ExitWindowsEx 2", "ExitWindowsEx 6"}},
+    {"Hibernate", power::HibernateSystem, {"SetSystemPowerState -1 0", "SetSystemPowerState -1 -1"}},
+    {"Stand By", power::StandBySystem, {"SetSystemPowerState -1 0", "SetSystemPowerState -1 -1"}},
 };
 
 TEST_F(QuorinFunctionTest, AfterAnOkTheSessionRoutinesMakeTheirRequestWithThePrivilegeAroundIt) {
-  const struct {
-    void (*routine)(bool);
-    bool force;
-    Journal calls;
-  } cases[] = {
-      {power::ShutDownSystem, false,
-       Concat({Notice("Shut Down"), kEnable, {"ExitWindowsEx 9"}, kDisable})},
-      {power::ShutDownSystem, true,
-       Concat({Notice("Shut Down"), kEnable, {"ExitWindowsEx 13"}, kDisable})},
-      {power::LogOffUser, false,
-       Concat({Notice("Log Off"), kEnable, {"ExitWindowsEx 0"}, kDisable})},
-      {power::LogOffUser, true,
-       Concat({Notice("Log Off"), kEnable, {"ExitWindowsEx 4"}, kDisable})},
-      {power::RestartSystem, false,
-       Concat({Notice("Restart"), kEnable, {"ExitWindowsEx 2"}, kDisable})},
-      {power::RestartSystem, true,
-       Concat({Notice("Restart"), kEnable, {"ExitWindowsEx 6"}, kDisable})},
-      {power::HibernateSystem, false,
-       Concat({Notice("Hibernate"), kEnable, {"SetSystemPowerState -1 0"}, kDisable})},
-      {power::HibernateSystem, true,
-       Concat({Notice("Hibernate"), kEnable, {"SetSystemPowerState -1 -1"}, kDisable})},
-      {power::StandBySystem, false,
-       Concat({Notice("Stand By"), kEnable, {"SetSystemPowerState -1 0"}, kDisable})},
-      {power::StandBySystem, true,
-       Concat({Notice("Stand By"), kEnable, {"SetSystemPowerState -1 -1"}, kDisable})},
-  };
-  for (const auto& c : cases) {
-    journal.clear();
-    c.routine(c.force);
-    EXPECT_EQ(journal, c.calls) << c.calls[2] << ", force " << c.force;
+  for (const auto& r : kSessionRoutines) {
+    for (const bool force : {false, true}) {
+      journal.clear();
+      r.routine(force);
+      EXPECT_EQ(journal, Concat({ShownNotice(r.name), kEnable, {r.request[force]}, kDisable}))
+          << r.name << ", force " << force;
+    }
   }
 }
 
@@ -97,7 +69,7 @@ TEST_F(QuorinFunctionTest, ACancelledOrRefusedNoticeLeavesThePlatformAlone) {
       journal.clear();
       host.modalResult = 2;
       r.routine(force);
-      EXPECT_EQ(journal, Notice(r.name)) << r.name;
+      EXPECT_EQ(journal, ShownNotice(r.name)) << r.name;
 
       journal.clear();
       host.shown = true;
