@@ -19,6 +19,7 @@ using fake_layouts::kGerman;
 using fake_layouts::kGermanCaps;
 using fake_layouts::kUs;
 using fake_layouts::UsWindows;
+using Journal = std::vector<std::string>;
 
 std::string Show(const std::string& text) {
   std::string shown;
@@ -31,6 +32,12 @@ std::string Show(const std::string& text) {
     }
   }
   return "\"" + shown + "\"";
+}
+
+// The module's Shift, Ctrl, Alt and Win words.
+std::string ModifierNames() {
+  return State().LocalShiftName + "," + State().LocalCtrlName + "," + State().LocalAltName + "," +
+         State().LocalWinName;
 }
 
 // The module started under a fake keyboard, shut down at the end of the test.
@@ -92,18 +99,18 @@ TEST_F(HotKeyText, TheEightDefaultTextsAndTheirWords) {
     EXPECT_EQ(HotKeyToText(word, true), text);
     EXPECT_EQ(HotKeyToText(word, false), text);
   }
-  EXPECT_EQ(HotKeyToText(0x8041, true), "Alt+A");
 }
 
+// US mode under the US layout switches no layout.
 TEST_F(HotKeyText, GrammarUnderTheUsLayout) {
   Start(us);
+  us.journal.clear();
   struct Row {
     std::string text;
     ShortCut word;
   };
   const Row rows[] = {
       // case and spacing
-      {"Ctrl+Alt+S", 0xC053},
       {"ctrl+alt+s", 0xC053},
       {"CTRL+ALT+S", 0xC053},
       {"Ctrl + Alt + S", 0xC053},
@@ -199,6 +206,7 @@ TEST_F(HotKeyText, GrammarUnderTheUsLayout) {
     EXPECT_EQ(TextToHotKey(r.text, true), r.word) << Show(r.text);
     EXPECT_EQ(TextToHotKey(r.text, false), r.word) << Show(r.text) << " in US mode";
   }
+  EXPECT_EQ(us.journal, Journal{});
 }
 
 TEST(ShortcutTextParts, SplitsAtPlusAndLineBreaksWithQuotedStretches) {
@@ -228,12 +236,13 @@ TEST(ShortcutTextParts, SplitsAtPlusAndLineBreaksWithQuotedStretches) {
 
 TEST_F(HotKeyText, WordsToTextUnderTheUsLayout) {
   Start(us);
+  us.journal.clear();
   struct Row {
     ShortCut word;
     const char* text;
   };
   const Row rows[] = {
-      {0xC053, "Ctrl+Alt+S"},
+      {0x8041, "Alt+A"},
       {0x1E07B, "Ctrl+Shift+Alt+Win+F12"},
       {0x6053, "Ctrl+Shift+S"},
       {0x10045, "Win+E"},
@@ -266,6 +275,7 @@ TEST_F(HotKeyText, WordsToTextUnderTheUsLayout) {
     EXPECT_EQ(HotKeyToText(r.word, true), r.text) << std::hex << r.word;
     EXPECT_EQ(HotKeyToText(r.word, false), r.text) << std::hex << r.word;
   }
+  EXPECT_EQ(us.journal, Journal{});
   EXPECT_EQ(ModifiersText(0x1E07B, true), "Ctrl+Shift+Alt+Win+");
   EXPECT_EQ(ModifiersText(0x53, true), "");
 }
@@ -308,12 +318,12 @@ TEST_F(HotKeyText, EveryNamedKeyOfTheUsLayoutReadsBackAsTheLowestCodeOfThatName)
   EXPECT_GT(named, 100);
 }
 
+// Local mode switches no layout and asks the active one for scan codes.
 TEST_F(HotKeyText, LocalModifierNamesComeFromTheLayoutActiveAtStartUp) {
   Start(german);
-  EXPECT_EQ(State().LocalShiftName, "Umschalt");
-  EXPECT_EQ(State().LocalCtrlName, "Strg");
-  EXPECT_EQ(State().LocalAltName, "Alt Gr");
-  EXPECT_EQ(State().LocalWinName, "Win");
+  EXPECT_EQ(ModifierNames(), "Umschalt,Strg,Alt Gr,Win");
+  german.journal.clear();
+  german.scanLayouts.clear();
   struct Row {
     const char* text;
     ShortCut word;
@@ -341,6 +351,8 @@ TEST_F(HotKeyText, LocalModifierNamesComeFromTheLayoutActiveAtStartUp) {
       {"Foo+S", 0},
   };
   for (const Row& r : rows) EXPECT_EQ(TextToHotKey(r.text, true), r.word) << Show(r.text);
+  EXPECT_EQ(german.journal, Journal{});
+  for (hotkeys::Layout l : german.scanLayouts) EXPECT_EQ(l, kActiveLayout);
   // US mode: US names, but the local modifier names are still accepted.
   EXPECT_EQ(TextToHotKey("Strg+Page Up", false), 0x4021u);
   EXPECT_EQ(TextToHotKey("Bild auf", false), 0u);
@@ -355,10 +367,7 @@ TEST_F(HotKeyText, LocalModifierNamesComeFromTheLayoutActiveAtStartUp) {
 
 TEST_F(HotKeyText, AnAllCapitalsAltNameMakesTheWinWordCapitals) {
   Start(germanCaps);
-  EXPECT_EQ(State().LocalShiftName, "UMSCHALT");
-  EXPECT_EQ(State().LocalCtrlName, "STRG");
-  EXPECT_EQ(State().LocalAltName, "ALT");
-  EXPECT_EQ(State().LocalWinName, "WIN");
+  EXPECT_EQ(ModifierNames(), "UMSCHALT,STRG,ALT,WIN");
   EXPECT_EQ(HotKeyToText(0x10045, true), "WIN+E");
   EXPECT_EQ(HotKeyToText(0x10045, false), "Win+E");
   EXPECT_EQ(HotKeyToText(0xC053, true), "STRG+ALT+S");
@@ -401,45 +410,33 @@ TEST_F(HotKeyText, ModifierNamesStayThoseOfStartUpWhileKeyNamesFollowTheActiveLa
   EXPECT_EQ(TextToHotKey("Strg+Bild auf", true), 0u);
 }
 
-TEST_F(HotKeyText, StartUpLoadsTheUsLayoutAndShutdownUnloadsItOnlyWhenTheModuleLoadedIt) {
-  {
-    FakeKeyboard keyboard{{{kGerman, GermanStyle(false)}}, kGerman};
+TEST(HotKeyStartUp, LoadsTheUsLayoutAndShutdownUnloadsItOnlyWhenTheModuleLoadedIt) {
+  const Journal listAndLoad = {"list 100", "load 00000409 128"};
+  const struct {
+    std::vector<std::pair<hotkeys::Layout, fake_layouts::LayoutTable>> layouts;  // the first active
+    hotkeys::Layout loadResult, usLayout;
+    bool loaded;
+    Journal journal;
+  } cases[] = {
+      {{{kGerman, GermanStyle(false)}}, kUs, kUs, true, {"list 100", "load 00000409 128", "unload 04090409"}},
+      // US among the user's layouts, though not the active one.
+      {{{kGerman, GermanStyle(false)}, {kUs, UsWindows()}}, kUs, kUs, false, listAndLoad},
+      {{{kUs, UsWindows()}}, kUs, kUs, false, listAndLoad},
+      // A failed load: nothing to unload.
+      {{{kGerman, GermanStyle(false)}}, {}, {}, false, listAndLoad},
+  };
+  for (const auto& c : cases) {
+    FakeKeyboard keyboard{c.layouts, c.layouts[0].first};
+    keyboard.loadResult = c.loadResult;
     Startup(keyboard);
-    EXPECT_EQ(State().UsLayout, kUs);
-    EXPECT_TRUE(State().UsLayoutLoaded);
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
+    EXPECT_EQ(State().UsLayout, c.usLayout);
+    EXPECT_EQ(State().UsLayoutLoaded, c.loaded);
     Shutdown();
-    EXPECT_EQ(keyboard.journal,
-              (std::vector<std::string>{"list 100", "load 00000409 128", "unload 04090409"}));
-  }
-  {
-    // US among the user's layouts, though not the active one.
-    FakeKeyboard keyboard{{{kGerman, GermanStyle(false)}, {kUs, UsWindows()}}, kGerman};
-    Startup(keyboard);
-    EXPECT_EQ(State().UsLayout, kUs);
-    EXPECT_FALSE(State().UsLayoutLoaded);
-    Shutdown();
-    EXPECT_EQ(keyboard.journal, (std::vector<std::string>{"list 100", "load 00000409 128"}));
-  }
-  {
-    Startup(us);
-    EXPECT_FALSE(State().UsLayoutLoaded);
-    Shutdown();
-    EXPECT_EQ(us.journal, (std::vector<std::string>{"list 100", "load 00000409 128"}));
-  }
-  {
-    // A failed load: nothing to unload.
-    FakeKeyboard keyboard{{{kGerman, GermanStyle(false)}}, kGerman};
-    keyboard.loadResult = hotkeys::Layout{};
-    Startup(keyboard);
-    EXPECT_FALSE(State().UsLayoutLoaded);
-    Shutdown();
-    EXPECT_EQ(keyboard.journal, (std::vector<std::string>{"list 100", "load 00000409 128"}));
+    EXPECT_EQ(keyboard.journal, c.journal);
   }
   // Shutdown puts the state back as before start-up.
-  EXPECT_EQ(State().LocalShiftName, "Shift");
-  EXPECT_EQ(State().LocalCtrlName, "Ctrl");
-  EXPECT_EQ(State().LocalAltName, "Alt");
-  EXPECT_EQ(State().LocalWinName, "Win");
+  EXPECT_EQ(ModifierNames(), "Shift,Ctrl,Alt,Win");
   EXPECT_EQ(State().Keyboard, nullptr);
 }
 
@@ -472,23 +469,6 @@ TEST_F(HotKeyText, UsModeActivatesTheUsLayoutForEachNameAndAlwaysRestoresTheUser
   EXPECT_EQ(TextToHotKey("Bild auf", false), 0u);
   EXPECT_EQ(german.Active(), kGerman);
   for (const auto& call : german.nameCalls) EXPECT_EQ(call.activeThen, kUs);
-}
-
-TEST_F(HotKeyText, UsModeUnderTheUsLayoutSwitchesNothing) {
-  Start(us);
-  us.journal.clear();
-  EXPECT_EQ(TextToHotKey("Ctrl+F5", false), 0x4074u);
-  EXPECT_EQ(HotKeyToText(0x4074, false), "Ctrl+F5");
-  EXPECT_TRUE(us.journal.empty());
-}
-
-TEST_F(HotKeyText, LocalModeSwitchesNothingAndAsksTheActiveLayout) {
-  Start(german);
-  german.journal.clear();
-  german.scanLayouts.clear();
-  EXPECT_EQ(TextToHotKey("Strg+Entf", true), 0x402Eu);
-  EXPECT_TRUE(german.journal.empty());
-  for (hotkeys::Layout l : german.scanLayouts) EXPECT_EQ(l, kActiveLayout);
 }
 
 TEST(HotKeyTextBeforeStartUp, LettersAndDigitsConvertAndKeysHaveNoNames) {
