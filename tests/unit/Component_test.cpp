@@ -29,7 +29,9 @@ class Recorder : public ui::TComponent {
   }
 };
 
-TEST(Component, OwnerDestroysLastCreatedFirstAndTellsTheOthers) {
+// Free and the owner's end alike tell the others before the component goes;
+// the owner's end takes the last created first.
+TEST(Component, FreeAndTheOwnersEndTellTheOthersAndTheOwnerDestroysLastCreatedFirst) {
   journal.clear();
   {
     ui::TComponent owner;
@@ -37,26 +39,19 @@ TEST(Component, OwnerDestroysLastCreatedFirstAndTellsTheOthers) {
     auto& b = owner.Make<Recorder>("b");
     a.peer = &b;
     owner.Make<Recorder>("c");
+    owner.Make<Recorder>("d");
     journal.clear();
     EXPECT_EQ(owner.FindComponent("b"), &b);
-    EXPECT_EQ(owner.FindComponent("d"), nullptr);
+    EXPECT_EQ(owner.FindComponent("e"), nullptr);
+    owner.Free(b);
+    EXPECT_EQ(a.peer, nullptr);
+    EXPECT_EQ(owner.ComponentCount(), 3u);
+    owner.Free(b);  // no longer owned: nothing happens
+    EXPECT_EQ(owner.ComponentCount(), 3u);
   }
-  EXPECT_EQ(journal, (std::vector<std::string>{"a sees c", "b sees c", "before c", "destroy c",
-                                               "a sees b", "before b", "destroy b", "before a",
-                                               "destroy a"}));
-}
-
-TEST(Component, FreeClearsReferencesHeldByOtherComponents) {
-  journal.clear();
-  ui::TComponent owner;
-  auto& a = owner.Make<Recorder>("a");
-  auto& b = owner.Make<Recorder>("b");
-  a.peer = &b;
-  owner.Free(b);
-  EXPECT_EQ(a.peer, nullptr);
-  EXPECT_EQ(owner.ComponentCount(), 1u);
-  owner.Free(b);  // no longer owned: nothing happens
-  EXPECT_EQ(owner.ComponentCount(), 1u);
+  EXPECT_EQ(journal, (std::vector<std::string>{"a sees b", "c sees b", "d sees b", "before b", "destroy b",
+                                               "a sees d", "c sees d", "before d", "destroy d", "a sees c",
+                                               "before c", "destroy c", "before a", "destroy a"}));
 }
 
 // A component made at run time is loaded at once, exactly once; one made
