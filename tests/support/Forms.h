@@ -33,6 +33,13 @@ class FormsTest : public testing::Test {
   static inline ui::TApplication* app = nullptr;
 };
 
+// Closes the lock panel, shown or not, and leaves its close gate locked.
+inline void ClosePanel() {
+  protection::CloseAllowed = true;
+  Form4->Close();
+  protection::CloseAllowed = false;
+}
+
 // Lets the application handle this thread's messages (dialog keys included)
 // until `done` is true or `timeoutMs` has passed; returns `done()`.
 inline bool ProcessUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {

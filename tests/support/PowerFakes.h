@@ -63,6 +63,15 @@ class FakePlatform : public power::PowerPlatform {
   Journal& journal_;
 };
 
+// A FakePlatform in effect while this lives, and `after` in effect after it.
+struct InstalledPlatform {
+  explicit InstalledPlatform(power::PowerPlatform* after) : after(after) { power::SetPowerPlatform(&platform); }
+  ~InstalledPlatform() { power::SetPowerPlatform(after); }
+  Journal journal;
+  FakePlatform platform{journal};
+  power::PowerPlatform* after;
+};
+
 class FakeNoticeHost : public power::NoticeHost {
  public:
   explicit FakeNoticeHost(Journal& journal) : journal_(journal) {}

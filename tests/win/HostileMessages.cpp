@@ -109,9 +109,7 @@ class HostileMessagesTest : public FormsTest {
   }
   void TearDown() override {
     KillTimer(nullptr, menuTimer_);
-    protection::CloseAllowed = true;
-    Form4->Close();
-    protection::CloseAllowed = false;
+    testing_support::ClosePanel();
   }
 
   // Shows a form as the program does, delivers the row while it is shown and
@@ -170,9 +168,7 @@ TEST_F(HostileMessagesTest, EveryWindowSurvivesEveryRowHiddenAndShown) {
       }
       shownEffect += WhileShown(form, row);
       EXPECT_FALSE(IsIconic(form.Handle()));
-      protection::CloseAllowed = true;
-      Form4->Close();
-      protection::CloseAllowed = false;
+      testing_support::ClosePanel();
       EXPECT_FALSE(ui::Application().Terminated());
     }
     EXPECT_EQ(shownEffect, row.shownEffect);

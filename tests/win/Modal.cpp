@@ -118,9 +118,7 @@ TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeA
           << "enabled " << seen.secondEnabled << ", answered " << seen.secondAnswered << ", first answered "
           << seen.firstAnswered;
       EXPECT_EQ(EnabledStates(), before);
-      protection::CloseAllowed = true;
-      Form4->Close();
-      protection::CloseAllowed = false;
+      testing_support::ClosePanel();
     }
   }
 }

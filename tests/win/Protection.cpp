@@ -17,10 +17,7 @@ class ProtectionTest : public testing_support::FormsTest {
     protection::CloseAllowed = false;
     Form4->MaskEdit1->SetText("");
   }
-  void TearDown() override {
-    protection::CloseAllowed = true;
-    Form4->Close();
-  }
+  void TearDown() override { testing_support::ClosePanel(); }
   // Shows the panel and waits until typed keys reach its field.
   static void OpenPanel() {
     Form4->ShowPanel();
@@ -61,14 +58,12 @@ TEST_F(ProtectionTest, ClosesAtTheFirstKeyAfterTheFieldHoldsThePassword) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.password) + " typed " + c.keys);
     CurrentPassword = c.password;
-    protection::CloseAllowed = false;
     Form4->MaskEdit1->SetText("");
     OpenPanel();
     Type(c.keys);
     EXPECT_EQ(Form4->Visible(), c.visibleAfter);
     EXPECT_EQ(protection::CloseAllowed, !c.visibleAfter);
-    protection::CloseAllowed = true;
-    Form4->Close();
+    testing_support::ClosePanel();
   }
 }
 
