@@ -24,24 +24,51 @@ std::string Stored(const char* section, const char* name) {
   return testing_support::StoredText(app::kSettingsKey + "\\" + section, name);
 }
 
+// The message box this thread shows, if any.
+HWND MessageBoxShown() {
+  for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+    if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+// For an Every: answers the message box once it shows, its text kept in `box`.
+bool AnswerBox(std::string& box) {
+  const HWND shown = MessageBoxShown();
+  if (!shown) return true;
+  box = testing_support::WindowText(GetDlgItem(shown, 0xFFFF));
+  PostMessageA(shown, WM_COMMAND, IDOK, 0);
+  return false;
+}
+
+// What a click on Ok or Cancel left: the text of the message box it showed,
+// if any, and the page and focus the window showed after it.
+struct Answer {
+  std::string box;
+  ui::TTabSheet* page = nullptr;
+  HWND focus = nullptr;
+};
+
 class OptionsTest : public testing_support::FormsTest {
  protected:
   // Opens the options window with "Main", runs `edit` in it, then clicks
-  // the button as the user would; returns when the window has closed.
-  static void WithOptions(std::function<void()> edit, ui::TButton* button) {
-    static std::function<void()> pending;
-    static ui::TButton* clicked;
-    pending = std::move(edit);
-    clicked = button;
-    const Every inside(50, [] {
+  // the button as the user would and answers a message box; Cancel closes
+  // a window that Ok left open. Returns when the window has closed.
+  static Answer WithOptions(const std::function<void()>& edit, ui::TButton* button) {
+    Answer answer;
+    const Every inside(50, [&] {
       if (!Form1->Visible()) return true;
-      pending();
-      PostMessageA(clicked->Handle(), BM_CLICK, 0, 0);
+      edit();
+      const Every box(50, [&] { return AnswerBox(answer.box); });
+      SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+      answer.page = Form1->PageControl1->ActivePage();
+      answer.focus = GetFocus();
+      if (Form1->ModalResult() == ui::mrNone) SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
       return false;
     });
     Form1->Main1Click(*Form1->Main1);
     EXPECT_FALSE(Form1->Visible());
     EXPECT_FALSE(Form1->OptionsOpen);
+    return answer;
   }
 };
 
@@ -110,22 +137,6 @@ TEST_F(OptionsTest, OkWritesTheShortcutsAsTheirTextsAndCancelRestoresTheStoredOn
   EXPECT_EQ(Form1->HotKeyManager1->Count(), 8u);
 }
 
-// The message box this thread shows, if any.
-HWND MessageBoxShown() {
-  for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
-    if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w)) return w;
-  return nullptr;
-}
-
-// For an Every: answers the message box once it shows, its text kept in `box`.
-bool AnswerBox(std::string& box) {
-  const HWND shown = MessageBoxShown();
-  if (!shown) return true;
-  box = testing_support::WindowText(GetDlgItem(shown, 0xFFFF));
-  PostMessageA(shown, WM_COMMAND, IDOK, 0);
-  return false;
-}
-
 // Typed with real keys into the emptied field: digits, capital letters, '-'.
 void Type(ui::TTabSheet& page, ui::TEdit& field, const std::string& keys) {
   Form1->PageControl1->SetActivePage(page);
@@ -161,33 +172,21 @@ TEST_F(OptionsTest, OkStoresOnlyATimeOfDayACountdownOfUpTo9999SecondsAndASoundFi
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.value) + " typed " + r.typed + r.sound);
-    static const Row* row;
-    static std::string box;
-    static ui::TTabSheet* page;
-    static HWND focus;
-    row = &r;
-    box.clear();
-    const Every inside(50, [] {
-      if (!Form1->Visible()) return true;
-      Form1->MaskEdit1->SetText("00:00");
-      Form1->Edit1->SetText("15");
-      Form1->CheckBox5->SetChecked(row->value == std::string("SoundFileName"));
-      Form1->Edit2->SetText(row->sound);
-      if (row->field) Type(row->field == Form1->MaskEdit1 ? *Form1->TabSheet4 : *Form1->TabSheet5, *row->field, row->typed);
-      const Every answer(50, [] { return AnswerBox(box); });
-      SendMessageA(Form1->BitBtn1->Handle(), BM_CLICK, 0, 0);
-      page = Form1->PageControl1->ActivePage();
-      focus = GetFocus();
-      if (Form1->ModalResult() == ui::mrNone) SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
-      return false;
-    });
-    Form1->Main1Click(*Form1->Main1);
-    EXPECT_EQ(box, r.message);
+    const Answer answer = WithOptions(
+        [&r] {
+          Form1->MaskEdit1->SetText("00:00");
+          Form1->Edit1->SetText("15");
+          Form1->CheckBox5->SetChecked(r.value == std::string("SoundFileName"));
+          Form1->Edit2->SetText(r.sound);
+          if (r.field) Type(r.field == Form1->MaskEdit1 ? *Form1->TabSheet4 : *Form1->TabSheet5, *r.field, r.typed);
+        },
+        Form1->BitBtn1);
+    EXPECT_EQ(answer.box, r.message);
     if (r.message.empty()) {
       EXPECT_EQ(Stored("Operation", r.value), r.stored);
     } else {
-      EXPECT_EQ(page, r.field == Form1->MaskEdit1 ? Form1->TabSheet4 : Form1->TabSheet5);
-      EXPECT_EQ(focus, (r.field ? r.field : Form1->Edit2)->Handle());
+      EXPECT_EQ(answer.page, r.field == Form1->MaskEdit1 ? Form1->TabSheet4 : Form1->TabSheet5);
+      EXPECT_EQ(answer.focus, (r.field ? r.field : Form1->Edit2)->Handle());
     }
   }
   EXPECT_EQ(Stored("Operation", "PlaySound"), "1") << "the last row stored its file";
@@ -197,29 +196,22 @@ TEST_F(OptionsTest, OkStoresOnlyATimeOfDayACountdownOfUpTo9999SecondsAndASoundFi
 // for a second action as it refuses its other fields, and lets "None" repeat.
 TEST_F(OptionsTest, AShortcutFieldRecordsCtrlPageDownAndOkRefusesItForASecondAction) {
   const std::string stored = Stored("Shortcuts", "Restart");
-  static std::string box;
-  static HWND focus;
-  const Every inside(50, [] {
-    if (!Form1->Visible()) return true;
-    Form1->PageControl1->SetActivePage(*Form1->TabSheet3);
-    Form1->HotKey1->SetHotKey(0);
-    Form1->HotKey2->SetHotKey(0);
-    Form1->HotKey3->SetFocus();
-    EXPECT_TRUE(testing_support::TakesKeys(*Form1->HotKey3) && testing_support::Press(VK_NEXT, {VK_CONTROL}));
-    Form1->HotKey5->SetHotKey(Form1->HotKey3->HotKey());
-    const Every answer(50, [] { return AnswerBox(box); });
-    SendMessageA(Form1->BitBtn1->Handle(), BM_CLICK, 0, 0);
-    focus = Form1->PageControl1->ActivePage() == Form1->TabSheet3 ? GetFocus() : nullptr;
-    if (Form1->ModalResult() == ui::mrNone) SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
-    return false;
-  });
-  Form1->Main1Click(*Form1->Main1);
-  EXPECT_EQ(box, "Shortcuts: Hibernate and Restart have the same shortcut. Give each action its own, or none.");
-  EXPECT_EQ(focus, Form1->HotKey5->Handle()) << "on the Shortcuts page";
+  const Answer answer = WithOptions(
+      [] {
+        Form1->PageControl1->SetActivePage(*Form1->TabSheet3);
+        Form1->HotKey1->SetHotKey(0);
+        Form1->HotKey2->SetHotKey(0);
+        Form1->HotKey3->SetFocus();
+        EXPECT_TRUE(testing_support::TakesKeys(*Form1->HotKey3) && testing_support::Press(VK_NEXT, {VK_CONTROL}));
+        Form1->HotKey5->SetHotKey(Form1->HotKey3->HotKey());
+      },
+      Form1->BitBtn1);
+  EXPECT_EQ(answer.box, "Shortcuts: Hibernate and Restart have the same shortcut. Give each action its own, or none.");
+  EXPECT_EQ(answer.page, Form1->TabSheet3);
+  EXPECT_EQ(answer.focus, Form1->HotKey5->Handle());
   EXPECT_EQ(Stored("Shortcuts", "Restart"), stored);
 }
 
-// The keys of every tabbed dialog, whichever control holds the focus.
 // The clock's menu command while the window holds edits Ok has not checked
 // stores the clock's state alone; Cancel then takes the edits back.
 TEST_F(OptionsTest, TheClockCommandWhileTheWindowIsOpenStoresOnlyEnabled) {
@@ -253,39 +245,35 @@ TEST_F(OptionsTest, AFailureInsideTheModalRunLeavesTheHotkeysRegistered) {
   EXPECT_EQ(Form1->HotKeyManager1->Count(), 8u);
 }
 
+// The keys of every tabbed dialog, whichever control holds the focus.
 TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown) {
-  static std::vector<std::string> pages, strays;
-  static std::vector<std::size_t> reached;
-  pages.clear();
-  strays.clear();
-  reached.clear();
-  const Every inside(50, [] {
-    if (!Form1->Visible()) return true;
-    using testing_support::Press;
-    Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
-    Form1->MaskEdit1->SetFocus();
-    for (const int key : {VK_TAB, VK_TAB, 0, VK_NEXT, VK_PRIOR, VK_PRIOR, VK_PRIOR}) {
-      EXPECT_TRUE(key ? Press(static_cast<WORD>(key), {VK_CONTROL}) : Press(VK_TAB, {VK_CONTROL, VK_SHIFT}));
-      pages.push_back(Form1->PageControl1->ActivePage()->Caption());
-    }
-    for (ui::TTabSheet* sheet : Form1->PageControl1->Pages()) {
-      Form1->PageControl1->SetActivePage(*sheet);
-      Form1->BitBtn1->SetFocus();
-      std::set<HWND> onPage;
-      for (int i = 0; i < 14; ++i) {
-        EXPECT_TRUE(Press(VK_TAB));
-        const HWND focus = GetFocus();
-        if (IsChild(sheet->Handle(), focus)) onPage.insert(focus);
-        else if (focus != Form1->PageControl1->Handle() &&
-            focus != Form1->BitBtn1->Handle() && focus != Form1->BitBtn2->Handle())
-          strays.push_back(sheet->Caption() + ": " + testing_support::ClassOf(focus));
-      }
-      reached.push_back(onPage.size());
-    }
-    SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
-    return false;
-  });
-  Form1->Main1Click(*Form1->Main1);
+  std::vector<std::string> pages, strays;
+  std::vector<std::size_t> reached;
+  WithOptions(
+      [&] {
+        using testing_support::Press;
+        Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
+        Form1->MaskEdit1->SetFocus();
+        for (const int key : {VK_TAB, VK_TAB, 0, VK_NEXT, VK_PRIOR, VK_PRIOR, VK_PRIOR}) {
+          EXPECT_TRUE(key ? Press(static_cast<WORD>(key), {VK_CONTROL}) : Press(VK_TAB, {VK_CONTROL, VK_SHIFT}));
+          pages.push_back(Form1->PageControl1->ActivePage()->Caption());
+        }
+        for (ui::TTabSheet* sheet : Form1->PageControl1->Pages()) {
+          Form1->PageControl1->SetActivePage(*sheet);
+          Form1->BitBtn1->SetFocus();
+          std::set<HWND> onPage;
+          for (int i = 0; i < 14; ++i) {
+            EXPECT_TRUE(Press(VK_TAB));
+            const HWND focus = GetFocus();
+            if (IsChild(sheet->Handle(), focus)) onPage.insert(focus);
+            else if (focus != Form1->PageControl1->Handle() &&
+                focus != Form1->BitBtn1->Handle() && focus != Form1->BitBtn2->Handle())
+              strays.push_back(sheet->Caption() + ": " + testing_support::ClassOf(focus));
+          }
+          reached.push_back(onPage.size());
+        }
+      },
+      Form1->BitBtn2);
   EXPECT_EQ(pages, (std::vector<std::string>{"General", "Protection", "General", "Protection", "General",
                                              "Operation Clock", "Messages"}));
   EXPECT_EQ(strays, std::vector<std::string>{});
@@ -295,23 +283,21 @@ TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown
 // What the user reads: the whole set time fits its field (the first digit
 // scrolled out of it before), and the page with it, a screenshot to look at.
 TEST_F(OptionsTest, TheTimeFieldShowsAllOf2359) {
-  static RECT inside;
-  static SIZE text;
-  const Every shown(50, [] {
-    if (!Form1->Visible()) return true;
-    Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
-    Form1->MaskEdit1->SetText("23:59");
-    const HWND edit = Form1->MaskEdit1->Handle();
-    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&inside));
-    const ui::WindowDC dc(edit);
-    const ui::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32A(dc.get(), "23:59", 5, &text);
-    RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    testing_support::Screenshot("options-clock-23-59");
-    SendMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
-    return false;
-  });
-  Form1->Main1Click(*Form1->Main1);
+  RECT inside{};
+  SIZE text{};
+  WithOptions(
+      [&] {
+        Form1->PageControl1->SetActivePage(*Form1->TabSheet4);
+        Form1->MaskEdit1->SetText("23:59");
+        const HWND edit = Form1->MaskEdit1->Handle();
+        SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&inside));
+        const ui::WindowDC dc(edit);
+        const ui::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32A(dc.get(), "23:59", 5, &text);
+        RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        testing_support::Screenshot("options-clock-23-59");
+      },
+      Form1->BitBtn2);
   EXPECT_LT(text.cx, inside.right - inside.left) << "and the caret after it";
 }
 
@@ -319,9 +305,7 @@ TEST_F(OptionsTest, TheTimeFieldShowsAllOf2359) {
 // its action once (without the notice, not forced), and none while the
 // options window is open.
 TEST_F(OptionsTest, AHotKeyRunsItsActionOnceAndNoneWhileTheOptionsWindowIsOpen) {
-  power_fakes::Journal journal;
-  power_fakes::FakePlatform platform(journal);
-  power::SetPowerPlatform(&platform);
+  power_fakes::InstalledPlatform fake(&power::SystemPowerPlatform());
   const std::pair<char, const char*> rows[] = {  // in action order
       {'S', "ExitWindowsEx 9;"},           {'L', "ExitWindowsEx 0;"},
       {'H', "SetSystemPowerState -1 0;"},  {'B', "SetSystemPowerState -1 0;"},
@@ -336,22 +320,19 @@ TEST_F(OptionsTest, AHotKeyRunsItsActionOnceAndNoneWhileTheOptionsWindowIsOpen) 
   // The requests that one WM_HOTKEY of Ctrl+Alt+`key` makes (not the
   // privilege's calls around them), the panel shown among them.
   const auto press = [&](char key) {
-    journal.clear();
+    fake.journal.clear();
     SendMessageA(Form1->HotKeyManager1->Handle(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, key));
     std::string requests;
-    for (const std::string& call : journal)
+    for (const std::string& call : fake.journal)
       if (call.find_first_of("ESP") == 0) requests += call + ";";
     if (Form4->Visible()) requests += "the panel;";
-    protection::CloseAllowed = true;
-    Form4->Close();
-    protection::CloseAllowed = false;
+    testing_support::ClosePanel();
     return requests;
   };
   for (const auto& [key, request] : rows) EXPECT_EQ(press(key), request) << key;
   WithOptions([&] {
     for (const auto& [key, request] : rows) EXPECT_EQ(press(key), "") << key << " while the window is open";
   }, Form1->BitBtn2);
-  power::SetPowerPlatform(&power::SystemPowerPlatform());
 }
 
 // Explorer restarted: the icons it held are gone until their programs add
