@@ -1,4 +1,4 @@
-// Helpers several unit suites share: a random source that always answers the
+// Helpers several suites share: a random source that always answers the
 // same value, and the text of the error a call raises.
 #pragma once
 #include <string>

@@ -11,8 +11,8 @@
 #include "support/PowerFakes.h"
 #include "support/Forms.h"
 #include "support/Pump.h"
+#include "support/UnitHelpers.h"
 #include "ui/Application.h"
-#include "ui/Error.h"
 
 namespace {
 
@@ -31,9 +31,8 @@ class NoticeTest : public testing_support::FormsTest {
 
 TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
   Form1->Edit1->SetText("2");
-  static bool clockRanDuringNotice;
-  clockRanDuringNotice = false;
-  const Every clockWatch(100, [] {
+  bool clockRanDuringNotice = false;
+  const Every clockWatch(100, [&] {
     clockRanDuringNotice |= Form1->Timer1->Enabled();
     return Form2->Visible();
   });
@@ -51,9 +50,8 @@ TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
 // menu opened over it closes at zero: the answer is not held back.
 TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
   Form1->Edit1->SetText("2");
-  static bool refused, late;
-  refused = late = false;
-  const Every overNotice(100, [] {
+  bool refused = false, late = false;
+  const Every overNotice(100, [&] {
     if (!Form2->Visible()) return true;
     Form1->About1Click(*Form1->About1);
     Form1->Main1Click(*Form1->Main1);
@@ -61,7 +59,7 @@ TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
     Form1->BarPopupMenu1->Popup(100, 100);
     return false;
   });
-  const Every guard(8000, [] {
+  const Every guard(8000, [&] {
     late = true;
     EndMenu();
     for (ui::TForm* form : std::initializer_list<ui::TForm*>{Form1, Form3}) form->SetModalResult(ui::mrCancel);
@@ -75,8 +73,7 @@ TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
 // Chosen once the notice has been answered, before its loop has ended, Main
 // opens after the notice has closed, not inside its loop.
 TEST_F(NoticeTest, MainChosenAsTheNoticeClosesOpensOnceItHas) {
-  static bool opened;
-  opened = false;
+  bool opened = false;
   const Every answer(100, [] {
     if (!Form2->Visible()) return true;
     Form2->SetModalResult(ui::mrCancel);
@@ -84,13 +81,13 @@ TEST_F(NoticeTest, MainChosenAsTheNoticeClosesOpensOnceItHas) {
     return false;
   });
   EXPECT_FALSE(power::ShowOperationNotice("Log Off"));
-  const Every options(100, [] {
+  const Every options(100, [&] {
     if (!Form1->Visible()) return true;
     opened = !Form2->Visible();
     PostMessageA(Form1->BitBtn2->Handle(), BM_CLICK, 0, 0);
     return false;
   });
-  EXPECT_TRUE(testing_support::ProcessUntil([] { return opened && !Form1->Visible(); }));
+  EXPECT_TRUE(testing_support::ProcessUntil([&] { return opened && !Form1->Visible(); }));
 }
 
 TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
@@ -105,12 +102,10 @@ TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
       {"Enter on open", [] { testing_support::PressKey(VK_RETURN); }, false},
   };
   for (const auto& way : ways) {
-    static void (*answer)();
-    answer = way.answer;
     // Keys go to the foreground window: answer once the notice is that.
-    const Every answerWhenActive(300, [] {
+    const Every answerWhenActive(300, [&way] {
       if (GetForegroundWindow() != Form2->Handle()) return true;
-      answer();
+      way.answer();
       return false;
     });
     EXPECT_EQ(power::ShowOperationNotice("Log Off"), way.expected) << way.how;
@@ -123,9 +118,8 @@ TEST_F(NoticeTest, EscapeDoesNothingAndAMessageTimeOfZeroNeverEnds) {
   Form1->Edit1->SetText("0");
   // Esc once the countdown is below zero and the notice has the keyboard;
   // two ticks later, the notice is as it was.
-  static int escapedAt;
-  escapedAt = 1;
-  const Every escapeThenCancel(200, [] {
+  int escapedAt = 1;
+  const Every escapeThenCancel(200, [&] {
     if (escapedAt > 0 && power::NoticeCount < 0 && testing_support::TakesKeys(Form2->Handle())) {
       escapedAt = power::NoticeCount;
       EXPECT_TRUE(testing_support::Press(VK_ESCAPE));
@@ -167,12 +161,7 @@ TEST_F(NoticeTest, PlaysAWaveFileAndStopsItWhenTheWindowCloses) {
   EXPECT_TRUE(power::ShowOperationNotice("Shut Down"));
   EXPECT_TRUE(Form1->MediaPlayer1->IsOpen()) << "stopped, still open";
   Form1->MediaPlayer1->Close();
-  EXPECT_THROW(Form1->MediaPlayer1->Stop(), ui::Error);
-  try {
-    Form1->MediaPlayer1->Stop();
-  } catch (const ui::Error& e) {
-    EXPECT_STREQ(e.what(), "No MCI device open");
-  }
+  EXPECT_EQ(testing_support::ErrorOf([] { Form1->MediaPlayer1->Stop(); }), "No MCI device open");
 }
 
 TEST_F(NoticeTest, AMissingSoundFileFailsWithTheMciTextAndShowsNothing) {
@@ -180,21 +169,15 @@ TEST_F(NoticeTest, AMissingSoundFileFailsWithTheMciTextAndShowsNothing) {
   Form1->CheckBox5->SetChecked(true);
   for (bool showMessage : {false, true}) {
     Form1->CheckBox4->SetChecked(showMessage);
-    try {
-      power::ShowOperationNotice("Log Off");
-      ADD_FAILURE() << "no error";
-    } catch (const ui::Error& e) {
-      EXPECT_STREQ(e.what(), "Cannot find the specified file. Make sure the path and filename are correct.");
-    }
+    EXPECT_EQ(testing_support::ErrorOf([] { power::ShowOperationNotice("Log Off"); }),
+              "Cannot find the specified file. Make sure the path and filename are correct.");
     EXPECT_FALSE(Form2->Visible());
     EXPECT_TRUE(Form1->Timer1->Enabled());
   }
 }
 
 TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
-  power_fakes::Journal journal;
-  power_fakes::FakePlatform platform(journal);
-  power::SetPowerPlatform(&platform);
+  power_fakes::InstalledPlatform fake(&power::SystemPowerPlatform());
   Form1->Edit1->SetText("1");
   power::LogOffUser(true);
   const Every answerCancel(300, [] {
@@ -202,9 +185,8 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
     return !Form2->Visible();
   });
   power::ShutDownSystem(false);
-  power::SetPowerPlatform(&power::SystemPowerPlatform());
   std::vector<std::string> exits;
-  for (const std::string& call : journal)
+  for (const std::string& call : fake.journal)
     if (call.rfind("ExitWindowsEx", 0) == 0) exits.push_back(call);
   EXPECT_EQ(exits, std::vector<std::string>{"ExitWindowsEx 4"});
 }
@@ -212,17 +194,13 @@ TEST_F(NoticeTest, ActionsGoAheadOnlyWhenTheNoticeSaysSo) {
 // A countdown due while another notice counts, in the clock's pause after a
 // firing, waits for that notice's answer; its own notice follows.
 TEST_F(NoticeTest, ACountdownDueBehindANoticeInThePauseComesOnceThatIsAnswered) {
-  power_fakes::Journal journal;
-  power_fakes::FakePlatform platform(journal);
-  power::SetPowerPlatform(&platform);
+  power_fakes::InstalledPlatform fake(&power::SystemPowerPlatform());
   Form1->Timer1->SetEnabled(false);
   Form1->Timer3->SetEnabled(true);
   ASSERT_EQ(Form1->Serve(std::get<app::Command>(app::ParseCommandLine({"/logoff", "/in", "1s"}))).code, 0);
-  static std::vector<std::string> notices;
-  static DWORD start;
-  notices.clear();
-  start = GetTickCount();
-  const Every answer(200, [] {
+  std::vector<std::string> notices;
+  const DWORD start = GetTickCount();
+  const Every answer(200, [&] {
     if (!Form2->Visible()) return true;
     if (notices.empty() || notices.back() != power::NoticeOperation) notices.push_back(power::NoticeOperation);
     // The first is answered once the countdown has come due behind it.
@@ -233,7 +211,6 @@ TEST_F(NoticeTest, ACountdownDueBehindANoticeInThePauseComesOnceThatIsAnswered) 
   EXPECT_TRUE(testing_support::ProcessUntil([] { return !Form1->CancelCountdown1->visible; }));
   EXPECT_EQ(notices, (std::vector<std::string>{"Hibernate", "Log Off"}));
   Form1->Timer3->SetEnabled(false);
-  power::SetPowerPlatform(&power::SystemPowerPlatform());
 }
 
 // The pixels of a rectangle of a window's client area as they are on the
