@@ -106,11 +106,9 @@ TEST_F(ApplicationTest, AnErrorWhileAWindowIsDesignedIsShownAndTheNextFormIsCrea
 TEST_F(ApplicationTest, TheDefaultErrorHandlerShowsTheTextInAMessageBoxAndCarriesOn) {
   app.OnException = nullptr;
   FormB::failCreate = true;
-  static std::string seenText, seenCaption;
-  seenText.clear();
-  seenCaption.clear();
+  std::string seenText, seenCaption;
   // The message box runs its own modal loop; a thread timer reads and closes it.
-  const Every readAndClose(100, [] {
+  const Every readAndClose(100, [&] {
     HWND box = FindWindowA("#32770", nullptr);
     if (!box || !IsWindowVisible(box)) return true;
     char text[256] = {};
@@ -176,13 +174,11 @@ TEST_F(ApplicationTest, ShowModalAnswersTheResultAndTheCloseGateCanKeepTheForm) 
   attempts = 0;
   b->OnCloseQuery = [](ui::TComponent&, bool& canClose) { canClose = ++attempts > 1; };
   b->OnClose = [](ui::TComponent&, ui::TCloseAction&) { journal.push_back("close B"); };
-  static ui::TForm* modal;
-  modal = b;
   // First request refused by the gate, second one passes.
-  const Every askToClose(50, [] {
+  const Every askToClose(50, [&] {
     if (attempts >= 2) return false;
-    EXPECT_TRUE(modal->Visible());
-    modal->SetModalResult(ui::mrOk);
+    EXPECT_TRUE(b->Visible());
+    b->SetModalResult(ui::mrOk);
     return true;
   });
   EXPECT_EQ(b->ShowModal(), ui::mrOk);
@@ -194,10 +190,8 @@ TEST_F(ApplicationTest, ShowModalAnswersTheResultAndTheCloseGateCanKeepTheForm) 
 
 TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
   app.CreateForm(a);
-  static HWND window;
-  window = a->Handle();
-  const Every closeBox(50, [] {
-    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  const Every closeBox(50, [this] {
+    PostMessageA(a->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     return false;
   });
   EXPECT_EQ(a->ShowModal(), ui::mrCancel);
@@ -213,11 +207,9 @@ TEST_F(ApplicationTest, ClosingAModalFormByItsCloseBoxAnswersCancel) {
 TEST_F(ApplicationTest, AnErrorInTheCloseHandlerOfAModalFormLeavesItHiddenAndReusable) {
   app.CreateForm(a);
   app.CreateForm(b);
-  static ui::TForm* modal;
-  modal = b;
   b->OnClose = [](ui::TComponent&, ui::TCloseAction&) { throw ui::Error("No MCI device open"); };
-  const auto answerOk = [] {
-    modal->SetModalResult(ui::mrOk);
+  const auto answerOk = [this] {
+    b->SetModalResult(ui::mrOk);
     return false;
   };
   const Every firstAnswer(50, answerOk);

@@ -78,36 +78,30 @@ TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeA
     for (const Opening* second : {&kNotice, &kPanel, &kAbout, &kOptions}) {
       SCOPED_TRACE(std::string(second->name) + " while " + first->name + " is modal");
       const auto before = EnabledStates();
-      static Seen seen;
-      static const Opening *outer, *inner;
+      Seen seen;
       // Refused over a counting notice (they show nothing, and the notice
       // takes the click): their modal loops would hold its answer back.
-      static bool refused;
-      refused = first == &kNotice && (second == &kAbout || second == &kOptions);
-      seen = {};
-      outer = first;
-      inner = second;
+      const bool refused = first == &kNotice && (second == &kAbout || second == &kOptions);
       // Runs inside the first window's modal loop, the second one's included.
-      static bool secondDone;
-      secondDone = false;
-      const Every driver(50, [] {
-        if (!outer->form()->Visible()) return true;
-        const Every answer(50, [] {
-          if (!inner->form()->Visible()) return true;
-          seen.secondEnabled = IsWindowEnabled(inner->form()->Handle()) != FALSE;
-          seen.secondAnswered = Answer(*inner);
+      bool secondDone = false;
+      const Every driver(50, [&] {
+        if (!first->form()->Visible()) return true;
+        const Every answer(50, [&] {
+          if (!second->form()->Visible()) return true;
+          seen.secondEnabled = IsWindowEnabled(second->form()->Handle()) != FALSE;
+          seen.secondAnswered = Answer(*second);
           secondDone = true;
           return false;
         });
-        inner->open();
+        second->open();
         if (refused) {
-          seen.secondEnabled = seen.secondAnswered = !inner->form()->Visible();
-          seen.firstAnswered = Answer(*outer);
+          seen.secondEnabled = seen.secondAnswered = !second->form()->Visible();
+          seen.firstAnswered = Answer(*first);
           return false;
         }
-        testing_support::PumpUntil([] { return secondDone && (inner == outer || !inner->form()->Visible()); }, 20000,
-                                   [] { ui::Application().ProcessMessages(); });
-        seen.firstAnswered = inner == outer ? seen.secondAnswered : Answer(*outer);
+        testing_support::PumpUntil([&] { return secondDone && (second == first || !second->form()->Visible()); },
+                                   20000, [] { ui::Application().ProcessMessages(); });
+        seen.firstAnswered = second == first ? seen.secondAnswered : Answer(*first);
         // A failed click must not hold the suite: whatever is still open closes.
         for (ui::TForm* form : std::initializer_list<ui::TForm*>{Form1, Form2, Form3})
           form->SetModalResult(ui::mrCancel);

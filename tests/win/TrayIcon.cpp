@@ -68,19 +68,17 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuAndAClickElsewhereOrEscClosesIt) {
   };
   for (const auto& closing : closings) {
     SCOPED_TRACE(closing.how);
-    static DWORD openedAt;
-    static bool forced;
-    static void (*close)();
-    openedAt = 0, forced = false, close = closing.close;
+    DWORD openedAt = 0;
+    bool forced = false;
     bool released = false;
     icon.OnMouseUp = [&](ui::TComponent&, tray::TMouseButton button, int, int) { released = button == tray::mbRight; };
-    const testing_support::Every watch(100, [] {
+    const testing_support::Every watch(100, [&] {
       const HWND menu = FindWindowA("#32768", nullptr);
       const bool open = menu && IsWindowVisible(menu);
       if (open && !openedAt) {
         openedAt = GetTickCount();
         testing_support::Screenshot("tray-menu");
-        close();
+        closing.close();
       } else if (open && GetTickCount() - openedAt > 10000) {
         forced = true;
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
