@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/Actions.h"
+#include "schedule/Countdown.h"
 #include "schedule/TimeOfDay.h"
 
 namespace app {
@@ -106,10 +107,6 @@ std::string Quoted(const std::string& argument) {
   return "'" + (argument.size() <= 60 ? argument : argument.substr(0, 57) + "...") + "'";
 }
 
-bool IsProcessId(const std::string& program) {
-  return program.find_first_not_of("0123456789") == std::string::npos;
-}
-
 std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments) {
   Command command;
   std::string actionWord, whenWord, forceWord;
@@ -141,7 +138,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
         command.minuteOfDay = *minute;
       } else if (name == "after") {
         command.when = Command::When::After;
-        command.program = IsProcessId(value) || value.find('.') != std::string::npos ? value : value + ".exe";
+        command.program = schedule::IsProcessId(value) || value.find('.') != std::string::npos ? value : value + ".exe";
         if (value.empty() || command.program.size() > kLongestProgram) return "Bad program " + Quoted(value) + ".";
       } else {
         const auto duration = Duration(value);

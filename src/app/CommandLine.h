@@ -47,8 +47,6 @@ std::string Packed(const std::vector<std::string>& arguments);
 std::vector<std::string> Unpacked(const std::string& packed);
 // An argument as an answer repeats it: quoted, a long one cut.
 std::string Quoted(const std::string& argument);
-// An /after program given by its process id, all digits.
-bool IsProcessId(const std::string& program);
 // What `dormix /?` prints.
 extern const char* const kUsage;
 // What follows an error instead of the usage.

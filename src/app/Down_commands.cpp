@@ -34,7 +34,7 @@ app::Answer TForm1::Serve(const app::Command& command) {
     case app::Command::When::After: {
       if (!pending.empty()) break;
       std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command.program);
-      const bool byId = app::IsProcessId(command.program);
+      const bool byId = schedule::IsProcessId(command.program);
       if (!programs)
         return {1, byId ? "No process " + command.program + " is running." : "No program " + app::Quoted(command.program) + " is running."};
       started = countdown_.StartAfter(job, std::move(programs), byId ? "process " + command.program : command.program);

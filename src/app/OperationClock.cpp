@@ -3,17 +3,6 @@
 
 namespace app {
 
-namespace {
-
-// Shortened at a blank, never inside a word, to what the tip holds.
-std::string Fitted(std::string text) {
-  if (text.size() <= kLongestTip) return text;
-  const std::size_t blank = text.rfind(' ', kLongestTip - 3);
-  return text.substr(0, blank == std::string::npos ? kLongestTip - 3 : blank) + "...";
-}
-
-}  // namespace
-
 std::string OperationClock::ShowTime() {
   const std::string now = TimeText(host_.Now());
   host_.SetClockText(now);
@@ -38,7 +27,7 @@ void OperationClock::Timer1Timer() {
 }
 
 std::string OperationClock::Tip() {
-  if (!countdown_.Caption().empty()) return Fitted("Dormix: " + countdown_.Caption());
+  if (!countdown_.Caption().empty()) return "Dormix: " + countdown_.Caption();
   return state_.ClockEnabled ? "Dormix is Active at " + host_.SetTime() : "Dormix is Disabled...";
 }
 

@@ -21,9 +21,6 @@ namespace app {
 using schedule::TimeOfDay;
 using schedule::TimeText;
 
-// The tray icon's tip holds this many characters.
-constexpr std::size_t kLongestTip = 63;
-
 class ClockHost {
  public:
   virtual ~ClockHost() = default;

@@ -54,6 +54,10 @@ Seconds UtcOfLocal(TimeBase& time, Seconds local) {
   return after;
 }
 
+bool IsProcessId(const std::string& program) {
+  return program.find_first_not_of("0123456789") == std::string::npos;
+}
+
 std::string SpanText(Seconds span) {
   if (span % 60) return std::to_string(span) + " s";
   const Seconds hours = span / 3600, minutes = span % 3600 / 60;

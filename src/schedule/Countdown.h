@@ -46,8 +46,10 @@ class Programs {
   // One of them still runs.
   virtual bool Running() = 0;
 };
-// The processes running now with that id (all digits) or that file name;
-// null when none runs. Win32 only.
+// An "/after" program given by its process id: all digits.
+bool IsProcessId(const std::string& program);
+// The processes running now with that id or that file name; null when none
+// runs. Win32 only.
 std::unique_ptr<Programs> WatchPrograms(const std::string& program);
 
 // A caption's characters at most, a program's name shortened to fit: what a

@@ -66,7 +66,7 @@ class HeldProcesses final : public Programs {
 
 std::unique_ptr<Programs> WatchPrograms(const std::string& program) {
   auto watch = std::make_unique<HeldProcesses>();
-  if (program.find_first_not_of("0123456789") == std::string::npos) {
+  if (IsProcessId(program)) {
     if (program.size() <= 9)
       if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::stoul(program))) watch->held.emplace_back(process);
   } else {
