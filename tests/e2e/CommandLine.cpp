@@ -58,31 +58,12 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   EXPECT_TRUE(Shown(dormix, "TForm4"));
 }
 
-// While its notice counts, the countdown is pending: reported, cancelled
-// with the notice, and no other action slips past it. A polite log-off would
-// be refused here, and a late one asks.
-TEST_F(CommandLine, TheCancelCommandDuringTheCountdownsNoticeClosesItAndNothingHappens) {
-  Store("Operation", "ForceAction", "0");
-  Store("Operation", "MessageTime", "60");  // room for the steps of a loaded machine
-  const SessionProbe probe(true);
-  Process& dormix = Start();
-  ASSERT_TRUE(WaitSettled(dormix));
-  const std::string said = Ran("/logoff /in 2s");
-  ASSERT_TRUE(said.starts_with("0 Log Off ")) << said;
-  const std::string countdown = said.substr(2, said.size() - 4);
-  const HWND notice = Shown(dormix, "TForm2");
-  ASSERT_TRUE(notice);
-  EXPECT_EQ(Ran("/status"), "0 Countdown: " + countdown + kIdle.substr(15));
-  EXPECT_EQ(Ran("/restart"), "1 Restart was not started: the Log Off notice is shown.\n");
-  EXPECT_EQ(Ran("/cancel"), "0 Cancelled " + countdown + ".\n");
-  EXPECT_TRUE(Hidden(notice));
-  EXPECT_EQ(Ran("/status"), "0 " + kIdle);
-  EXPECT_FALSE(PumpUntil([] { return SessionProbe::queried_; }, 2000));
-}
-
 // One real click on the notice's Postpone: no action now, and the action
-// pending ten minutes on. A polite log-off would be refused here.
-TEST_F(CommandLine, TheNoticesPostponeClickedOnceLeavesTheActionPendingTenMinutesOn) {
+// pending ten minutes on. While the countdown's own notice counts, the
+// countdown is pending: reported, cancelled with the notice, and no other
+// action slips past it. A polite log-off would be refused here, and a late
+// one asks.
+TEST_F(CommandLine, TheNoticesPostponeAndTheCancelCommandDuringTheCountdownsNoticeLeaveNothingDone) {
   Store("Operation", "ForceAction", "0");
   Store("Operation", "MessageTime", "60");  // room for the steps of a loaded machine
   const SessionProbe probe(true);
@@ -106,7 +87,18 @@ TEST_F(CommandLine, TheNoticesPostponeClickedOnceLeavesTheActionPendingTenMinute
            TimeText((minute + later) % 1440) + kIdle.substr(15);
   };
   EXPECT_TRUE(status == at(10) || status == at(11)) << status;
-  EXPECT_FALSE(SessionProbe::queried_);
+  EXPECT_TRUE(Ran("/cancel").starts_with("0 Cancelled Log Off "));
+
+  const std::string said = Ran("/logoff /in 2s");
+  ASSERT_TRUE(said.starts_with("0 Log Off ")) << said;
+  const std::string countdown = said.substr(2, said.size() - 4);
+  ASSERT_TRUE(Shown(dormix, "TForm2"));
+  EXPECT_EQ(Ran("/status"), "0 Countdown: " + countdown + kIdle.substr(15));
+  EXPECT_EQ(Ran("/restart"), "1 Restart was not started: the Log Off notice is shown.\n");
+  EXPECT_EQ(Ran("/cancel"), "0 Cancelled " + countdown + ".\n");
+  EXPECT_TRUE(Hidden(notice));
+  EXPECT_EQ(Ran("/status"), "0 " + kIdle);
+  EXPECT_FALSE(PumpUntil([] { return SessionProbe::queried_; }, 2000));
 }
 
 // The first call starts a copy of its own and ends with its answer, as a

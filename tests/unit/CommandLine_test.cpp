@@ -36,7 +36,6 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
       {Words("--postpone 15m"), "/postpone 900s"},
       {Words("--help"), "/?"},
       {Words("-h"), "/?"},
-      {Words("/HELP"), "/?"},
       {Words("/lock /in 720h1s"), "Duration '720h1s' is longer than 30 days."},
       {Words("/lock /in 99999999999999999999999999m"), "Duration '99999999999999999999999999m' is longer than 30 days."},
       {Words("/lock /in 0h0m"), "Duration '0h0m' is zero."},
