@@ -313,7 +313,11 @@ app::TimeOfDay TForm1::Now() {
 void TForm1::SetClockText(const std::string& text) { Label1->SetCaption(text); }
 void TForm1::SetEnabledText(const std::string& text) { Label2->SetCaption(text); }
 void TForm1::SetSideBarText(const std::string& text) { BarPopupMenu1->VerticalText = text; }
-void TForm1::SetTrayTip(const std::string& tip) { TarvelTrayIcon1->SetTip(tip); }
+// Set on every tick, the tip changes once a minute at most: each change is a
+// message to the shell's process and back, so an equal text is not sent.
+void TForm1::SetTrayTip(const std::string& tip) {
+  if (tip != TarvelTrayIcon1->Tip()) TarvelTrayIcon1->SetTip(tip);
+}
 void TForm1::SetTrayIconIndex(int index) { TarvelTrayIcon1->SetIconIndex(index); }
 void TForm1::ActivateTrayIcon() { TarvelTrayIcon1->SetActive(true); }
 bool TForm1::ClockItemChecked() { return StopSystem1->checked; }

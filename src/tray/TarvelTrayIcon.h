@@ -61,8 +61,8 @@ class TrayWindow {
 class TrayPlatform {
  public:
   virtual ~TrayPlatform() = default;
-  // A hidden top-level window (not message-only, so broadcasts reach it);
-  // once made, every message to it goes to icon.TrayWndProc.
+  // A hidden window for the shell's notifications; once made, every message
+  // to it goes to icon.TrayWndProc.
   virtual std::unique_ptr<TrayWindow> MakeWindow(TCustomTarvelTrayIcon& icon) = 0;
   // Shell_NotifyIconA; its result is of no interest.
   virtual void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) = 0;

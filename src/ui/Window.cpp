@@ -23,6 +23,16 @@ HICON ProgramIcon(int size) {
   return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, LR_SHARED));
 }
 
+namespace {
+// Looked up once: each lookup of a shared image or cursor is a round trip
+// to the display driver under Wine, three per class for seven classes.
+struct ClassImages {
+  HCURSOR cursor = LoadCursorA(nullptr, IDC_ARROW);
+  HICON icon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+  HICON small = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+};
+}  // namespace
+
 Window::~Window() { DestroyHandle(); }
 
 HWND Window::CreateHandle(const char* className, const char* text, DWORD exStyle, DWORD style, int x,
@@ -35,9 +45,10 @@ HWND Window::CreateHandle(const char* className, const char* text, DWORD exStyle
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &Window::Thunk;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
-    wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    static const ClassImages images;
+    wc.hCursor = images.cursor;
+    wc.hIcon = images.icon;
+    wc.hIconSm = images.small;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
