@@ -21,46 +21,6 @@ std::map<UINT, TMenuItem*>& Commands() {
   return commands;
 }
 
-// The window every popup menu reports to.
-class PopupList : public Window {
- public:
-  PopupList() { CreateHandle("TPopupList", "", 0, WS_POPUP, 0, 0, 0, 0, nullptr); }
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    switch (msg) {
-      case WM_COMMAND:
-        if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) item->Click();
-        return 0;
-      // Items are found by their command number, never through itemData:
-      // another program may send these with any value there.
-      case WM_MEASUREITEM: {
-        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        TMenuItem* item = m->CtlType == ODT_MENU ? TMenuItem::FromCommand(m->itemID) : nullptr;
-        if (!item) break;
-        const WindowDC dc(Handle());
-        const SIZE size = item->MeasureStandard(dc.get());
-        int width = size.cx, height = size.cy;
-        Fire(item->OnMeasureItem, *item, dc.get(), width, height);
-        m->itemWidth = width;
-        m->itemHeight = height;
-        return TRUE;
-      }
-      case WM_DRAWITEM: {
-        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        TMenuItem* item = d->CtlType == ODT_MENU ? TMenuItem::FromCommand(d->itemID) : nullptr;
-        if (!item) break;
-        if (item->OnAdvancedDrawItem)
-          item->OnAdvancedDrawItem(*item, d->hDC, d->rcItem, d->itemState);
-        else
-          item->DrawStandard(d->hDC, d->rcItem, d->itemState);
-        return TRUE;
-      }
-    }
-    return Window::WndProc(msg, wParam, lParam);
-  }
-};
-
 HFONT MenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
@@ -106,9 +66,7 @@ void TMenuItem::Click() {
   Fire(OnClick, *this);
 }
 
-void TMenuItem::PostClick() const {
-  PostMessageA(TPopupMenu::PopupListWindow(), WM_COMMAND, command_, 0);
-}
+void TMenuItem::PostClick() const { PostMessageA(TPopupMenu::OwnerWindow(), WM_COMMAND, command_, 0); }
 
 SIZE TMenuItem::MeasureStandard(HDC dc) const {
   if (caption == "-") return {kImageArea, 8};
@@ -155,13 +113,49 @@ void TMenuItem::DrawStandard(HDC dc, const RECT& r, UINT state) const {
   }
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) { PopupListWindow(); }
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
 
 TPopupMenu::~TPopupMenu() = default;
 
-HWND TPopupMenu::PopupListWindow() {
-  static PopupList list;
-  return list.Handle();
+HWND TPopupMenu::OwnerWindow() { return Application().Handle(); }
+
+bool TPopupMenu::OwnerMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) {
+        item->Click();
+        result = 0;
+        return true;
+      }
+      return false;
+    // Items are found by their command number, never through itemData:
+    // another program may send these with any value there.
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      TMenuItem* item = m->CtlType == ODT_MENU ? TMenuItem::FromCommand(m->itemID) : nullptr;
+      if (!item) return false;
+      const WindowDC dc(window);
+      const SIZE size = item->MeasureStandard(dc.get());
+      int width = size.cx, height = size.cy;
+      Fire(item->OnMeasureItem, *item, dc.get(), width, height);
+      m->itemWidth = width;
+      m->itemHeight = height;
+      result = TRUE;
+      return true;
+    }
+    case WM_DRAWITEM: {
+      auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      TMenuItem* item = d->CtlType == ODT_MENU ? TMenuItem::FromCommand(d->itemID) : nullptr;
+      if (!item) return false;
+      if (item->OnAdvancedDrawItem)
+        item->OnAdvancedDrawItem(*item, d->hDC, d->rcItem, d->itemState);
+      else
+        item->DrawStandard(d->hDC, d->rcItem, d->itemState);
+      result = TRUE;
+      return true;
+    }
+  }
+  return false;
 }
 
 void TPopupMenu::Notification(TComponent& removed) {
@@ -182,7 +176,7 @@ void TPopupMenu::Popup(int x, int y) {
     info.wID = item->Command();
     InsertMenuItemA(menu.get(), position++, TRUE, &info);
   }
-  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, PopupListWindow(), nullptr);
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, OwnerWindow(), nullptr);
 }
 
 }  // namespace ui

@@ -164,7 +164,7 @@ bool WaitSettled(Process& dormix) {
 }
 
 void ChooseMenuCommand(Process& dormix, UINT command) {
-  PostMessageA(WaitForWindow(dormix.Id(), "TPopupList"), WM_COMMAND, command, 0);
+  PostMessageA(WaitForWindow(dormix.Id(), "TApplication"), WM_COMMAND, command, 0);
 }
 
 bool ExitThroughMenu(Process& dormix) {

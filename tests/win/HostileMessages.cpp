@@ -195,10 +195,10 @@ TEST_F(HostileMessagesTest, OwnerDrawMessagesFindTheItemByItsId) {
   const ui::SelectedObject selected(dc.get(), bitmap.get());
   for (const UINT id : {UINT{testing_support::kExit}, 0xFFFFu}) {
     MEASUREITEMSTRUCT measure{ODT_MENU, 0, id, 0, 0, 0xDEADBEEF};
-    SendMessageA(ui::TPopupMenu::PopupListWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    SendMessageA(ui::TPopupMenu::OwnerWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
     SetPixel(dc.get(), 40, 10, RGB(255, 0, 255));
     DRAWITEMSTRUCT draw{ODT_MENU, 0, id, ODA_DRAWENTIRE, 0, nullptr, dc.get(), {0, 0, 60, 20}, 0xDEADBEEF};
-    SendMessageA(ui::TPopupMenu::PopupListWindow(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    SendMessageA(ui::TPopupMenu::OwnerWindow(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
     EXPECT_EQ(measure.itemHeight != 0, id != 0xFFFF) << id;
     EXPECT_EQ(GetPixel(dc.get(), 40, 10) != RGB(255, 0, 255), id != 0xFFFF) << id;
   }
