@@ -15,9 +15,6 @@
 
 namespace ui {
 
-namespace {
-constexpr char kControlProp[] = "DormixControl";
-}
 
 TControl::~TControl() {
   if (handle_) DestroyWindow(handle_);
@@ -29,8 +26,15 @@ TForm& TControl::Form() const {
   throw Error("control without a form");
 }
 
+// A window of this thread that runs our window procedure keeps its control
+// in its user data, which every control class leaves to the program. Read
+// from the window itself: a window property would cost a round trip to
+// Wine's server for every message a control gets. Any other window, another
+// program's included, is none.
 TControl* TControl::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
+  if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &TControl::SubclassProc) return nullptr;
+  return reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 // A control made at run time on a shown form needs its window at once.
@@ -51,7 +55,7 @@ HWND TControl::HandleNeeded() {
   if (!handle_) RaiseLastOSError();
   // Subclassed the classic way: the common controls' helpers for it would
   // load that library for every program start.
-  SetPropA(handle_, kControlProp, this);
+  SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   classProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
@@ -61,12 +65,12 @@ HWND TControl::HandleNeeded() {
 }
 
 LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TControl* self = FromHandle(hwnd);
+  auto* self = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     const WNDPROC classProc = self->classProc_;
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
-    RemovePropA(hwnd, kControlProp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->handle_ = nullptr;
     return CallWindowProcA(classProc, hwnd, msg, wParam, lParam);
   }
