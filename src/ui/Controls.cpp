@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <map>
 
 #include "ui/Application.h"
 #include "ui/Error.h"
@@ -15,7 +16,6 @@
 
 namespace ui {
 
-
 TControl::~TControl() {
   if (handle_) DestroyWindow(handle_);
 }
@@ -26,15 +26,19 @@ TForm& TControl::Form() const {
   throw Error("control without a form");
 }
 
-// A window of this thread that runs our window procedure keeps its control
-// in its user data, which every control class leaves to the program. Read
-// from the window itself: a window property would cost a round trip to
-// Wine's server for every message a control gets. Any other window, another
-// program's included, is none.
+namespace {
+// Our controls by window, looked up for every message a control gets: kept
+// here, where a window property would cost a round trip to Wine's server
+// each time. Any other window, another program's included, is none.
+std::map<HWND, TControl*>& Controls() {
+  static std::map<HWND, TControl*> controls;
+  return controls;
+}
+}  // namespace
+
 TControl* TControl::FromHandle(HWND hwnd) {
-  if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &TControl::SubclassProc) return nullptr;
-  return reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  const auto it = Controls().find(hwnd);
+  return it == Controls().end() ? nullptr : it->second;
 }
 
 // A control made at run time on a shown form needs its window at once.
@@ -55,7 +59,7 @@ HWND TControl::HandleNeeded() {
   if (!handle_) RaiseLastOSError();
   // Subclassed the classic way: the common controls' helpers for it would
   // load that library for every program start.
-  SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  Controls()[handle_] = this;
   classProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
@@ -65,12 +69,12 @@ HWND TControl::HandleNeeded() {
 }
 
 LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  TControl* self = FromHandle(hwnd);
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     const WNDPROC classProc = self->classProc_;
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    Controls().erase(hwnd);
     self->handle_ = nullptr;
     return CallWindowProcA(classProc, hwnd, msg, wParam, lParam);
   }
