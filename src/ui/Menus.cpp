@@ -8,7 +8,6 @@
 #include "ui/Font.h"
 #include "ui/ImageList.h"
 #include "ui/Win32Handle.h"
-#include "ui/Window.h"
 
 namespace ui {
 
