@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,21 +31,6 @@ struct Lock {
   double ns, cpuMs;
 };
 
-[[noreturn]] void Fail(const Program& program, const char* what) {
-  std::printf("%s: %s\n", program.name, what);
-  std::exit(1);
-}
-
-// Polls `done` every millisecond, for `ms` at most.
-template <typename F>
-bool Within(DWORD ms, F&& done) {
-  for (const DWORD start = GetTickCount(); !done();) {
-    if (GetTickCount() - start > ms) return done();
-    Sleep(1);
-  }
-  return true;
-}
-
 // The window of another thread that has the keyboard focus.
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
@@ -63,21 +47,22 @@ Lock LockOnce(const Program& program, HWND panel, const bench::LinuxCpu& cpu) {
   // the one timed.
   double cpuBefore, start;
   for (int press = 0;; ++press) {
-    if (press == 5) Fail(program, "the hotkey did not lock");
+    if (press == 5) bench::Fail(program.name, "the hotkey did not lock");
     if (press) ++lostPresses;
     cpuBefore = cpu.Ms();
     start = bench::NowNs();
     testing_support::PressKey('P', {VK_CONTROL, VK_MENU});
-    if (Within(3000, locked)) break;
+    if (bench::Within(3000, locked)) break;
   }
   const Lock lock{bench::NowNs() - start, cpu.Ms() - cpuBefore};
   HWND field = nullptr;
-  if (!Within(10000, [&] { return GetForegroundWindow() == panel && (field = FocusOf(panel)) && field != panel; }))
-    Fail(program, "the locking window's field did not take the focus");
+  if (!bench::Within(10000, [&] { return GetForegroundWindow() == panel && (field = FocusOf(panel)) && field != panel; }))
+    bench::Fail(program.name, "the locking window's field did not take the focus");
   // Posted straight to the field: a key injected as soon as the lock has
   // come up has been seen to miss the field under Wine.
   PostMessageA(field, WM_CHAR, 'a', 1);
-  if (!Within(10000, [&] { return !IsWindowVisible(panel); })) Fail(program, "a key in the field did not unlock");
+  if (!bench::Within(10000, [&] { return !IsWindowVisible(panel); }))
+    bench::Fail(program.name, "a key in the field did not unlock");
   return lock;
 }
 
@@ -85,9 +70,9 @@ Lock LockOnce(const Program& program, HWND panel, const bench::LinuxCpu& cpu) {
 std::vector<Lock> Run(const Program& program) {
   Process process(program.exe);
   const HWND panel = testing_support::WaitForWindow(process.Id(), program.panelClass);
-  if (!panel || WaitForInputIdle(process.Handle(), 10000) != 0) Fail(program, "did not start");
+  if (!panel || WaitForInputIdle(process.Handle(), 10000) != 0) bench::Fail(program.name, "did not start");
   const bench::LinuxCpu cpu(program.exe);
-  if (!cpu.Found()) Fail(program, "its Linux process was not found");
+  if (!cpu.Found()) bench::Fail(program.name, "its Linux process was not found");
   cpu.SettledMs();
   std::vector<Lock> locks;
   for (int i = 0; i < 10; ++i) locks.push_back(LockOnce(program, panel, cpu));

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -30,21 +29,6 @@ struct Program {
 struct Opening {
   double ns, cpuMs;
 };
-
-[[noreturn]] void Fail(const Program& program, const char* what) {
-  std::printf("%s: %s\n", program.name, what);
-  std::exit(1);
-}
-
-// Polls `done` every millisecond, for `ms` at most.
-template <typename F>
-bool Within(DWORD ms, F&& done) {
-  for (const DWORD start = GetTickCount(); !done();) {
-    if (GetTickCount() - start > ms) return done();
-    Sleep(1);
-  }
-  return true;
-}
 
 // The program's tray window, message-only or top-level, once it exists.
 HWND TrayWindow(const Program& program, DWORD pid) {
@@ -68,11 +52,11 @@ Opening OpenOnce(const Program& program, DWORD pid, HWND tray, const bench::Linu
   HWND menu = nullptr;
   const double cpuBefore = cpu.Ms(), start = bench::NowNs();
   PostMessageA(tray, program.trayMessage, 1, WM_RBUTTONUP);
-  if (!Within(5000, [&] { return (menu = ShownMenu(pid)) && testing_support::Painted(menu); }))
-    Fail(program, "the menu did not open");
+  if (!bench::Within(5000, [&] { return (menu = ShownMenu(pid)) && testing_support::Painted(menu); }))
+    bench::Fail(program.name, "the menu did not open");
   const Opening opening{bench::NowNs() - start, cpu.Ms() - cpuBefore};
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-  if (!Within(5000, [&] { return !ShownMenu(pid); })) Fail(program, "Esc did not close the menu");
+  if (!bench::Within(5000, [&] { return !ShownMenu(pid); })) bench::Fail(program.name, "Esc did not close the menu");
   cpu.SettledMs();
   return opening;
 }
@@ -81,11 +65,11 @@ Opening OpenOnce(const Program& program, DWORD pid, HWND tray, const bench::Linu
 std::vector<Opening> Run(const Program& program) {
   Process process(program.exe);
   HWND tray = nullptr;
-  if (!Within(10000, [&] { return (tray = TrayWindow(program, process.Id())) != nullptr; }) ||
+  if (!bench::Within(10000, [&] { return (tray = TrayWindow(program, process.Id())) != nullptr; }) ||
       WaitForInputIdle(process.Handle(), 10000) != 0)
-    Fail(program, "did not start");
+    bench::Fail(program.name, "did not start");
   const bench::LinuxCpu cpu(program.exe);
-  if (!cpu.Found()) Fail(program, "its Linux process was not found");
+  if (!cpu.Found()) bench::Fail(program.name, "its Linux process was not found");
   cpu.SettledMs();
   std::vector<Opening> openings;
   for (int i = 0; i < 5; ++i) openings.push_back(OpenOnce(program, process.Id(), tray, cpu));

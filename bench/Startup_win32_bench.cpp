@@ -10,7 +10,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,10 +40,7 @@ Run Measure(const Program& program, DWORD idleMs) {
   WaitForInputIdle(process.Handle(), 10000);
   Run run{bench::NowNs() - start, 0, 0, 0};
   const bench::LinuxCpu cpu(program.exe);
-  if (!cpu.Found()) {
-    std::printf("%s: its Linux process was not found\n", program.name);
-    std::exit(1);
-  }
+  if (!cpu.Found()) bench::Fail(program.name, "its Linux process was not found");
   run.startCpuMs = cpu.SettledMs();
   if (idleMs) Sleep(idleMs);
   run.idleCpuMs = cpu.Ms() - run.startCpuMs;

@@ -1,5 +1,6 @@
 // For the benchmarks that start programs under Wine and time them: the
-// folder they are in, a clock, and the CPU time of a program they started
+// folder they are in, a clock, a poll with a deadline, the end of a run that
+// failed, and the CPU time of a program they started
 // as Linux counts it (Wine's GetProcessTimes counts nothing for another
 // process). Each Windows process under Wine is a Linux process of its own,
 // read through drive Z: (the Linux root): the one whose command line starts
@@ -8,6 +9,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -26,6 +28,22 @@ inline double NowNs() {
   QueryPerformanceCounter(&c);
   QueryPerformanceFrequency(&f);
   return static_cast<double>(c.QuadPart) * 1e9 / static_cast<double>(f.QuadPart);
+}
+
+// Polls `done` every millisecond, for `ms` at most.
+template <typename F>
+bool Within(DWORD ms, F&& done) {
+  for (const DWORD start = GetTickCount(); !done();) {
+    if (GetTickCount() - start > ms) return done();
+    Sleep(1);
+  }
+  return true;
+}
+
+// Ends the benchmark: what a program it measures failed to do.
+[[noreturn]] inline void Fail(const char* program, const char* what) {
+  std::printf("%s: %s\n", program, what);
+  std::exit(1);
 }
 
 namespace detail {

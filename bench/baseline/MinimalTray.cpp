@@ -4,7 +4,6 @@
 // plain menu of as many items as Dormix's at the cursor. Built with the same
 // compiler and flags as dormix.exe.
 #include <windows.h>
-#include <shellapi.h>
 
 #include "Baseline.h"
 
@@ -28,15 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   baseline::RegisterWindowClass(instance, "MinimalTray", &Proc);
   const HWND window = CreateWindowExA(0, "MinimalTray", "MinimalTray", WS_POPUP, 0, 0, 0, 0, nullptr,
                                       nullptr, instance, nullptr);
-  NOTIFYICONDATAA icon{};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = window;
-  icon.uID = 1;
-  icon.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-  icon.uCallbackMessage = WM_APP;
-  icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  lstrcpyA(icon.szTip, "MinimalTray");
-  Shell_NotifyIconA(NIM_ADD, &icon);
+  NOTIFYICONDATAA icon = baseline::AddTrayIcon(window, "MinimalTray");
   SetTimer(window, 1, 1000, nullptr);
   baseline::MessageLoop();
   Shell_NotifyIconA(NIM_DELETE, &icon);

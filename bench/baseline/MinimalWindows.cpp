@@ -8,7 +8,6 @@
 // and picture, as Dormix prepares them. Built as dormix.exe is, with the
 // same manifest.
 #include <windows.h>
-#include <shellapi.h>
 
 #include "Baseline.h"
 
@@ -38,15 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const HWND tray = Make("Window", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
   constexpr DWORD kCaption = WS_CAPTION | WS_SYSMENU;
   Form("Window", 0, kCaption, 429, 166, 455, 336, application);
-  NOTIFYICONDATAA icon{};
-  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  icon.hWnd = tray;
-  icon.uID = 1;
-  icon.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-  icon.uCallbackMessage = WM_APP;
-  icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  lstrcpyA(icon.szTip, "MinimalWindows");
-  Shell_NotifyIconA(NIM_ADD, &icon);
+  NOTIFYICONDATAA icon = baseline::AddTrayIcon(tray, "MinimalWindows");
   Form("Window", WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kCaption, 301, 291, 421, 189, application);
   const HWND panel = Form("Window", WS_EX_TOPMOST, WS_POPUP, 0, 0, 1024, 721, application);
   Form("MinimalWindows", WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kCaption, 483, 201, 354, 97, application);

@@ -118,7 +118,7 @@ TPopupMenu::~TPopupMenu() = default;
 
 HWND TPopupMenu::OwnerWindow() { return Application().Handle(); }
 
-bool TPopupMenu::OwnerMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool TPopupMenu::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND:
       if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) {
@@ -133,7 +133,7 @@ bool TPopupMenu::OwnerMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
       auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       TMenuItem* item = m->CtlType == ODT_MENU ? TMenuItem::FromCommand(m->itemID) : nullptr;
       if (!item) return false;
-      const WindowDC dc(window);
+      const WindowDC dc(OwnerWindow());
       const SIZE size = item->MeasureStandard(dc.get());
       int width = size.cx, height = size.cy;
       Fire(item->OnMeasureItem, *item, dc.get(), width, height);

@@ -73,7 +73,7 @@ class TPopupMenu : public TComponent {
   static HWND OwnerWindow();
   // A menu's WM_COMMAND, WM_MEASUREITEM or WM_DRAWITEM to that window, for an
   // item that exists, handled; false for any other message.
-  static bool OwnerMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  static bool OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  protected:
   void Notification(TComponent& removed) override;
