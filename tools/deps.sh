@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  make cmake g++ googletest python3
+  make cmake g++ googletest python3 librapidcheck-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686
   wine wine32:i386 fonts-wine
@@ -12,6 +12,7 @@ packages=(
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   libasound2-plugins:i386
   nsis zip
+  wixl msitools python3-yaml python3-jsonschema
 )
 
 missing=()
