@@ -157,7 +157,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // What the countdown reads and drives.
   void RunJob(const schedule::Job& job) override;
   bool NoticeShown() override;
-  void CancelNotice() override;
+  bool CancelNotice() override;
   void ShowCaption(const std::string& caption) override;
   void ReportMissed(const std::string& text) override;
   // Closes the shown notice with Cancel, as its button does.

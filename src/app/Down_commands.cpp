@@ -97,8 +97,10 @@ void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {
 }
 bool TForm1::NoticeShown() { return Form2->Visible(); }
 
-void TForm1::CancelNotice() {
-  if (Form2->ModalResult() == ui::mrNone) AnswerNoticeWithCancel();
+bool TForm1::CancelNotice() {
+  if (Form2->ModalResult() != ui::mrNone) return false;
+  AnswerNoticeWithCancel();
+  return true;
 }
 
 // The modal loop looks at the answer once a message has come.

@@ -37,21 +37,26 @@ std::string DateText(Seconds day) {
 
 }  // namespace
 
-Seconds UtcOfLocal(TimeBase& time, Seconds local) {
+std::optional<Seconds> NextUtcOfLocal(TimeBase& time, Seconds local, Seconds after) {
   // The offsets in force a day either side; no zone changes twice in a day.
   const Seconds offsets[] = {time.LocalOf(local - kDay) - (local - kDay), time.LocalOf(local + kDay) - (local + kDay)};
-  Seconds first = std::numeric_limits<Seconds>::max();
+  std::optional<Seconds> first;
+  bool read = false;
   for (const Seconds offset : offsets)
-    if (time.LocalOf(local - offset) == local) first = std::min(first, local - offset);
-  if (first != std::numeric_limits<Seconds>::max()) return first;
+    if (time.LocalOf(local - offset) == local) {
+      read = true;
+      if (local - offset > after && (!first || local - offset < *first)) first = local - offset;
+    }
+  if (read) return first;
   // Skipped: the clock reads less than `local` at `before` and more at
   // `after`, with the one jump between them.
-  Seconds before = local - std::max(offsets[0], offsets[1]), after = local - std::min(offsets[0], offsets[1]);
-  while (after - before > 1) {
-    const Seconds middle = before + (after - before) / 2;
-    (time.LocalOf(middle) >= local ? after : before) = middle;
+  Seconds before = local - std::max(offsets[0], offsets[1]), end = local - std::min(offsets[0], offsets[1]);
+  while (end - before > 1) {
+    const Seconds middle = before + (end - before) / 2;
+    (time.LocalOf(middle) >= local ? end : before) = middle;
   }
-  return after;
+  if (end > after) return end;
+  return std::nullopt;
 }
 
 bool IsProcessId(const std::string& program) {
@@ -65,6 +70,57 @@ std::string SpanText(Seconds span) {
   return h + (hours && minutes ? " " : "") + m;
 }
 
+namespace {
+
+enum class Effect {
+  kShow,             // the caption, which names the day anew at midnight
+  kFire,             // its job runs, through its notice
+  kMiss,             // dropped, and the user told once
+  kDrop,             // dropped
+  kMove,             // the pending countdown moved on by the call's span
+  kAnswerAndDrop,    // its notice answered with Cancel, then dropped
+  kAnswerAndDelay,   // its notice answered with Cancel, its job `span` from now
+  kStartIn,          // the call's job `span` from now, in place of any other
+};
+
+struct Transition {
+  Phase from;
+  Event event;
+  Phase to;
+  Effect effect;
+};
+
+using P = Phase;
+using E = Event;
+// Every move a countdown makes. A pair that is not here is refused and
+// changes nothing; ticks are judged only while it waits or stands behind.
+constexpr Transition kLifecycle[] = {
+    {P::kWaiting, E::kNotDue, P::kWaiting, Effect::kShow},
+    {P::kWaiting, E::kDue, P::kNotice, Effect::kFire},
+    {P::kWaiting, E::kDueBehindNotice, P::kBehind, Effect::kShow},
+    {P::kWaiting, E::kMissed, P::kNone, Effect::kMiss},
+    {P::kWaiting, E::kCancel, P::kNone, Effect::kDrop},
+    {P::kWaiting, E::kPostpone, P::kWaiting, Effect::kMove},
+    // Behind a notice it is judged again each tick: a sleep may make it
+    // missed, input may end an idle wait, a clock set back may make it early.
+    {P::kBehind, E::kNotDue, P::kWaiting, Effect::kShow},
+    {P::kBehind, E::kDue, P::kNotice, Effect::kFire},
+    {P::kBehind, E::kDueBehindNotice, P::kBehind, Effect::kShow},
+    {P::kBehind, E::kMissed, P::kNone, Effect::kMiss},
+    {P::kBehind, E::kCancel, P::kNone, Effect::kDrop},
+    {P::kBehind, E::kPostpone, P::kWaiting, Effect::kMove},
+    // In its notice, a cancel or postponement from anywhere answers that
+    // notice, so the job cannot run behind the user's back; once the notice
+    // is answered (Ok, held by a window over it) both are refused.
+    {P::kNotice, E::kCancel, P::kNone, Effect::kAnswerAndDrop},
+    {P::kNotice, E::kPostpone, P::kWaiting, Effect::kAnswerAndDelay},
+    {P::kNotice, E::kNoticePostpone, P::kWaiting, Effect::kStartIn},
+    {P::kNotice, E::kJobDone, P::kNone, Effect::kDrop},
+    {P::kNone, E::kNoticePostpone, P::kWaiting, Effect::kStartIn},
+};
+
+}  // namespace
+
 Countdown::Reading Countdown::Read() { return {time_.Ticks(), time_.AwakeTicks(), time_.UtcNow()}; }
 
 bool Countdown::StartIn(Job job, Seconds seconds) {
@@ -73,10 +129,14 @@ bool Countdown::StartIn(Job job, Seconds seconds) {
 }
 
 bool Countdown::StartAt(Job job, int minuteOfDay) {
-  const Seconds local = time_.LocalOf(time_.UtcNow());
-  Seconds due = DayOf(local) * kDay + minuteOfDay * 60;
-  if (due <= local) due += kDay;
-  return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = UtcOfLocal(time_, due)});
+  const Seconds now = time_.UtcNow();
+  // Today's, or in a repeated hour its second pass, or tomorrow's: a zone
+  // skips or repeats at most an hour of one day.
+  const Seconds today = DayOf(time_.LocalOf(now));
+  for (Seconds day = today; day <= today + 2; ++day)
+    if (const std::optional<Seconds> due = NextUtcOfLocal(time_, day * kDay + minuteOfDay * 60, now))
+      return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = *due});
+  return false;
 }
 
 bool Countdown::StartIdle(Job job, Seconds span) {
@@ -88,98 +148,112 @@ bool Countdown::StartAfter(Job job, std::unique_ptr<Programs> programs, const st
 }
 
 bool Countdown::Start(Pending pending) {
-  if (pending_) return false;
+  if (phase_ != Phase::kNone) return false;
   pending.serial = ++serial_;
   pending_ = std::move(pending);
+  phase_ = Phase::kWaiting;
   last_ = Read();
   Show();
   return true;
 }
 
-bool Countdown::Postpone(Seconds span) {
-  if (!pending_) return false;
-  Pending& p = *pending_;
-  p.reached = false;
-  if (p.kind == Kind::In) p.dueTicks += span * 1000;
-  if (p.kind == Kind::In || p.kind == Kind::At) p.dueUtc += span;
-  if (p.kind == Kind::Idle) p.since = time_.Ticks();
-  if (p.kind == Kind::Idle || p.kind == Kind::After) p.span = span;
-  Show();
-  return true;
-}
+bool Countdown::Postpone(Seconds span) { return Step(Event::kPostpone, {.span = span}); }
+bool Countdown::PostponeJob(Job job, Seconds span) { return Step(Event::kNoticePostpone, {.span = span, .job = &job}); }
+bool Countdown::Cancel() { return Step(Event::kCancel, {}); }
 
-bool Countdown::PostponeJob(Job job, Seconds span) {
-  if (!MayPostpone()) return false;
-  pending_.reset();
-  return StartIn(std::move(job), span);
-}
-
-bool Countdown::Cancel() {
-  if (!pending_) return false;
-  if (firing_) host_.CancelNotice();
-  Drop();
+bool Countdown::Step(Event event, const Call& call) {
+  const Transition* move = nullptr;
+  for (const Transition& t : kLifecycle)
+    if (t.from == phase_ && t.event == event) move = &t;
+  if (!move) return false;
+  if ((move->effect == Effect::kAnswerAndDrop || move->effect == Effect::kAnswerAndDelay) && !host_.CancelNotice())
+    return false;
+  phase_ = move->to;
+  switch (move->effect) {
+    case Effect::kShow: Show(); break;
+    case Effect::kFire: Fire(); break;
+    case Effect::kMiss: {
+      const std::string text = caption_ + call.why;
+      Drop();
+      host_.ReportMissed(text);
+      break;
+    }
+    case Effect::kDrop:
+    case Effect::kAnswerAndDrop: Drop(); break;
+    case Effect::kMove: {
+      Pending& p = *pending_;
+      if (p.kind == Kind::In) p.dueTicks += call.span * 1000;
+      if (p.kind == Kind::In || p.kind == Kind::At) p.dueUtc += call.span;
+      if (p.kind == Kind::Idle) p.since = time_.Ticks();
+      if (p.kind == Kind::Idle || p.kind == Kind::After) p.span = call.span;
+      Show();
+      break;
+    }
+    case Effect::kAnswerAndDelay:
+    case Effect::kStartIn: {
+      Job job = call.job ? *call.job : pending_->job;
+      phase_ = Phase::kNone;
+      pending_.reset();
+      StartIn(std::move(job), call.span);
+      break;
+    }
+  }
   return true;
 }
 
 void Countdown::Drop() {
+  phase_ = Phase::kNone;
   pending_.reset();
   Show();
 }
 
-bool Countdown::Due(Pending& p, const Reading& now, const Reading& last) {
+Countdown::Judgement Countdown::Judge(Pending& p, const Reading& now, const Reading& last) {
   const bool slept = (now.ticks - last.ticks) - (now.awake - last.awake) > kSlackMs;
+  std::int64_t lateMs = 0;
   switch (p.kind) {
     case Kind::Idle:
       // Input from before a sleep is no reason to act as the user comes back.
       if (slept) p.since = now.ticks;
-      return std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000;
+      return {std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000 ? Due() : Event::kNotDue};
     case Kind::After:
       if (!p.since && !p.programs->Running()) p.since = now.ticks;
-      return p.since && now.ticks - p.since >= p.span * 1000;
+      if (!p.since) return {Event::kNotDue};
+      lateMs = now.ticks - (p.since + p.span * 1000);
+      break;
     case Kind::In: {
       // The wall time a span names follows a change of the clock.
       const Seconds named = now.utc + (p.dueTicks - now.ticks) / 1000;
       if (named > p.dueUtc + 2 || named < p.dueUtc - 2) p.dueUtc = named;
+      lateMs = now.ticks - p.dueTicks;
       break;
     }
-    case Kind::At: break;
+    case Kind::At: lateMs = (now.utc - p.dueUtc) * 1000; break;
   }
-  const std::int64_t lateMs = p.kind == Kind::In ? now.ticks - p.dueTicks : (now.utc - p.dueUtc) * 1000;
-  if (lateMs < 0) return false;
+  if (lateMs < 0) return {Event::kNotDue};
   const bool jumped = p.kind == Kind::At && (now.utc - last.utc) * 1000 - (now.ticks - last.ticks) > kSlackMs;
-  if (lateMs <= kGraceSeconds * 1000 || !(slept || jumped)) return true;
-  const std::string text = caption_ + (slept ? " was missed while the computer was asleep."
-                                             : " was missed: the clock was set past it.");
-  Drop();
-  host_.ReportMissed(text);
-  return false;
+  if (lateMs <= kGraceSeconds * 1000 || !(slept || jumped)) return {Due()};
+  return {Event::kMissed, slept ? " was missed while the computer was asleep." : " was missed: the clock was set past it."};
 }
+
+Event Countdown::Due() { return host_.NoticeShown() ? Event::kDueBehindNotice : Event::kDue; }
 
 void Countdown::Tick() {
   const Reading now = Read(), last = std::exchange(last_, now);
-  if (!pending_ || firing_) return;
-  if (!pending_->reached) {
-    const bool due = Due(*pending_, now, last);
-    if (!pending_) return;
-    pending_->reached = due;
-  }
-  if (!pending_->reached || host_.NoticeShown()) return Show();
-  Fire();
+  if (phase_ != Phase::kWaiting && phase_ != Phase::kBehind) return;
+  const Judgement judged = Judge(*pending_, now, last);
+  Step(judged.event, {.why = judged.why});
 }
 
-// Pending while it runs, so that its notice can be cancelled like the
-// countdown; dropped afterwards unless that happened or another took its place.
+// Its job's end, however it ends (an error included), closes its notice
+// phase, unless a cancel or a postponement has moved the countdown on.
 void Countdown::Fire() {
-  const unsigned serial = pending_->serial;
   struct Done {
     Countdown& countdown;
     unsigned serial;
     ~Done() {
-      countdown.firing_ = false;
-      if (countdown.pending_ && countdown.pending_->serial == serial) countdown.Drop();
+      if (countdown.pending_ && countdown.pending_->serial == serial) countdown.Step(Event::kJobDone, {});
     }
-  } done{*this, serial};
-  firing_ = true;
+  } done{*this, pending_->serial};
   const Job job = pending_->job;
   host_.RunJob(job);
 }

@@ -1,14 +1,17 @@
 // The one-off countdown: an action once, in a span of real time ("/in 45m"),
 // at a local clock time ("/at 23:30"), once nobody has used the keyboard or
 // mouse for a span ("/idle 30m"), or once programs have ended ("/after
-// x.exe"), and its postponement. A span counts on a tick that goes
-// on through sleep and that no clock change or daylight saving moves; a
-// clock time is converted once to UTC, as the wall clock will read it on
-// that day. A countdown that fell due while the machine slept, or that the
-// wall clock jumped past, by more than a minute is missed: dropped and
-// reported, never carried out late. One that falls due while a notice is
-// shown waits for that notice's answer. It stays pending until its action
-// has run or it is cancelled, its own notice's count included.
+// x.exe"), and its postponement. A span counts on a tick that goes on
+// through sleep and that no clock change or daylight saving moves; a clock
+// time is the next instant at which the wall clock will read it. A
+// countdown that fell due while the machine slept, or that the wall clock
+// jumped past, by more than a minute is missed: dropped and reported, never
+// carried out late.
+//
+// Its life is one transition table (kLifecycle in Countdown.cpp): every
+// tick is first judged (not due, due, due behind another notice, missed),
+// and that judgement, a cancel, a postponement or the end of its own notice
+// moves it from one phase to the next. Nothing else decides.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -59,9 +62,10 @@ constexpr std::size_t kLongestCaption = 55;
 // How a caption names a span: "90 s", "30 min", "1 h 30 min".
 std::string SpanText(Seconds span);
 
-// The first instant at which the local wall clock reads `local`: in a
-// repeated hour its first pass, in a skipped one the end of the gap.
-Seconds UtcOfLocal(TimeBase& time, Seconds local);
+// The first instant later than `after` at which the local wall clock reads
+// `local`: in a repeated hour the first pass still to come, in a skipped one
+// the end of the gap; none when all of them have gone.
+std::optional<Seconds> NextUtcOfLocal(TimeBase& time, Seconds local, Seconds after);
 
 // What a countdown carries out. The module names it and hands it back.
 struct Job {
@@ -75,14 +79,36 @@ class CountdownHost {
   virtual ~CountdownHost() = default;
   // Carries the job out, through its notice where it has one. May raise.
   virtual void RunJob(const Job& job) = 0;
-  // A notice is shown, whoever's: a due countdown waits for its answer.
+  // A notice is shown, whoever's, answered or not: a due countdown waits
+  // for it to close.
   virtual bool NoticeShown() = 0;
-  // Answers the shown notice with Cancel.
-  virtual void CancelNotice() = 0;
+  // Answers the countdown's own notice with Cancel; false, and nothing
+  // changes, when it has been answered already (its action may be under way).
+  virtual bool CancelNotice() = 0;
   // The pending countdown's caption, "" for none, each time it changes.
   virtual void ShowCaption(const std::string& caption) = 0;
   // Tells the user, once, of a countdown that was missed.
   virtual void ReportMissed(const std::string& text) = 0;
+};
+
+// Where a countdown stands. Done and missed are the moves back to kNone.
+enum class Phase {
+  kNone,
+  kWaiting,  // set, not yet due
+  kBehind,   // due, but another notice is shown: judged again each tick
+  kNotice,   // its job runs: in its own notice, answered or not
+};
+
+// What moves a countdown: a tick's judgement, or a call.
+enum class Event {
+  kNotDue,
+  kDue,
+  kDueBehindNotice,
+  kMissed,
+  kCancel,         // the tray's item or the command line
+  kPostpone,       // the same, for a span
+  kNoticePostpone, // a notice's Postpone: its job becomes the countdown
+  kJobDone,        // its own notice closed, the job carried out or not
 };
 
 class Countdown {
@@ -90,8 +116,8 @@ class Countdown {
   Countdown(TimeBase& time, CountdownHost& host) : time_(time), host_(host) {}
 
   // Sets the countdown `seconds` from now, or to the next time the local
-  // clock reads `minuteOfDay` (today, or tomorrow once that minute has
-  // begun). False, and nothing changes, while one is pending.
+  // clock reads `minuteOfDay` (a minute that has begun counts as gone).
+  // False, and nothing changes, while one is pending.
   bool StartIn(Job job, Seconds seconds);
   bool StartAt(Job job, int minuteOfDay);
   // Once no input has come for `span`; the wait starts again on resume.
@@ -100,19 +126,21 @@ class Countdown {
   // "process 1234").
   bool StartAfter(Job job, std::unique_ptr<Programs> programs, const std::string& what);
   // The pending countdown `span` later: a time moves, an idle wait starts
-  // again with `span`, a program's end is followed by `span`. False when
-  // none is pending.
+  // again with `span`, a program's end is followed by `span`. In its own
+  // notice, that notice is answered with Cancel and the job comes `span`
+  // from now. False when none is pending, or its notice was answered.
   bool Postpone(Seconds span);
   // A notice's postponement: `job` becomes the pending countdown `span` from
   // now. False, and nothing changes, while another one is pending.
   bool PostponeJob(Job job, Seconds span);
   // A notice may be postponed: nothing else is pending.
-  bool MayPostpone() const { return !pending_ || firing_; }
-  // Drops the pending countdown; a notice of its own that counts is answered
-  // with Cancel. False when none is pending.
+  bool MayPostpone() const { return phase_ == Phase::kNone || phase_ == Phase::kNotice; }
+  // Drops the pending countdown; its own notice is answered with Cancel.
+  // False when none is pending, or its notice was answered.
   bool Cancel();
   // Every second while one is pending, and on resume from sleep.
   void Tick();
+  Phase State() const { return phase_; }
   // "Hibernate at 15:00", "Hibernate tomorrow at 15:00", "Hibernate on Wed
   // 9 Dec at 15:00"; "" when none is pending.
   const std::string& Caption() const { return caption_; }
@@ -132,25 +160,38 @@ class Countdown {
     std::int64_t since = 0;     // Idle: ticks its wait counts from; After: the end, 0 before
     std::unique_ptr<Programs> programs{};
     std::string what{};  // After: the programs' name
-    bool reached = false;  // found due in time; waits for a notice
     unsigned serial = 0;
+  };
+  // What a call carries into the table's effect.
+  struct Call {
+    Seconds span = 0;
+    const Job* job = nullptr;
+    const char* why = "";  // a miss: how it came about
+  };
+  struct Judgement {
+    Event event;
+    const char* why = "";
   };
 
   Reading Read();
   bool Start(Pending pending);
-  // Found due now, after the missed check; false when it was missed.
-  bool Due(Pending& p, const Reading& now, const Reading& last);
+  // A tick's judgement of the pending countdown.
+  Judgement Judge(Pending& p, const Reading& now, const Reading& last);
+  // Due now: behind the notice shown, if any.
+  Event Due();
+  // The table's move for `event`; false when the table refuses it.
+  bool Step(Event event, const Call& call);
   void Fire();
   void Drop();
   void Show();
 
   TimeBase& time_;
   CountdownHost& host_;
+  Phase phase_ = Phase::kNone;
   std::optional<Pending> pending_;
   Reading last_;
   std::string caption_;
   unsigned serial_ = 0;
-  bool firing_ = false;
 };
 
 }  // namespace schedule

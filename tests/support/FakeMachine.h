@@ -18,29 +18,26 @@ constexpr Seconds kHour = 3600, kDay = 24 * kHour;
 // Wed 21 Jan (03:00 -> 02:00).
 constexpr Seconds kSpring = 10 * kDay + kHour, kAutumn = 20 * kDay + kHour;
 
+// The zone's wall clock at a UTC instant.
+constexpr Seconds ZoneLocal(Seconds at) { return at + (at >= kSpring && at < kAutumn ? 2 : 1) * kHour; }
+
 struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
   std::int64_t ticks = 0, awake = 0, lastInput = 0;
-  Seconds utc = 0, noticeUntil = 0;
-  // What the user answers the countdown's own notice with, once.
-  enum Answer { kNothing, kCancel, kPostpone } inNotice = kNothing;
-  schedule::Countdown* countdown = nullptr;
+  Seconds utc = 0;
   std::vector<std::string> journal;
 
   std::int64_t Ticks() override { return ticks; }
   std::int64_t AwakeTicks() override { return awake; }
   Seconds UtcNow() override { return utc; }
-  Seconds LocalOf(Seconds at) override { return at + (at >= kSpring && at < kAutumn ? 2 : 1) * kHour; }
+  Seconds LocalOf(Seconds at) override { return ZoneLocal(at); }
   std::int64_t IdleMs() override { return ticks - lastInput; }
   void RunJob(const schedule::Job& job) override {
     const Seconds local = LocalOf(utc) % kDay;
     journal.push_back("run " + job.name + " " + schedule::TimeText({int(local / 3600), int(local % 3600 / 60)}) +
                       ":" + std::to_string(local % 60));
-    if (inNotice == kCancel) journal.push_back(countdown->Cancel() ? "cancelled" : "not pending");
-    if (inNotice == kPostpone) journal.push_back(countdown->PostponeJob(job, 600) ? "postponed" : "refused");
-    inNotice = kNothing;
   }
-  bool NoticeShown() override { return utc < noticeUntil; }
-  void CancelNotice() override { journal.push_back("notice cancelled"); }
+  bool NoticeShown() override { return false; }
+  bool CancelNotice() override { return true; }
   void ShowCaption(const std::string& caption) override {
     if (!caption.empty()) journal.push_back(caption);
   }
