@@ -72,19 +72,15 @@ class OptionsTest : public testing_support::FormsTest {
   }
 };
 
-// A change that cannot be made is refused, as other fields are, never
-// passed over in silence.
 TEST_F(OptionsTest, OkChangesThePasswordOnlyWhenTheOldOneIsRightAndTheNewOneRepeated) {
-  const std::string wrong = "The old password is not right.", differ = "The new password and its repetition differ.";
   const struct {
-    const char *stored, *old, *typed, *repeated, *after;
-    std::string message = "";
+    const char *stored, *old, *typed, *repeated, *after, *message = "";
     ui::TMaskEdit* focus = nullptr;  // refused: the field shown with the focus
   } cases[] = {
-      {"abc", "xyz", "new", "new", "abc", wrong, Form1->MaskEdit2},
-      {"abc", "abc", "new1", "new2", "abc", differ, Form1->MaskEdit4},
+      {"abc", "xyz", "new", "new", "abc", "The old password is not right.", Form1->MaskEdit2},
+      {"abc", "abc", "new1", "new2", "abc", "The new password and its repetition differ.", Form1->MaskEdit4},
       {"", "", "pw", "pw", "pw"},             // none set: the old field empty
-      {"", "x", "pw", "pw", "", wrong, Form1->MaskEdit2},
+      {"", "x", "pw", "pw", "", "The old password is not right.", Form1->MaskEdit2},
       {"abc", "", "", "", "abc"},             // nothing typed: no change
       {"abc", "abc", "", "", ""},             // removed
       {"abc", "abc", "Abc", "Abc", "Abc"},
