@@ -209,8 +209,10 @@ void TForm1::OpenOptionsAfterFailedStart() {
 void TForm1::BitBtn1Click(ui::TComponent&) {
   std::array<unsigned, app::kActionCount> shortcuts;
   for (int i = 0; i < app::kActionCount; ++i) shortcuts[i] = HotKeys[i]->HotKey();
-  if (const auto refusal = app::CheckOptions(
-          {MaskEdit1->Text(), Edit1->Text(), CheckBox5->Checked(), Edit2->Text(), shortcuts}, FileExists))
+  if (const auto refusal = app::CheckOptions({MaskEdit1->Text(), CurrentPassword, MaskEdit2->Text(), MaskEdit3->Text(),
+                                              MaskEdit4->Text(), Edit1->Text(), CheckBox5->Checked(), Edit2->Text(),
+                                              shortcuts},
+                                             FileExists))
     return Refuse(*refusal);
   for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(shortcuts[i], true);
   if (MaskEdit2->Text() == CurrentPassword && MaskEdit3->Text() == MaskEdit4->Text()) {
@@ -227,7 +229,8 @@ void TForm1::Refuse(const app::Refusal& refusal) {
   const struct {
     ui::TTabSheet* page;
     ui::TControl* field;
-  } places[] = {{TabSheet4, MaskEdit1}, {TabSheet3, HotKeys[refusal.action]}, {TabSheet5, Edit1}, {TabSheet5, Edit2}};
+  } places[] = {{TabSheet4, MaskEdit1}, {TabSheet2, MaskEdit2},    {TabSheet2, MaskEdit4},
+                {TabSheet3, HotKeys[refusal.action]}, {TabSheet5, Edit1}, {TabSheet5, Edit2}};
   const auto& place = places[refusal.field];
   PageControl1->SetActivePage(*place.page);
   ui::Application().ShowMessageBox(refusal.message, {}, MB_OK | MB_ICONWARNING, Handle());

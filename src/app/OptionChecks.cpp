@@ -27,6 +27,14 @@ std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                                     const std::function<bool(const std::string&)>& fileExists) {
   if (!IsTimeOfDay(entry.EndTime))
     return Refusal{Refusal::kEndTime, "Op. Time: enter a time of day from 00:00 to 23:59, all four digits."};
+  // Closing as if it had worked would leave the user trusting a lock password
+  // that was never set.
+  if (!(entry.OldPassword + entry.NewPassword + entry.RepeatedPassword).empty()) {
+    if (entry.OldPassword != entry.CurrentPassword)
+      return Refusal{Refusal::kOldPassword, "The old password is not right."};
+    if (entry.NewPassword != entry.RepeatedPassword)
+      return Refusal{Refusal::kRepeatedPassword, "The new password and its repetition differ."};
+  }
   // One key would run both actions.
   for (int second = 1; second < kActionCount; ++second)
     for (int first = 0; first < second; ++first)

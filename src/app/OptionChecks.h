@@ -1,5 +1,6 @@
 // What Ok in the options window accepts: a set time that the clock can reach,
-// a shortcut for one action at most, a countdown the notice can count, and,
+// a password change that can be made (or none), a shortcut for one action at
+// most, a countdown the notice can count, and,
 // when a sound is to play, a sound file that exists. Values stored before
 // these rules load as they are; they are refused only when the user presses
 // Ok.
@@ -19,6 +20,8 @@ constexpr int kMaxMessageTime = 9999;
 
 struct OptionsEntry {
   std::string EndTime;      // the clock time edit's text
+  std::string CurrentPassword;
+  std::string OldPassword, NewPassword, RepeatedPassword;  // as typed; all empty for no change
   std::string MessageTime;  // the countdown edit's text
   bool PlaySoundChecked = false;
   std::string SoundFileName;
@@ -26,7 +29,7 @@ struct OptionsEntry {
 };
 
 struct Refusal {
-  enum Field { kEndTime, kShortcut, kMessageTime, kSoundFileName } field;
+  enum Field { kEndTime, kOldPassword, kRepeatedPassword, kShortcut, kMessageTime, kSoundFileName } field;
   std::string message;  // names the field and what it accepts
   int action = 0;       // for kShortcut: whose shortcut field
 };

@@ -97,11 +97,16 @@ void TForm::Show() {
   if (Application().MainForm() == this) Application().ShowTaskbarButton();
   KeepInWorkArea();
   CreateControlHandles();
+  // Every showing starts at the first tab stop, as the first does: the control
+  // that had the focus when the window was last answered (a notice's Ok) would
+  // take the next stray key.
+  focused_ = nullptr;
   shownOnce_ = true;
   ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
   SetForegroundWindow(Handle());
-  // Activated while still hidden (SetActiveWindow first), it got no focus then.
-  if (GetActiveWindow() == Handle() && !IsChild(Handle(), GetFocus())) RestoreFocus();
+  // Activated while still hidden (SetActiveWindow first), it took no focus
+  // then, or the old one.
+  if (GetActiveWindow() == Handle()) RestoreFocus();
   Fire(OnShow, *this);
 }
 

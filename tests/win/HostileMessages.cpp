@@ -66,7 +66,8 @@ const Row kRows[] = {
     {"WM_ENDSESSION refused", WM_ENDSESSION, FALSE, 0, false, "----"},
     {"Esc", WM_KEYDOWN, VK_ESCAPE, 0x00010001, true, "----"},
     {"Tab", WM_KEYDOWN, VK_TAB, 0x000F0001, true, "----"},
-    {"Enter", WM_KEYDOWN, VK_RETURN, 0x001C0001, true, "cc-c"},
+    // Enter clicks the focused button; the options window opens with its page tabs focused.
+    {"Enter", WM_KEYDOWN, VK_RETURN, 0x001C0001, true, "-c-c"},
     {"F10", WM_SYSKEYDOWN, VK_F10, 0x00440001, true, "mm-m"},
     {"WM_SETTINGCHANGE", WM_SETTINGCHANGE, 0, 0, false, "----"},
     {"WM_DISPLAYCHANGE", WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), false, "----"},

@@ -90,28 +90,39 @@ TEST_F(NoticeTest, MainChosenAsTheNoticeClosesOpensOnceItHas) {
   EXPECT_TRUE(testing_support::ProcessUntil([&] { return opened && !Form1->Visible(); }));
 }
 
-TEST_F(NoticeTest, AnswersByTheWayTheWindowCloses) {
+// The window is reused: each opening, however the one before was answered,
+// has Cancel focused, and a key typed as it opens calls the action off.
+TEST_F(NoticeTest, AnswersByTheWayTheWindowClosesAndOpensWithCancelFocused) {
   static const struct {
     const char* how;
     void (*answer)();
     bool expected;
   } ways[] = {
       {"Ok", [] { PostMessageA(Form2->Button2->Handle(), BM_CLICK, 0, 0); }, true},
+      {"Space on open", [] { testing_support::PressKey(VK_SPACE); }, false},
+      {"Postpone", [] { PostMessageA(Form2->Button3->Handle(), BM_CLICK, 0, 0); }, false},
       {"Cancel", [] { PostMessageA(Form2->Button1->Handle(), BM_CLICK, 0, 0); }, false},
       {"close box", [] { PostMessageA(Form2->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
+      {"zero", [] { power::NoticeCount = 1; }, true},
       {"Enter on open", [] { testing_support::PressKey(VK_RETURN); }, false},
   };
   for (const auto& way : ways) {
-    // Keys go to the foreground window: answer once the notice is that.
-    const Every answerWhenActive(300, [&way] {
-      if (GetForegroundWindow() != Form2->Handle()) return true;
+    HWND focus = nullptr;
+    // Keys go to the foreground window: answer once the notice takes them.
+    const Every answerWhenActive(300, [&] {
+      if (!testing_support::TakesKeys(Form2->Handle())) return true;
+      focus = GetFocus();
       way.answer();
       return false;
     });
     EXPECT_EQ(power::ShowOperationNotice("Log Off"), way.expected) << way.how;
+    EXPECT_EQ(focus, Form2->Button1->Handle()) << way.how << ", the answer before it notwithstanding";
     EXPECT_EQ(power::NoticeOperation, "Log Off");
-    EXPECT_GT(power::NoticeCount, 25) << way.how << ": the countdown stopped where it was";
+    if (way.how != std::string("zero")) {
+      EXPECT_GT(power::NoticeCount, 25) << way.how << ": the countdown stopped where it was";
+    }
   }
+  Form1->CancelCountdown1Click(*Form1->CancelCountdown1);  // the one Postpone set
 }
 
 TEST_F(NoticeTest, EscapeDoesNothingAndAMessageTimeOfZeroNeverEnds) {

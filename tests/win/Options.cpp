@@ -74,23 +74,22 @@ class OptionsTest : public testing_support::FormsTest {
 
 TEST_F(OptionsTest, OkChangesThePasswordOnlyWhenTheOldOneIsRightAndTheNewOneRepeated) {
   const struct {
-    const char* stored;
-    const char* old;
-    const char* typed;
-    const char* repeated;
-    const char* after;
+    const char *stored, *old, *typed, *repeated, *after, *message = "";
+    ui::TMaskEdit* focus = nullptr;  // refused: the field shown with the focus
   } cases[] = {
-      {"abc", "xyz", "new", "new", "abc"},  // wrong old password
-      {"abc", "abc", "new1", "new2", "abc"},  // the new one mistyped
+      {"abc", "xyz", "new", "new", "abc", "The old password is not right.", Form1->MaskEdit2},
+      {"abc", "abc", "new1", "new2", "abc", "The new password and its repetition differ.", Form1->MaskEdit4},
       {"", "", "pw", "pw", "pw"},             // none set: the old field empty
-      {"", "x", "pw", "pw", ""},              // none set, something typed as old
+      {"", "x", "pw", "pw", "", "The old password is not right.", Form1->MaskEdit2},
+      {"abc", "", "", "", "abc"},             // nothing typed: no change
       {"abc", "abc", "", "", ""},             // removed
       {"abc", "abc", "Abc", "Abc", "Abc"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.stored) + " -> " + c.after);
     CurrentPassword = c.stored;
-    WithOptions(
+    Form1->SaveSettings();
+    const Answer answer = WithOptions(
         [&c] {
           Form1->MaskEdit2->SetText(c.old);
           Form1->MaskEdit3->SetText(c.typed);
@@ -99,6 +98,11 @@ TEST_F(OptionsTest, OkChangesThePasswordOnlyWhenTheOldOneIsRightAndTheNewOneRepe
         Form1->BitBtn1);
     EXPECT_EQ(CurrentPassword, c.after);
     EXPECT_EQ(testing_support::StoredPassword(), c.after);
+    EXPECT_EQ(answer.box, c.message);
+    if (c.focus) {
+      EXPECT_EQ(answer.page, Form1->TabSheet2);
+      EXPECT_EQ(answer.focus, c.focus->Handle());
+    }
   }
 }
 
