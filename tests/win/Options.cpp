@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "policy/Policy.h"
 #include "power/QuorinFunction.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
@@ -349,6 +350,71 @@ TEST_F(OptionsTest, TheTrayIconComesBackWhenTheNotificationAreaIsMadeAnew) {
   SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000, &answer);
   EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &data)) << "added again";
   EXPECT_EQ(Form1->TarvelTrayIcon1->IconIndex(), 1) << "with the clock's image";
+}
+
+// Each policy, set as the policy editor sets it and announced as Windows
+// announces it, overrides its setting for the run with its control greyed
+// and the window's note shown; no save, clock command, Ok or close writes
+// it. Removed, the stored setting is back, and so are its control and the
+// clock command.
+TEST_F(OptionsTest, APolicyOverridesItsSettingGreysItsControlAndIsNeverWritten) {
+  const auto announce = [] {
+    SendMessageA(Form1->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Policy"));
+  };
+  const struct {
+    const char* section;
+    const char* name;
+    DWORD type;
+    std::string data;  // the policy's
+    std::function<std::string()> shown;
+    std::function<bool()> enabled;
+  } cases[] = {
+      {"Operation", "Enabled", REG_DWORD, "1", [] { return std::to_string(Form1->State.ClockEnabled); },
+       [] { return Form1->StopSystem1->enabled; }},
+      {"Operation", "EndTime", REG_SZ, "22:00", [] { return Form1->MaskEdit1->Text(); },
+       [] { return Form1->MaskEdit1->Enabled(); }},
+      {"Operation", "Code", REG_DWORD, "2", [] { return std::to_string(Form1->State.OperationCode); },
+       [] { return Form1->RadioButton2->Enabled(); }},
+      {"Operation", "ShowMessage", REG_DWORD, "0", [] { return std::to_string(Form1->CheckBox4->Checked()); },
+       [] { return Form1->CheckBox4->Enabled(); }},
+      {"Operation", "MessageTime", REG_DWORD, "30", [] { return Form1->Edit1->Text(); },
+       [] { return Form1->Edit1->Enabled(); }},
+      {"Operation", "ForceAction", REG_DWORD, "0", [] { return std::to_string(ForceFlag); },
+       [] { return Form1->CheckBox1->Enabled(); }},
+      {"Application", "AutoStart", REG_DWORD, "0", [] { return std::to_string(Form1->CheckBox3->Checked()); },
+       [] { return Form1->CheckBox3->Enabled(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    announce();
+    const std::string stored = Stored(c.section, c.name), was = c.shown(),
+                      closed = testing_support::StoredText(app::kSettingsKey, "EndTime");
+    ASSERT_NE(was, c.data);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, policy::kPolicyKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr), ERROR_SUCCESS);
+    const ui::unique_hkey policies(key);
+    const DWORD number = std::atoi(c.data.c_str());
+    const std::string data = c.type == REG_DWORD ? std::string(reinterpret_cast<const char*>(&number), 4) : c.data + '\0';
+    RegSetValueExA(key, c.name, 0, c.type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+    announce();
+    EXPECT_EQ(c.shown(), c.data);
+    EXPECT_FALSE(c.enabled());
+    EXPECT_TRUE(Form1->Label19->Visible());
+    WithOptions([] {}, Form1->BitBtn1);
+    for (int i = 0; i < 2; ++i) {
+      Form1->StopSystem1->checked = !Form1->StopSystem1->checked;  // as choosing it does
+      Form1->StopSystem1Click(*Form1->StopSystem1);
+    }
+    EXPECT_EQ(Stored(c.section, c.name), stored);
+    EXPECT_EQ(testing_support::StoredText(app::kSettingsKey, "EndTime"),
+              c.name == std::string("EndTime") ? closed : Form1->MaskEdit1->Text());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, policy::kPolicyKey.c_str());
+    announce();
+    EXPECT_EQ(c.shown(), was);
+    EXPECT_TRUE(c.enabled());
+    EXPECT_FALSE(Form1->Label19->Visible());
+  }
 }
 
 }  // namespace
