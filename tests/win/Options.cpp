@@ -401,7 +401,13 @@ TEST_F(OptionsTest, APolicyOverridesItsSettingGreysItsControlAndIsNeverWritten) 
     EXPECT_EQ(c.shown(), c.data);
     EXPECT_FALSE(c.enabled());
     EXPECT_TRUE(Form1->Label19->Visible());
-    WithOptions([] {}, Form1->BitBtn1);
+    WithOptions(
+        [&] {
+          Form1->PageControl1->SetActivePage(c.name == std::string("Code") ? *Form1->TabSheet1 : *Form1->TabSheet4);
+          testing_support::ProcessPosted();
+          testing_support::Screenshot(std::string("policy-") + c.name);
+        },
+        Form1->BitBtn1);
     for (int i = 0; i < 2; ++i) {
       Form1->StopSystem1->checked = !Form1->StopSystem1->checked;  // as choosing it does
       Form1->StopSystem1Click(*Form1->StopSystem1);
