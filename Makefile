@@ -8,6 +8,10 @@ FUZZ_SECONDS ?= 60
 # The Wine suites mostly wait: more of them run side by side than there are cores.
 WINE_JOBS ?= 6
 
+# Where the release's files are downloaded from: the winget and Scoop
+# manifests' addresses are built from it, {version} standing for the version.
+DOWNLOAD_URL ?= https://download.velto-software.example/dormix/{version}
+
 .PHONY: deps build native fuzz-build test soak fuzz run bench dist clean
 
 deps:
@@ -55,7 +59,8 @@ bench: build native
 
 dist: build
 	@cmake --build --preset win32 --target dist
-	@ls -l build/dist
+	@/usr/bin/python3 tools/manifests build/dist/manifests "$(DOWNLOAD_URL)" build/dist/dormix-*.msi build/dist/dormix-*-win32.zip
+	@ls -lR build/dist
 
 clean:
 	rm -rf build

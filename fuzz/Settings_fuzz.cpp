@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeKey root(store, ""), userRoot(user, "");
   bool damaged = false;
   try {
-    app::LoadSettings(root, settings, userRoot, Latin1ToUtf8);
+    app::LoadSettings(root, settings, Latin1ToUtf8);
   } catch (const ui::Error&) {
     damaged = true;
     const auto& operation = store.keys[PathOf("Operation")];
@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reloaded.Left = settings.Left;
   reloaded.Top = settings.Top;
   try {
-    app::LoadSettings(savedRoot, reloaded, userRoot, Latin1ToUtf8);
+    app::LoadSettings(savedRoot, reloaded, Latin1ToUtf8);
     FUZZ_CHECK(!damaged || !held.empty());
     settings.DamagedPassword.clear();
   } catch (const ui::Error&) {

@@ -87,6 +87,8 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_POWERBROADCAST && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
     countdown_.Tick();
   if (msg == WM_COPYDATA || msg == app::kRunActionMessage) return CommandMessage(msg, wParam, lParam);
+  if (msg == WM_SETTINGCHANGE && lParam && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0)
+    PolicyChanged();
   return TForm::WndProc(msg, wParam, lParam);
 }
 
@@ -129,6 +131,32 @@ void TForm1::Apply(const app::Settings& s) {
   CheckBox5->SetChecked(s.PlaySoundChecked);
   Edit2->SetText(s.SoundFileName);
   State.ShortcutTexts = s.ShortcutTexts;
+  State.Policies = s.Policies;
+  ShowPolicies();
+}
+
+// A setting under a policy shows its value greyed, and so does the clock command.
+void TForm1::ShowPolicies() {
+  const auto free = [this](const char* name) { return !policy::PolicyFor(State.Policies, name); };
+  MaskEdit1->SetEnabled(free("EndTime"));
+  for (ui::TRadioButton* radio : RadioButtons) radio->SetEnabled(free("Code"));
+  CheckBox4->SetEnabled(free("ShowMessage"));
+  Edit1->SetEnabled(free("MessageTime"));
+  CheckBox1->SetEnabled(free("ForceAction"));
+  CheckBox3->SetEnabled(free("AutoStart"));
+  StopSystem1->enabled = free("Enabled");
+  Label19->SetVisible(!State.Policies.empty());
+}
+
+// Read as a start reads them; over the options window, once it has closed.
+void TForm1::PolicyChanged() {
+  if (OptionsOpen) {
+    policyChanged_ = true;
+    return;
+  }
+  policyChanged_ = false;
+  LoadSettings();
+  SaveSettings();
 }
 
 void TForm1::LoadSettings() {
@@ -198,6 +226,7 @@ void TForm1::EndOptions() {
   OptionsOpen = false;
   Timer2->SetEnabled(false);
   RegisterShortcuts();
+  if (policyChanged_) PolicyChanged();
 }
 
 void TForm1::OpenOptionsAfterFailedStart() {
@@ -305,7 +334,9 @@ void TForm1::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
 void TForm1::Timer1Timer(ui::TComponent&) { clock_.Timer1Timer(); }
 void TForm1::Timer2Timer(ui::TComponent&) { clock_.ShowTime(); }
 void TForm1::Timer3Timer(ui::TComponent&) { clock_.Timer3Timer(); }
-void TForm1::StopSystem1Click(ui::TComponent&) { clock_.StopSystem1Click(); }
+void TForm1::StopSystem1Click(ui::TComponent&) {
+  if (StopSystem1->enabled) clock_.StopSystem1Click();
+}
 
 app::TimeOfDay TForm1::Now() {
   SYSTEMTIME now;

@@ -99,6 +99,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   ui::TButton* Button1;
   ui::TMediaPlayer* MediaPlayer1;
   ui::TBitBtn *BitBtn1, *BitBtn2;
+  ui::TLabel* Label19;  // said when a policy sets any setting
 
   ui::TTimer *Timer1, *Timer2, *Timer3;
   hotkeys::THotKeyManager* HotKeyManager1;
@@ -129,6 +130,11 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void ShowShortcutsInMenu();
   // Ok's answer to a field it does not accept.
   void Refuse(const app::Refusal& refusal);
+  // The policies in State: their controls greyed, and the window's note.
+  void ShowPolicies();
+  // WM_SETTINGCHANGE "Policy": the settings loaded and saved as at start.
+  void PolicyChanged();
+  bool policyChanged_ = false;
 
   // What the clock reads and drives.
   app::TimeOfDay Now() override;

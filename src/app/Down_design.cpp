@@ -74,6 +74,9 @@ void TForm1::Design() {
 
   BitBtn1 = Put<ui::TBitBtn>(*this, *this, "BitBtn1", 272, 280, 81, 25, "Ok");
   BitBtn2 = Put<ui::TBitBtn>(*this, *this, "BitBtn2", 360, 280, 83, 25, "Cancel");
+  // Two lines beside the buttons, wrapped by the label.
+  Label19 = Put<ui::TLabel>(*this, *this, "Label19", 8, 279, 250, 28, "Some settings are managed by your administrator.");
+  Label19->SetVisible(false);
   BitBtn1->OnClick = ui::Bind(this, &TForm1::BitBtn1Click);
   BitBtn2->OnClick = ui::Bind(this, &TForm1::BitBtn2Click);
 

@@ -1,9 +1,11 @@
 // The settings layout and its encodings. A field's type is its encoding:
 // a bool is stored as "1" or "0" and read as an integer, any non-zero one
 // true; an integer as decimal text; a text as it is, in UTF-8 (one stored
-// in the ANSI code page is converted when read). A value that is missing,
-// not of a text type, or (for numbers) not an integer reads as its default;
-// an existing empty text stays empty.
+// in the ANSI code page is converted when read). Administrators seed values
+// as REG_DWORD: one is read as its decimal text, and written back as text.
+// A value that is missing, of another type, or (for numbers) not an integer
+// reads as its default; an existing empty text stays empty. A policy of the
+// same name is read in place of the stored value, and not written.
 #include "app/Settings.h"
 
 #include <algorithm>
@@ -93,12 +95,19 @@ class Sections {
   std::unique_ptr<RegistryKey> key_;
 };
 
-std::optional<std::string> ReadText(Sections& sections, const char* section, const char* value) {
+std::optional<std::string> TextOf(const std::optional<RegistryValue>& stored, bool dwordAsText = true) {
+  if (!stored) return std::nullopt;
+  if (stored->type == kRegSz || stored->type == kRegExpandSz) return stored->data.substr(0, stored->data.find('\0'));
+  if (stored->type != kRegDword || !dwordAsText || stored->data.size() != 4) return std::nullopt;
+  std::uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(stored->data[i]);
+  return std::to_string(number);
+}
+
+std::optional<std::string> ReadText(Sections& sections, const char* section, const char* value,
+                                    bool dwordAsText = true) {
   RegistryKey* key = sections.Open(section);
-  if (!key) return std::nullopt;
-  std::optional<RegistryValue> stored = key->Read(value);
-  if (!stored || (stored->type != kRegSz && stored->type != kRegExpandSz)) return std::nullopt;
-  return stored->data.substr(0, stored->data.find('\0'));
+  return key ? TextOf(key->Read(value), dwordAsText) : std::nullopt;
 }
 
 std::int32_t ReadInteger(const std::optional<std::string>& stored, const char* defaultText) {
@@ -140,7 +149,9 @@ std::string InUtf8(std::string text, TextConversion fromAnsi) {
 // the password held in `settings` as it was.
 void Load(Sections& sections, const Row& row, Settings& settings, TextConversion fromAnsi,
           std::exception_ptr& failure) {
-  const std::optional<std::string> stored = ReadText(sections, row.section, row.value);
+  const std::string* policy = policy::PolicyFor(settings.Policies, row.value);
+  const std::optional<std::string> stored =
+      policy ? *policy : ReadText(sections, row.section, row.value, row.kind != Row::kScrambled);
   std::visit(
       Overloaded{
           [&](bool Settings::*flag) { settings.*flag = ReadInteger(stored, row.defaultText) != 0; },
@@ -180,8 +191,9 @@ std::string Encode(const Row& row, const Settings& settings, protection::RandomS
       row.field);
 }
 
-void WriteText(Sections& sections, const char* section, const char* value, const std::string& text) {
-  if (RegistryKey* key = sections.Open(section)) key->WriteString(value, text);
+void Write(Sections& sections, const Row& row, const Settings& settings, protection::RandomSource& random) {
+  if (policy::PolicyFor(settings.Policies, row.value)) return;
+  if (RegistryKey* key = sections.Open(row.section)) key->WriteString(row.value, Encode(row, settings, random));
 }
 
 // The machine's Run entry starts Dormix for everyone. A standard user may not
@@ -207,23 +219,29 @@ bool SaveAutostart(RegistryKey& machine, RegistryKey& user, bool on, const std::
   return !on && machineStarts;
 }
 
-bool StartsDormix(RegistryKey& root) {
-  const std::unique_ptr<RegistryKey> run = root.Open(kRunKey, false);
-  return run && run->Read(kRunValue);
+// The machine's entry that this user can neither write nor remove.
+bool MachineEntryKept(RegistryKey& root) {
+  const std::unique_ptr<RegistryKey> run = root.Open(kRunKey, true);
+  return run && !run->Writable() && run->Read(kRunValue);
 }
 
 }  // namespace
 
-void LoadSettings(RegistryKey& root, Settings& settings, RegistryKey& user, TextConversion fromAnsi) {
+void LoadSettings(RegistryKey& root, Settings& settings, TextConversion fromAnsi) {
+  {
+    const std::unique_ptr<RegistryKey> policies = root.Open(policy::kPolicyKey, false);
+    settings.Policies = policy::ReadPolicies([&](const char* name) {
+      return policies ? TextOf(policies->Read(name)) : std::nullopt;
+    });
+  }
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   Sections sections(key.get(), false);
   std::exception_ptr failure;
   for (const Row& row : kLayout)
     if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings, fromAnsi, failure);
-  // The first start takes the default, and its save carries it out; from
-  // then on the box shows what the Run keys do, whatever was stored.
-  if (ReadText(sections, "Application", "AutoStart"))
-    settings.AutoStartChecked = StartsDormix(root) || StartsDormix(user);
+  // The save carries out what was stored, but cannot remove this entry: the
+  // box shows it as it is.
+  settings.AutoStartChecked = settings.AutoStartChecked || MachineEntryKept(root);
   for (int i = 0; i < kActionCount; ++i)
     settings.ShortcutTexts[i] = InUtf8(
         ReadText(sections, kShortcuts, Actions[i].shortcutValue).value_or(Actions[i].defaultShortcut), fromAnsi);
@@ -236,19 +254,19 @@ bool SaveSettings(RegistryKey& root, const Settings& settings, const std::string
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   if (!key) return machineKept;
   Sections sections(key.get(), true);
-  WriteText(sections, CodeRow().section, CodeRow().value, Encode(CodeRow(), settings, random));
+  Write(sections, CodeRow(), settings, random);
   for (const Row& row : kLayout)
-    if (&row != &CodeRow()) WriteText(sections, row.section, row.value, Encode(row, settings, random));
+    if (&row != &CodeRow()) Write(sections, row, settings, random);
   for (int i = 0; i < kActionCount; ++i)
-    WriteText(sections, kShortcuts, Actions[i].shortcutValue, settings.ShortcutTexts[i]);
+    if (RegistryKey* shortcuts = sections.Open(kShortcuts))
+      shortcuts->WriteString(Actions[i].shortcutValue, settings.ShortcutTexts[i]);
   return machineKept;
 }
 
 void SaveClockEnabled(RegistryKey& root, const Settings& settings) {
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   Sections sections(key.get(), true);
-  const Row& row = RowOf("Enabled");
-  WriteText(sections, row.section, row.value, Encode(row, settings, noRandom));
+  Write(sections, RowOf("Enabled"), settings, noRandom);
 }
 
 void SaveClosePosition(RegistryKey& root, const Settings& settings) {
@@ -258,7 +276,7 @@ void SaveClosePosition(RegistryKey& root, const Settings& settings) {
     key->WriteDword("X", static_cast<std::uint32_t>(settings.Left));
     key->WriteDword("Y", static_cast<std::uint32_t>(settings.Top));
   }
-  key->WriteString("EndTime", settings.EndTime);
+  if (!policy::PolicyFor(settings.Policies, "EndTime")) key->WriteString("EndTime", settings.EndTime);
 }
 
 }  // namespace app

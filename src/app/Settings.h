@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/Actions.h"
+#include "policy/Policy.h"
 #include "protection/PasswordScrambler.h"
 #include "ui/Title.h"
 
@@ -44,6 +45,8 @@ class RegistryKey {
   // False when the value stays: it is there and this user may not remove
   // it. A missing value is no error.
   virtual bool DeleteValue(const std::string& name) = 0;
+  // False for a key that this user may only read.
+  virtual bool Writable() = 0;
 };
 
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. Win32 only.
@@ -83,34 +86,38 @@ struct Settings {
   bool PlaySoundChecked = false;
   std::string SoundFileName;
   std::array<std::string, kActionCount> ShortcutTexts;  // in action order
+  // The policies in force at the last load: they override the values of
+  // their names, which no save writes.
+  policy::Policies Policies;
 };
 
-// Reads every value of the settings key (created when missing) into
-// `settings`, a missing or unreadable one as its default; Left and Top only
-// when RememberPosition is read as true. A text that is not valid UTF-8 is
-// read through `fromAnsi`. AutoStartChecked says whether either Run key
-// (root's or `user`'s) starts Dormix; only before AutoStart was ever stored
-// does it take its default. A stored password that does not unscramble is
-// kept in DamagedPassword, CurrentPassword keeps what it held, every other
-// value is read all the same, and then the load fails with
-// ScramblePassword's ui::Error.
-void LoadSettings(RegistryKey& root, Settings& settings, RegistryKey& user = CurrentUser(),
-                  TextConversion fromAnsi = AnsiToUtf8);
+// Reads the policies, then every value of the settings key (created when
+// missing) into `settings`, a policy in place of its stored value, a missing
+// or unreadable one as its default; Left and Top only when RememberPosition
+// is read as true. A REG_DWORD is read as its decimal text (not for the
+// password, which is no number). A text that is not valid UTF-8 is read
+// through `fromAnsi`. AutoStartChecked is ticked also where the machine's
+// Run entry is there and this user cannot remove it. A stored password that
+// does not unscramble is kept in DamagedPassword, CurrentPassword keeps what
+// it held, every other value is read all the same, and then the load fails
+// with ScramblePassword's ui::Error.
+void LoadSettings(RegistryKey& root, Settings& settings, TextConversion fromAnsi = AnsiToUtf8);
 
 // Adds or removes the autostart entry with `executablePath` (in `user`'s
 // Run key where the machine's cannot be written), then writes every value of
-// the settings key, the password scrambled afresh (a damaged one, while no
+// the settings key that no policy sets, the password scrambled afresh (a damaged one, while no
 // password is held, as it was stored). True when the box is unticked but the
 // machine's entry stays: this user may not remove it.
 bool SaveSettings(RegistryKey& root, const Settings& settings, const std::string& executablePath,
                   RegistryKey& user = CurrentUser(),
                   protection::RandomSource& random = protection::ProgramRandom());
 
-// The Enabled value alone, as SaveSettings writes it.
+// The Enabled value alone, as SaveSettings writes it (not under a policy).
 void SaveClockEnabled(RegistryKey& root, const Settings& settings);
 
 // The close event's values, typed and directly in the settings key: X and Y
-// as REG_DWORD when RememberPosition, then EndTime. Never read.
+// as REG_DWORD when RememberPosition, then EndTime unless a policy sets it.
+// Never read.
 void SaveClosePosition(RegistryKey& root, const Settings& settings);
 
 }  // namespace app

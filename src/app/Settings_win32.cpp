@@ -17,16 +17,16 @@ class Win32Key : public RegistryKey {
  public:
   // The root is not closed: it is a predefined key.
   explicit Win32Key(HKEY root) : key_(root) {}
-  explicit Win32Key(ui::unique_hkey key) : owned_(std::move(key)), key_(owned_.get()) {}
+  Win32Key(ui::unique_hkey key, bool writable) : owned_(std::move(key)), key_(owned_.get()), writable_(writable) {}
 
   std::unique_ptr<RegistryKey> Open(const std::string& path, bool create) override {
     HKEY key = nullptr;
     // A user without the right to write here can still read.
-    if ((create &&
-         RegCreateKeyExA(key_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                         KEY_READ | KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) ||
-        RegOpenKeyExA(key_, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
-      return std::make_unique<Win32Key>(ui::unique_hkey(key));
+    if (create && RegCreateKeyExA(key_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                  nullptr, &key, nullptr) == ERROR_SUCCESS)
+      return std::make_unique<Win32Key>(ui::unique_hkey(key), true);
+    if (RegOpenKeyExA(key_, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
+      return std::make_unique<Win32Key>(ui::unique_hkey(key), false);
     return nullptr;
   }
 
@@ -61,9 +61,12 @@ class Win32Key : public RegistryKey {
     return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS || !Read(name);
   }
 
+  bool Writable() override { return writable_; }
+
  private:
   ui::unique_hkey owned_;
   HKEY key_;
+  bool writable_ = true;
 };
 
 }  // namespace

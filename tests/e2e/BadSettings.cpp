@@ -53,10 +53,10 @@ std::string BoxAtStart(Process& dormix, const std::string& shot) {
 class BadSettings : public DormixTest {};
 
 TEST_F(BadSettings, EachKindOfDamageLeavesDormixRunningAndTheOthersAsTheyWere) {
-  // For each kind, a value whose reader only a real start has: the hotkeys,
-  // the window's place, the armed clock's tray tip. Junk text is the
+  // For each kind, a value whose reader only a real start has: the window's
+  // place, the hotkeys, the armed clock's tray tip. Junk text is the
   // password's, in the next case.
-  const char* damagedBy[] = {"ShutDown", "X", "EndTime"};
+  const char* damagedBy[] = {"X", "ShutDown", "EndTime"};
   const char** next = damagedBy;
   for (const Damage& damage : Damages()) {
     if (damage.passwordError) continue;
@@ -73,9 +73,9 @@ TEST_F(BadSettings, EachKindOfDamageLeavesDormixRunningAndTheOthersAsTheyWere) {
       if (&s == &damaged) continue;
       EXPECT_EQ(Meant(s), s.stored) << s.value;
     }
-    // Read as its default, a value of the wrong type is stored as that.
+    // Read as its default (a REG_DWORD as its number), a value of the wrong type is stored as text.
     if (damage.type != REG_SZ)
-      EXPECT_EQ(Meant(damaged), damaged.defaultText);
+      EXPECT_EQ(Meant(damaged), damage.readAs ? damage.readAs : damaged.defaultText);
     else
       EXPECT_NE(StoredText(SectionKey(damaged), damaged.value).rfind("<", 0), 0u) << "a text again";
     EXPECT_TRUE(dormix.Running());

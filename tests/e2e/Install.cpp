@@ -133,4 +133,53 @@ TEST(Install, WhenAskedTheUninstallRemovesTheSettings) {
   EXPECT_FALSE(KeyExists("Software\\Velto Software")) << "the maker's key, left empty";
 }
 
+// The Windows Installer package: msiexec with `arguments`, waited for.
+void Msiexec(const std::string& arguments) {
+  Process msiexec(Folder(CSIDL_SYSTEM) + "\\msiexec.exe", arguments);
+  ASSERT_EQ(msiexec.WaitExit(120000), 0u) << arguments;
+}
+
+// The Add/Remove Programs entries named Dormix.
+int DormixEntries() {
+  const std::string entries = kUninstallKey.substr(0, kUninstallKey.rfind('\\') + 1);
+  HKEY key = nullptr;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, entries.c_str(), 0, KEY_READ, &key);
+  const ui::unique_hkey held(key);
+  int count = 0;
+  char name[256];
+  for (DWORD i = 0, size = sizeof name; RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == 0;
+       ++i, size = sizeof name)
+    count += StoredText(entries + name, "DisplayName") == "Dormix";
+  return count;
+}
+
+// Deployed as an administrator deploys it: silently with properties, then a
+// later package over it, then removed; the settings stay.
+TEST(Install, TheMsiInstallsWithPropertiesUpgradesToOneEntryAndUninstallsKeepingTheSettings) {
+  const std::string exe = Folder(CSIDL_PROGRAM_FILES) + "\\Dormix\\dormix.exe";
+  const std::string operation = app::kSettingsKey + "\\Operation";
+  Msiexec("/i " + WindowsPath(std::getenv("DORMIX_MSI")) + " /qn CLOCK=22:00 CLOCKACTION=LogOff");
+  for (const auto& [name, value] : {std::pair{"EndTime", "22:00"}, {"Enabled", "1"}, {"Code", "2"}, {"ShowMessage", "<missing>"}})
+    EXPECT_EQ(StoredText(operation, name), value) << name;
+  EXPECT_EQ(DormixEntries(), 1);
+  {
+    Process dormix(exe);
+    ASSERT_TRUE(WaitSettled(dormix));
+    EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "\"" + exe + "\"");
+    Msiexec("/i " + WindowsPath(std::getenv("DORMIX_NEXT_MSI")) + " /qn");
+    EXPECT_TRUE(dormix.WaitExit(0)) << "the upgrade did not end Dormix";
+  }
+  EXPECT_EQ(DormixEntries(), 1);
+  EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "<missing>");
+  Process dormix(exe);
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_EQ(StoredText(operation, "EndTime"), "22:00") << "kept over the upgrade";
+  Msiexec("/x " + WindowsPath(std::getenv("DORMIX_NEXT_MSI")) + " /qn");
+  EXPECT_TRUE(dormix.WaitExit(0)) << "the uninstall did not end Dormix";
+  EXPECT_EQ(DormixEntries(), 0);
+  EXPECT_FALSE(Exists(exe));
+  EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "<missing>");
+  EXPECT_EQ(StoredText(operation, "Code"), "2") << "the settings were kept";
+}
+
 }  // namespace

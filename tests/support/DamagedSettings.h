@@ -57,6 +57,7 @@ struct Damage {
   std::uint32_t type;  // numbered as the platform numbers registry types
   std::string data;    // as stored, a text with its terminating NUL
   const char* passwordError;  // the load's error for the password so damaged, or null
+  const char* readAs = nullptr;  // the text any other setting reads it as, if not as missing
 };
 
 inline std::vector<Damage> Damages() {
@@ -65,7 +66,7 @@ inline std::vector<Damage> Damages() {
   text64k.resize(65536);
   const std::string junk = "%s%n%%\x01\x7f\xff\"'\\ \t\r\n;=[end";
   return {
-      {"REG_DWORD", 4, std::string("\x2A\x00\x00\x00", 4), nullptr},
+      {"REG_DWORD", 4, std::string("\x01\x00\x00\x00", 4), nullptr, "1"},
       {"REG_BINARY", 3, std::string("\x00\xFF\x31\x00\x32", 5), nullptr},
       {"junk text", 1, junk + '\0', "'$%s' is not a valid integer value"},
       {"64 KB text", 1, text64k + '\0', nullptr},

@@ -21,7 +21,7 @@ using Journal = std::vector<std::string>;
 
 struct Store {
   std::map<std::string, std::map<std::string, app::RegistryValue>> keys;
-  std::set<std::string> denied;
+  std::set<std::string> denied, readOnly;
   Journal writes;
   int openKeys = 0;
 };
@@ -51,6 +51,7 @@ class FakeKey : public app::RegistryKey {
     return it->second;
   }
   bool WriteString(const std::string& name, const std::string& data) override {
+    if (!Writable()) return false;
     store_.keys[path_][name] = {app::kRegSz, data};
     Log(name + "=" + data);
     return true;
@@ -62,10 +63,12 @@ class FakeKey : public app::RegistryKey {
     Log(name + "=dword:" + std::to_string(data));
   }
   bool DeleteValue(const std::string& name) override {
+    if (!Writable()) return !Read(name);
     store_.keys[path_].erase(name);
     Log(name + " deleted");
     return true;
   }
+  bool Writable() override { return !store_.readOnly.count(path_); }
 
  private:
   // The key itself or a key below it; those all sort after it, among others

@@ -72,6 +72,8 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
     std::vector<Stored> stored;
     Journal changed;  // lines of kDefaultWrites that differ
     int codePage = 0;
+    // A standard user: the machine's Run key read-only, with an entry.
+    bool machineEntryKept = false;
   } cases[] = {
       {{}, {}},
       {{{"Operation", "Code", "0"}}, {"Dormix\\Operation\\Code=0"}},
@@ -83,11 +85,18 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
       {{{"Operation", "Password", ""}}, {}},
       {{{"Operation", "Password", "C756D25AA87A8BD924E835C458B343D5"}},
        {"Dormix\\Operation\\Password=001EEA22F022F366B877839A769161B7"}},
-      // The box shows the Run entries, whatever AutoStart says.
+      // The stored value says what the Run entry becomes, a seeded one too;
+      // an entry this user cannot remove is shown as it is.
       {{{"Application", "AutoStart", "0"}},
        {"Run\\Dormix deleted", "Dormix\\Application\\AutoStart=0"}},
-      {{{"Application", "AutoStart", "1"}},
-       {"Run\\Dormix deleted", "Dormix\\Application\\AutoStart=0"}},
+      {{{"Application", "AutoStart", "1"}}, {}},
+      {{{"Application", "AutoStart", "0"}}, {}, 0, true},
+      // Seeded as REG_DWORD, read as decimal text and written back as text.
+      {{{"Operation", "Code", std::string("\x02\0\0\0", 4), app::kRegDword},
+        {"Operation", "Enabled", std::string("\x01\0\0\0", 4), app::kRegDword},
+        {"Application", "AutoStart", std::string(4, '\0'), app::kRegDword}},
+       {"Dormix\\Operation\\Code=2", "Dormix\\Operation\\Enabled=1", "Run\\Dormix deleted",
+        "Dormix\\Application\\AutoStart=0"}},
       // "Käse" stored in cp1252 read, and written back, in UTF-8 where Dormix runs in it.
       {{{"Operation", "Password", "002662B97B"}, {"Operation", "SoundFileName", "K\xE4se"},
         {"Shortcuts", "ShutDown", "K\xE4se"}},
@@ -105,11 +114,12 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
       {{{"Operation", "SoundFileName", "C:\\a.wav", app::kRegExpandSz},
         {"Shortcuts", "LogOff", std::string("Ctrl+L\0junk", 11)}},
        {"Dormix\\Operation\\SoundFileName=C:\\a.wav", "Dormix\\Shortcuts\\LogOff=Ctrl+L"}},
-      // Values of other types read as missing.
-      {{{"Operation", "MessageTime", "\x1e\0\0\0", app::kRegDword},
+      // Values of other types read as missing, a password as REG_DWORD too.
+      {{{"Operation", "MessageTime", std::string("\x1e\0\0\0", 4), app::kRegDword},
+        {"Operation", "Password", std::string("\x1e\0\0\0", 4), app::kRegDword},
         {"Operation", "Code", "3", 3},
         {"Shortcuts", "ShutDown", "Win+S", 7}},
-       {}},
+       {"Dormix\\Operation\\MessageTime=30"}},
   };
   for (const auto& c : cases) {
     Store store = With(c.stored);
@@ -120,7 +130,11 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
     Store userStore;
     FakeKey user(userStore, "");
     ansiCodePage = c.codePage;
-    app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
+    if (c.machineEntryKept) {
+      store.keys[app::kRunKey][app::kRunValue] = {app::kRegSz, "\"C:\\Dormix\\dormix.exe\""};
+      store.readOnly.insert(app::kRunKey);
+    }
+    app::LoadSettings(root, settings, FakeAnsiToUtf8);
     FixedRandom random;
     app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
 
@@ -131,6 +145,7 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
     for (const std::string& change : c.changed)
       for (std::string& line : expected)
         if (value(line) == value(change)) line = change;
+    if (c.machineEntryKept) expected.erase(expected.begin());
     EXPECT_EQ(store.writes, expected) << testing::PrintToString(c.changed);
     EXPECT_EQ(store.openKeys, 1) << "only the root left open";
   }
@@ -161,7 +176,7 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
       FakeKey user(userStore, "");
       const char* error = IsPassword(damaged) ? damage.passwordError : nullptr;
       EXPECT_EQ(ErrorOf([&] {
-                  app::LoadSettings(root, settings, user, FakeAnsiToUtf8);
+                  app::LoadSettings(root, settings, FakeAnsiToUtf8);
                   FixedRandom random;
                   app::SaveSettings(root, settings, "C:\\dormix.exe", user, random);
                 }),
@@ -172,7 +187,7 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
         if (&s != &damaged)
           EXPECT_EQ(IsPassword(s) ? scramble("D", value.data) : value.data, s.stored) << s.value;
         else if (damage.type != app::kRegSz)
-          EXPECT_EQ(value.data, damaged.defaultText);
+          EXPECT_EQ(value.data, damage.readAs && !IsPassword(damaged) ? damage.readAs : damaged.defaultText);
         else
           EXPECT_EQ(value.type, app::kRegSz);
       }
@@ -202,7 +217,7 @@ TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackA
     FakeKey user(userStore, "");
     app::Settings settings;
     settings.CurrentPassword = "held";
-    EXPECT_EQ(ErrorOf([&] { app::LoadSettings(root, settings, user, FakeAnsiToUtf8); }), c.error);
+    EXPECT_EQ(ErrorOf([&] { app::LoadSettings(root, settings, FakeAnsiToUtf8); }), c.error);
     EXPECT_EQ(settings.OperationCode, 7) << c.damaged;
     EXPECT_EQ(settings.CurrentPassword, "held") << c.damaged;
     EXPECT_EQ(settings.MessageTime, "30") << c.damaged;

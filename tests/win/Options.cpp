@@ -4,11 +4,13 @@
 // brought back when the notification area returns.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "policy/Policy.h"
 #include "power/QuorinFunction.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
@@ -353,6 +355,61 @@ TEST_F(OptionsTest, TheTrayIconComesBackWhenTheNotificationAreaIsMadeAnew) {
   SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000, &answer);
   EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &data)) << "added again";
   EXPECT_EQ(Form1->TarvelTrayIcon1->IconIndex(), 1) << "with the clock's image";
+}
+
+// Each policy, set as the policy editor sets it and announced as Windows
+// announces it, overrides its setting for the run: its control (or the clock
+// command) greyed, the note shown, and no save, clock command, Ok or close
+// writes it. Removed, all is as stored again.
+TEST_F(OptionsTest, APolicyOverridesItsSettingGreysItsControlAndIsNeverWritten) {
+  const auto announce = [] { SendMessageA(Form1->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Policy")); };
+  const struct {
+    const char *section, *name, *stored, *data;  // the policy's data, a REG_DWORD's as its number
+    std::function<std::string()> shown;
+    ui::TControl* control;  // none: the clock command
+  } cases[] = {
+      {"Operation", "Enabled", "0", "1", [] { return std::to_string(Form1->State.ClockEnabled); }, nullptr},
+      {"Operation", "EndTime", "21:00", "22:00", [] { return Form1->MaskEdit1->Text(); }, Form1->MaskEdit1},
+      {"Operation", "Code", "3", "2", [] { return std::to_string(Form1->State.OperationCode); }, Form1->RadioButton2},
+      {"Operation", "ShowMessage", "1", "0", [] { return std::to_string(Form1->CheckBox4->Checked()); }, Form1->CheckBox4},
+      {"Operation", "MessageTime", "15", "30", [] { return Form1->Edit1->Text(); }, Form1->Edit1},
+      {"Operation", "ForceAction", "1", "0", [] { return std::to_string(ForceFlag); }, Form1->CheckBox1},
+      {"Application", "AutoStart", "1", "0", [] { return std::to_string(Form1->CheckBox3->Checked()); }, Form1->CheckBox3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto enabled = [&] { return c.control ? c.control->Enabled() : Form1->StopSystem1->enabled; };
+    testing_support::Store(c.section, c.name, c.stored);
+    announce();
+    ASSERT_EQ(c.shown(), c.stored);
+    const std::string closed = testing_support::StoredText(app::kSettingsKey, "EndTime");
+    HKEY key = nullptr;
+    ASSERT_FALSE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, policy::kPolicyKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                 nullptr, &key, nullptr));
+    const ui::unique_hkey policies(key);
+    const DWORD number = std::atoi(c.data);
+    if (std::string(c.name) == "EndTime")
+      RegSetValueExA(key, c.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(c.data), std::strlen(c.data) + 1);
+    else
+      RegSetValueExA(key, c.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    announce();
+    EXPECT_EQ(c.shown(), c.data);
+    EXPECT_FALSE(enabled());
+    EXPECT_TRUE(Form1->Label19->Visible());
+    WithOptions([&] { testing_support::Screenshot(std::string("policy-") + c.name); }, Form1->BitBtn1);
+    for (int i = 0; i < 2; ++i) {
+      Form1->StopSystem1->checked = !Form1->StopSystem1->checked;  // as choosing it does
+      Form1->StopSystem1Click(*Form1->StopSystem1);
+    }
+    EXPECT_EQ(Stored(c.section, c.name), c.stored);
+    EXPECT_EQ(testing_support::StoredText(app::kSettingsKey, "EndTime"),
+              c.control == Form1->MaskEdit1 ? closed : Form1->MaskEdit1->Text());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, policy::kPolicyKey.c_str());
+    announce();
+    EXPECT_EQ(c.shown(), c.stored);
+    EXPECT_TRUE(enabled());
+    EXPECT_FALSE(Form1->Label19->Visible());
+  }
 }
 
 }  // namespace
