@@ -187,7 +187,10 @@ std::string ClassOf(HWND w) {
 void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit) {
   ChooseMenuCommand(dormix, kMain);
   const HWND options = WaitForWindow(dormix.Id(), "TForm1");
-  if (!PumpUntil([&] { return IsWindowVisible(options) != FALSE; })) return;
+  if (!PumpUntil([&] { return IsWindowVisible(options) != FALSE; })) {
+    ADD_FAILURE() << "the options window never showed";
+    return;
+  }
   edit(options);
   PostMessageA(FindControl(options, "Button", "Ok"), BM_CLICK, 0, 0);
   PumpUntil([&] { return !IsWindowVisible(options); });

@@ -83,11 +83,16 @@ TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeA
       // takes the click): their modal loops would hold its answer back.
       const bool refused = first == &kNotice && (second == &kAbout || second == &kOptions);
       // Runs inside the first window's modal loop, the second one's included.
-      bool secondDone = false;
+      bool secondDone = false, shownThoughRefused = false;
       const Every driver(50, [&] {
         if (!first->form()->Visible()) return true;
         const Every answer(50, [&] {
           if (!second->form()->Visible()) return true;
+          if (refused) {
+            shownThoughRefused = true;
+            second->form()->SetModalResult(ui::mrCancel);
+            return false;
+          }
           seen.secondEnabled = IsWindowEnabled(second->form()->Handle()) != FALSE;
           seen.secondAnswered = Answer(*second);
           secondDone = true;
@@ -95,7 +100,7 @@ TEST_F(ModalTest, AWindowShownWhileAnotherIsModalTakesTheClickAndAllAreAsBeforeA
         });
         second->open();
         if (refused) {
-          seen.secondEnabled = seen.secondAnswered = !second->form()->Visible();
+          seen.secondEnabled = seen.secondAnswered = !shownThoughRefused && !second->form()->Visible();
           seen.firstAnswered = Answer(*first);
           return false;
         }

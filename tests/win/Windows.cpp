@@ -148,9 +148,10 @@ TEST_F(WindowsTest, PagesAreInDisplayOrderWithTheClockPageShown) {
   ASSERT_EQ(Form1->PageControl1->Pages().size(), 5u);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Form1->PageControl1->Pages()[i]->Caption(), pages[i]);
   EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet4);
-  EXPECT_TRUE(IsWindowVisible(Form1->TabSheet4->Handle()) || !IsWindowVisible(Form1->Handle()));
-  EXPECT_TRUE(GetWindowLongA(Form1->TabSheet4->HandleNeeded(), GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongA(Form1->TabSheet1->HandleNeeded(), GWL_STYLE) & WS_VISIBLE);
+  Form1->Show();
+  EXPECT_TRUE(ProcessUntil([] { return IsWindowVisible(Form1->TabSheet4->Handle()) != FALSE; }));
+  EXPECT_FALSE(IsWindowVisible(Form1->TabSheet1->Handle()));
+  Form1->Hide();
 }
 
 TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrderAfterTheHiddenCountdownItems) {
