@@ -68,4 +68,13 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
   }
 }
 
+// "/after Foo.Bar" waits for Foo.Bar.exe too; answers go to files in CR LF.
+TEST(CommandLine, MatchesAProgramAsGivenOrWithExeAndEndsLinesInCrLf) {
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(command::ProgramNames("Microsoft.Photos"), (Names{"Microsoft.Photos", "Microsoft.Photos.exe"}));
+  EXPECT_EQ(command::ProgramNames("x.EXE"), Names{"x.EXE"});
+  EXPECT_EQ(command::ProgramNames("1234"), Names{"1234"});
+  EXPECT_EQ(command::WindowsLines("a\nb\r\n"), "a\r\nb\r\n");
+}
+
 }  // namespace

@@ -78,7 +78,9 @@ const Row kRows[] = {
     {"WM_COPYDATA, a command with no terminator", WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&unterminatedLock),
      false, "----"},
     // The main window's own message runs only a checked command, and none is held.
-    {"WM_APP naming the lock, forced", app::kRunActionMessage, 7, 1, false, "----"},
+    {"WM_APP naming the lock, forced", command::kRunActionMessage, 7, 1, false, "----"},
+    // A menu's item is chosen only in a menu Dormix tracks, or by Dormix.
+    {"WM_COMMAND naming Exit", WM_COMMAND, testing_support::kExit, 0, false, "----"},
 };
 
 // Delivers a row to a window: sent, or posted as key input (down and up) to
