@@ -115,6 +115,7 @@ TEST_F(CommandLine, TheFirstCallStartsACopyOfItsOwnAndEndsWithTheAnswer) {
   EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty());
   EXPECT_TRUE(TrayTipReads("Dormix: " + countdown));
   EXPECT_EQ(Ran("/status"), "0 Countdown: " + countdown + kIdle.substr(15));
+  EXPECT_EQ(Ran("/cancel"), "0 Cancelled " + countdown + ".\n");  // the menu's Exit back in its place
 }
 
 }  // namespace
