@@ -13,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> arguments(1);
   for (std::size_t i = 0; i < size; ++i)
     data[i] ? void(arguments.back() += static_cast<char>(data[i])) : void(arguments.emplace_back());
-  const auto parsed = command::ParseCommandLine(arguments, command::CommandVerbs());
+  const auto parsed = command::ParseCommandLine(arguments, app::CommandVerbs());
   const auto* command = std::get_if<command::Command>(&parsed);
   if (!command) return 0;
-  const std::string packed = command::Packed(command::CommandArguments(*command, command::CommandVerbs()));
+  const std::string packed = command::Packed(command::CommandArguments(*command, app::CommandVerbs()));
   FUZZ_CHECK(packed.size() <= command::kLongestCommand);
-  FUZZ_CHECK(command::ParseCommandLine(command::Unpacked(packed), command::CommandVerbs()) == decltype(parsed)(*command));
+  FUZZ_CHECK(command::ParseCommandLine(command::Unpacked(packed), app::CommandVerbs()) == decltype(parsed)(*command));
   if (command->kind == command::Command::Kind::Postpone)
     FUZZ_CHECK(command->seconds > 0 && command->seconds <= command::kLongestCountdown);
   if (command->kind != command::Command::Kind::Run) return 0;
