@@ -7,26 +7,26 @@
 
 #include "Check.h"
 #include "app/Actions.h"
-#include "app/CommandLine.h"
+#include "command/CommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> arguments(1);
   for (std::size_t i = 0; i < size; ++i)
     data[i] ? void(arguments.back() += static_cast<char>(data[i])) : void(arguments.emplace_back());
-  const auto parsed = app::ParseCommandLine(arguments);
-  const auto* command = std::get_if<app::Command>(&parsed);
+  const auto parsed = command::ParseCommandLine(arguments, app::CommandVerbs());
+  const auto* command = std::get_if<command::Command>(&parsed);
   if (!command) return 0;
-  const std::string packed = app::Packed(app::CommandArguments(*command));
-  FUZZ_CHECK(packed.size() <= app::kLongestCommand);
-  FUZZ_CHECK(app::ParseCommandLine(app::Unpacked(packed)) == decltype(parsed)(*command));
-  if (command->kind == app::Command::Kind::Postpone)
-    FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown);
-  if (command->kind != app::Command::Kind::Run) return 0;
+  const std::string packed = command::Packed(command::CommandArguments(*command, app::CommandVerbs()));
+  FUZZ_CHECK(packed.size() <= command::kLongestCommand);
+  FUZZ_CHECK(command::ParseCommandLine(command::Unpacked(packed), app::CommandVerbs()) == decltype(parsed)(*command));
+  if (command->kind == command::Command::Kind::Postpone)
+    FUZZ_CHECK(command->seconds > 0 && command->seconds <= command::kLongestCountdown);
+  if (command->kind != command::Command::Kind::Run) return 0;
   FUZZ_CHECK(command->action >= 0 && command->action < app::kActionCount);
-  if (command->when == app::Command::When::In || command->when == app::Command::When::Idle)
-    FUZZ_CHECK(command->seconds > 0 && command->seconds <= app::kLongestCountdown);
-  if (command->when == app::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
-  if (command->when == app::Command::When::After)
-    FUZZ_CHECK(!command->program.empty() && command->program.size() <= app::kLongestProgram);
+  if (command->when == command::Command::When::In || command->when == command::Command::When::Idle)
+    FUZZ_CHECK(command->seconds > 0 && command->seconds <= command::kLongestCountdown);
+  if (command->when == command::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
+  if (command->when == command::Command::When::After)
+    FUZZ_CHECK(!command->program.empty() && command->program.size() <= command::kLongestProgram);
   return 0;
 }

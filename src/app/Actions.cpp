@@ -1,5 +1,5 @@
 // The action table. The command numbers sit apart from the ones the menu
-// gives out by creation order, so tests and other programs can post them.
+// gives out by creation order, so that they stay the same for every build.
 #include "app/Actions.h"
 
 namespace app {
@@ -21,6 +21,19 @@ const std::array<Action, kActionCount> Actions = {{
     {"Protection Panel", "ProtectionPanel1", "Protection Panel:", 9, "Ctrl+Alt+P",
      "ProtectionPanel", 7, 2008, Routine::ShowProtectionPanel, "lock"},
 }};
+
+command::Verbs CommandVerbs() {
+  static const auto verbs = [] {
+    std::array<command::Verb, kActionCount> made{};
+    for (int i = 0; i < kActionCount; ++i)
+      made[i] = {Actions[i].commandSwitch, Actions[i].caption,
+                 AsksFirst(Actions[i].routine)                         ? command::Verb::Shows::Notice
+                 : Actions[i].routine == Routine::ShowProtectionPanel ? command::Verb::Shows::Panel
+                                                                      : command::Verb::Shows::Nothing};
+    return made;
+  }();
+  return verbs;
+}
 
 const Action* ActionOfCode(std::int32_t code) {
   for (const Action& action : Actions)

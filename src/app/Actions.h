@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+#include "command/CommandLine.h"
+
 namespace app {
 
 // The routine an action runs; the main window maps each to its call, with
@@ -45,6 +47,9 @@ constexpr int kActionCount = 8;
 constexpr unsigned kMainCommand = 1001, kClockCommand = 1002, kExitCommand = 1003, kHelpCommand = 1004,
                    kAboutCommand = 1005, kCancelCountdownCommand = 1006, kPostponeCountdownCommand = 1007;
 extern const std::array<Action, kActionCount> Actions;
+
+// The actions as the command line knows them, in the same order.
+command::Verbs CommandVerbs();
 
 // The action of an operation code 1 to 7 (RadioButtonN selects code N); null
 // for any other code.

@@ -4,8 +4,8 @@
 
 #include <exception>
 
-#include "app/CommandLine_win32.h"
 #include "app/about.h"
+#include "command/Handoff_win32.h"
 #include "hotkeys/HotKeyManager.h"
 #include "power/QuorinFunction.h"
 #include "power/mymess.h"
@@ -86,7 +86,8 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // A countdown that fell due in sleep is missed at once, before the user is back.
   if (msg == WM_POWERBROADCAST && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
     countdown_.Tick();
-  if (msg == WM_COPYDATA || msg == app::kRunActionMessage) return CommandMessage(msg, wParam, lParam);
+  if (msg == WM_COPYDATA || msg == command::kRunActionMessage || msg == command::kNoticeOpenedMessage)
+    return CommandMessage(msg, wParam, lParam);
   if (msg == WM_SETTINGCHANGE && lParam && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0)
     PolicyChanged();
   return TForm::WndProc(msg, wParam, lParam);

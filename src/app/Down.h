@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/Actions.h"
-#include "app/CommandLine.h"
 #include "app/OperationClock.h"
 #include "app/OptionChecks.h"
 #include "app/Settings.h"
 
+#include "command/Handoff.h"
 #include "hotkeys/HotKeyManager_win32.h"
 #include "menu/BarPopupMenu_win32.h"
 #include "schedule/Countdown.h"
@@ -63,17 +63,17 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // Hides the whole application from the screen and the taskbar.
   void MyHide();
 
-  // The command line's commands, from this process or a second one, the
-  // menu item that cancels a one-off countdown and the countdown's tick
-  // (Down_commands.cpp).
-  app::Answer Serve(const app::Command& command);
+  // The menu items that cancel and postpone a one-off countdown and the
+  // countdown's tick (Down_commands.cpp, with the command line's host).
   void CancelCountdown1Click(ui::TComponent& sender);
   void PostponeCountdown1Click(ui::TComponent& sender);
   void CountdownTimerTimer(ui::TComponent& sender);
   // The notice's Postpone: it closes with no action now, and its action
-  // becomes the pending countdown `span` from now. Refused while another
-  // countdown is pending.
-  app::Answer PostponeNotice(schedule::Seconds span);
+  // becomes the pending countdown `span` from now. Nothing happens once it
+  // is answered, or while another countdown is pending.
+  void PostponeNotice(schedule::Seconds span);
+  // The notice of an action has opened (posted before its modal run).
+  void NoticeOpening();
   ui::TMenuItem *CancelCountdown1, *PostponeCountdown1;
   ui::TTimer* CountdownTimer;
 
@@ -171,17 +171,33 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // Before a routine that may show the notice: what its Postpone carries
   // on, unless a notice is shown already (the routine then shows none).
   void RememberNoticeJob(app::Routine routine, bool byForce);
-  // /postpone: the notice shown, else the pending countdown.
-  app::Answer Postpone(schedule::Seconds span);
+
+  // What the command line's commands read and drive.
+  class CommandHost : public command::HandoffHost {
+   public:
+    explicit CommandHost(TForm1& form) : form_(form) {}
+    command::Situation Now() override;
+    void Cancel() override;
+    void Postpone(std::int64_t seconds) override;
+    void PostponeNotice(std::int64_t seconds) override;
+    std::optional<std::string> Start(const command::Command& command) override;
+    std::string Caption() override;
+    std::string ClockStatus() override;
+    void PostRun() override;
+    void Run(const command::Command& command) override;
+    void Reply(command::Sender sender, const command::Answer& answer) override;
+
+   private:
+    TForm1& form_;
+  };
 
   schedule::Countdown countdown_{schedule::SystemTimeBase(), *this};
   // The action of the notice shown, by the force it was asked with.
   schedule::Job noticeJob_;
   app::OperationClock clock_{*this, State, countdown_};
   bool openOptionsAtStart_ = false;
-  // Actions served and answered, oldest first, each run by one
-  // kRunActionMessage.
-  std::vector<app::Command> heldCommands_;
+  CommandHost commandHost_{*this};
+  command::Handoff handoff_{commandHost_, app::CommandVerbs()};
 
   void DesignClockPage();
   void DesignGeneralPage();

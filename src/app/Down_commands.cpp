@@ -1,93 +1,105 @@
-// Down: the main window's side of the command line and the host of the
-// one-off countdown. A command from a second process runs an action as the
-// tray menu does, or sets, cancels, postpones or reports the countdown; the
-// menu's first items cancel and postpone it while one is pending, and the
-// notice's Postpone makes its action the countdown.
-#include "app/CommandLine_win32.h"
+// Down: the main window as the host of the command line and of the one-off
+// countdown. What a command answers is decided in command/Handoff; here are
+// the countdown's and the notice's calls it makes, the menu's items that
+// cancel and postpone the countdown, and the notice's Postpone, which makes
+// its action the countdown.
 #include "app/Down.h"
+#include "command/Handoff_win32.h"
 #include "power/Notice.h"
 #include "power/mymess.h"
+#include "ui/Error.h"
 
 namespace {
 schedule::Job JobOf(int action, std::optional<bool> force) { return {action, app::Actions[action].caption, force}; }
+
+// An "/after" program's processes under any of its names.
+class AnyOf : public schedule::Programs {
+ public:
+  void Add(std::unique_ptr<schedule::Programs> programs) {
+    if (programs) all_.push_back(std::move(programs));
+  }
+  bool Running() override {
+    for (const auto& programs : all_)
+      if (programs->Running()) return true;
+    return false;
+  }
+  bool Empty() const { return all_.empty(); }
+
+ private:
+  std::vector<std::unique_ptr<schedule::Programs>> all_;
+};
 }  // namespace
 
-app::Answer TForm1::Serve(const app::Command& command) {
-  const std::string pending = countdown_.Caption();
-  switch (command.kind) {
-    case app::Command::Kind::Cancel:
-      if (!countdown_.Cancel()) return {1, "No countdown is pending."};
-      return {0, "Cancelled " + pending + "."};
-    case app::Command::Kind::Postpone: return Postpone(command.seconds);
-    case app::Command::Kind::Status:
-      return {0, "Countdown: " + (pending.empty() ? "none" : pending) + "\n" + clock_.Status()};
-    case app::Command::Kind::Usage: return {2, app::kUsage};
-    case app::Command::Kind::Run: break;
-  }
-  const app::Action& action = app::Actions[command.action];
-  const schedule::Job job = JobOf(command.action, command.force);
-  bool started = false;
-  switch (command.when) {
-    case app::Command::When::In: started = countdown_.StartIn(job, command.seconds); break;
-    case app::Command::When::At: started = countdown_.StartAt(job, command.minuteOfDay); break;
-    case app::Command::When::Idle: started = countdown_.StartIdle(job, command.seconds); break;
-    case app::Command::When::After: {
-      if (!pending.empty()) break;
-      std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command.program);
-      const bool byId = schedule::IsProcessId(command.program);
-      if (!programs)
-        return {1, byId ? "No process " + command.program + " is running." : "No program " + app::Quoted(command.program) + " is running."};
-      started = countdown_.StartAfter(job, std::move(programs), byId ? "process " + command.program : command.program);
+command::Situation TForm1::CommandHost::Now() {
+  const bool shown = form_.NoticeShown();
+  return {form_.countdown_.Caption(), form_.countdown_.State() == schedule::Phase::kNotice,
+          !shown                                  ? command::NoticeState::None
+          : Form2->ModalResult() == ui::mrNone ? command::NoticeState::Counting
+                                                  : command::NoticeState::Answered,
+          power::NoticeOperation, form_.CheckBox4->Checked()};
+}
+
+void TForm1::CommandHost::Cancel() { form_.countdown_.Cancel(); }
+void TForm1::CommandHost::Postpone(std::int64_t seconds) { form_.countdown_.Postpone(seconds); }
+void TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { form_.PostponeNotice(seconds); }
+std::string TForm1::CommandHost::Caption() { return form_.countdown_.Caption(); }
+std::string TForm1::CommandHost::ClockStatus() { return form_.clock_.Status(); }
+void TForm1::CommandHost::PostRun() { PostMessageA(form_.Handle(), command::kRunActionMessage, 0, 0); }
+void TForm1::CommandHost::Run(const command::Command& c) { form_.Run(app::Actions[c.action].routine, c.force); }
+void TForm1::CommandHost::Reply(command::Sender sender, const command::Answer& answer) {
+  command::Reply(sender, answer);
+}
+
+std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c) {
+  schedule::Countdown& countdown = form_.countdown_;
+  const schedule::Job job = JobOf(c.action, c.force);
+  switch (c.when) {
+    case command::Command::When::In: countdown.StartIn(job, c.seconds); break;
+    case command::Command::When::At: countdown.StartAt(job, c.minuteOfDay); break;
+    case command::Command::When::Idle: countdown.StartIdle(job, c.seconds); break;
+    case command::Command::When::After: {
+      const bool byId = schedule::IsProcessId(c.program);
+      auto programs = std::make_unique<AnyOf>();
+      for (const std::string& name : command::ProgramNames(c.program)) programs->Add(schedule::WatchPrograms(name));
+      if (programs->Empty())
+        return byId ? "No process " + c.program + " is running." : "No program " + command::Quoted(c.program) + " is running.";
+      countdown.StartAfter(job, std::move(programs), byId ? "process " + c.program : c.program);
       break;
     }
-    case app::Command::When::Now: {
-      // The notice would refuse it without a word.
-      if (app::AsksFirst(action.routine) && NoticeShown())
-        return {1, std::string(action.caption) + " was not started: the " + power::NoticeOperation + " notice is shown."};
-      // Run after the answer: a notice would keep the sender waiting. The
-      // command stays here; any process can post the message that runs it.
-      heldCommands_.push_back(command);
-      PostMessageA(Handle(), app::kRunActionMessage, 0, 0);
-      const char* what = app::AsksFirst(action.routine) && CheckBox4->Checked() ? ": the notice is shown."
-                         : action.routine == app::Routine::ShowProtectionPanel ? ": the panel is shown."
-                                                                                : ": requested.";
-      return {0, action.caption + std::string(what)};
-    }
+    case command::Command::When::Now: break;
   }
-  if (!started) return {1, "A countdown is already pending: " + pending + "."};
-  return {0, countdown_.Caption() + "."};
+  return std::nullopt;
 }
 
-app::Answer TForm1::Postpone(schedule::Seconds span) {
-  if (NoticeShown()) return PostponeNotice(span);
-  if (!countdown_.Postpone(span)) return {1, "Nothing to postpone."};
-  return {0, countdown_.Caption() + "."};
+void TForm1::PostponeNotice(schedule::Seconds span) {
+  if (Form2->ModalResult() == ui::mrNone && countdown_.PostponeJob(noticeJob_, span)) AnswerNoticeWithCancel();
 }
 
-app::Answer TForm1::PostponeNotice(schedule::Seconds span) {
-  // Answered already, the notice's action may be under way.
-  if (Form2->ModalResult() != ui::mrNone) return {1, "The notice has been answered."};
-  const std::string pending = countdown_.Caption();
-  if (!countdown_.PostponeJob(noticeJob_, span))
-    return {1, "The notice cannot be postponed while " + pending + " is pending."};
-  AnswerNoticeWithCancel();
-  return {0, countdown_.Caption() + "."};
-}
+void TForm1::NoticeOpening() { PostMessageA(Handle(), command::kNoticeOpenedMessage, 0, 0); }
 
 LRESULT TForm1::CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COPYDATA) return app::ReceiveCommand(wParam, lParam, [this](const app::Command& c) { return Serve(c); });
-  if (heldCommands_.empty()) return 0;
-  const app::Command command = heldCommands_.front();
-  heldCommands_.erase(heldCommands_.begin());
-  Run(app::Actions[command.action].routine, command.force);
+  if (msg == WM_COPYDATA) return command::ReceiveCommand(wParam, lParam, handoff_, app::CommandVerbs());
+  if (msg == command::kNoticeOpenedMessage)
+    handoff_.NoticeOpened();
+  else
+    handoff_.RunHeld();
   return 0;
 }
 
 void TForm1::CancelCountdown1Click(ui::TComponent&) { countdown_.Cancel(); }
-void TForm1::PostponeCountdown1Click(ui::TComponent&) { countdown_.Postpone(app::kDefaultPostpone); }
+void TForm1::PostponeCountdown1Click(ui::TComponent&) { countdown_.Postpone(command::kDefaultPostpone); }
 void TForm1::CountdownTimerTimer(ui::TComponent&) { countdown_.Tick(); }
 
-void TForm1::RunJob(const schedule::Job& job) { Run(app::Actions[job.action].routine, job.force); }
+// The error box that follows does not say what was called off: the balloon does.
+void TForm1::RunJob(const schedule::Job& job) {
+  const std::string caption = countdown_.Caption();
+  try {
+    Run(app::Actions[job.action].routine, job.force);
+  } catch (const std::exception& error) {
+    TarvelTrayIcon1->ShowBalloon("Dormix", caption + " was not carried out: " + error.what());
+    throw;
+  }
+}
 
 void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {
   if (!app::AsksFirst(routine) || NoticeShown()) return;

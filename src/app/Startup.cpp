@@ -2,9 +2,9 @@
 // other, to the pre-operation notice and to the power actions.
 #include "app/Startup.h"
 
-#include "app/CommandLine_win32.h"
 #include "app/Down.h"
 #include "app/about.h"
+#include "command/Handoff_win32.h"
 #include "hotkeys/HotKeyManager.h"
 #include "power/Notice.h"
 #include "power/QuorinFunction.h"
@@ -43,7 +43,10 @@ bool MainNoticeHost::ShowMessageChecked() { return Form1->CheckBox4->Checked(); 
 std::string MainNoticeHost::MessageTime() { return Form1->Edit1->Text(); }
 bool MainNoticeHost::NoticeShown() { return Form2->Visible(); }
 void MainNoticeHost::StartCountdown() { Form2->Timer1->SetEnabled(true); }
-int MainNoticeHost::ShowNoticeModal() { return Form2->ShowModal(); }
+int MainNoticeHost::ShowNoticeModal() {
+  Form1->NoticeOpening();
+  return Form2->ShowModal();
+}
 
 void ConnectWindows() {
   static MainNoticeHost host;
@@ -52,10 +55,10 @@ void ConnectWindows() {
   Form2->stopSound = [] {
     if (Form1->CheckBox5->Checked()) Form1->MediaPlayer1->Stop();
   };
-  Form2->postpone = [] { Form1->PostponeNotice(app::kDefaultPostpone); };
+  Form2->postpone = [] { Form1->PostponeNotice(command::kDefaultPostpone); };
   Form4->currentPassword = [] { return CurrentPassword; };
   ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
-  app::TakeCommands(Form1->Handle());
+  command::TakeCommands(Form1->Handle());
 }
 
 }  // namespace

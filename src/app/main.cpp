@@ -1,15 +1,14 @@
 // Program entry: the library search narrowed to the system, the command
-// line, the file-mapping guard, the hotkey module's start-up, then the four
-// windows and the message loop. Without arguments the exit code is 0 on
-// every path; with a command it is the command's answer (0 done, 1 refused,
-// 2 bad usage), given by the running copy, or by one this process starts.
+// line and the guard that keeps one copy running (command/), the hotkey
+// module's start-up, then the four windows and the message loop.
 #include <windows.h>
 
 #include <cstdlib>
 #include <optional>
 
-#include "app/CommandLine_win32.h"
+#include "app/Actions.h"
 #include "app/Startup.h"
+#include "command/Handoff_win32.h"
 #include "hotkeys/HotKeyManager_win32.h"
 #include "ui/Application.h"
 #include "ui/Library.h"
@@ -24,43 +23,11 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::RestrictLibrarySearch();
-  std::optional<app::Command> command;
-  if (__argc > 1) {
-    const auto parsed = app::ParseCommandLine({__argv + 1, __argv + __argc});
-    if (const auto* error = std::get_if<std::string>(&parsed)) {
-      app::Print({2, *error + "\n" + app::kTryUsage}, true);
-      return 2;
-    }
-    command = std::get<app::Command>(parsed);
-    if (command->kind == app::Command::Kind::Usage) {
-      app::Print({0, app::kUsage}, true);
-      return 0;
-    }
-  }
-
-  // Only the name matters: nothing is ever read or written. The handle lives
-  // as long as the process.
-  ui::unique_handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
-  if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (!command) return 0;
-    const app::Answer answer = app::HandOff(*command);
-    app::Print(answer, answer.code != 0);
-    return answer.code;
-  }
-  if (command) {
-    // With no copy running there is no countdown to cancel, postpone or report.
-    if (command->kind != app::Command::Kind::Run) {
-      app::Print({1, "Dormix is not running."}, true);
-      return 1;
-    }
-    // A copy of its own takes the tray, so that this process ends with its
-    // answer as a caller waiting for it expects; the name is free for it.
-    mapping.reset();
-    const ui::unique_handle copy = app::StartCopy();
-    const app::Answer answer = copy ? app::HandOff(*command, copy.get()) : app::Answer{1, "Dormix could not be started."};
-    app::Print(answer, answer.code != 0);
-    return answer.code;
-  }
+  // Lives as long as the process: its name tells later starts that this
+  // copy runs.
+  ui::unique_handle guard;
+  if (const std::optional<int> code = command::Launch({__argv + 1, __argv + __argc}, app::CommandVerbs(), guard))
+    return *code;
 
   // Declared before the application: its shutdown runs after the windows are gone.
   const hotkeys::Module hotKeyModule(hotkeys::Win32KeyboardLayout());

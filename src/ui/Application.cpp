@@ -163,7 +163,7 @@ void TApplication::ShowTaskbarButton() {
 // that owns every form; a hidden one stays hidden (the power actions' own
 // system commands still reach it).
 LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (LRESULT result = 0; TPopupMenu::OwnerMessage(msg, wParam, lParam, result)) return result;
+  if (LRESULT result = 0; TPopupMenu::OwnerMessage(msg, lParam, result)) return result;
   if (msg == WM_CLOSE) {
     if (mainForm_) mainForm_->Close();
     return 0;

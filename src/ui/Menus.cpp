@@ -2,6 +2,7 @@
 #include "ui/Menus.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 
 #include "ui/Application.h"
@@ -18,6 +19,15 @@ namespace {
 std::map<UINT, TMenuItem*>& Commands() {
   static std::map<UINT, TMenuItem*> commands;
   return commands;
+}
+
+// The application window's message that clicks the oldest item in Posted().
+// It carries nothing, and a WM_COMMAND clicks nothing: another process can
+// choose no item that the user or the program did not choose.
+constexpr UINT kPostedClick = WM_APP;
+std::deque<UINT>& Posted() {
+  static std::deque<UINT> posted;
+  return posted;
 }
 
 HFONT MenuFont() {
@@ -65,7 +75,10 @@ void TMenuItem::Click() {
   Fire(OnClick, *this);
 }
 
-void TMenuItem::PostClick() const { PostMessageA(TPopupMenu::OwnerWindow(), WM_COMMAND, command_, 0); }
+void TMenuItem::PostClick() const {
+  Posted().push_back(command_);
+  PostMessageA(TPopupMenu::OwnerWindow(), kPostedClick, 0, 0);
+}
 
 SIZE TMenuItem::MeasureStandard(HDC dc) const {
   if (caption == "-") return {kImageArea, 8};
@@ -118,15 +131,17 @@ TPopupMenu::~TPopupMenu() = default;
 
 HWND TPopupMenu::OwnerWindow() { return Application().Handle(); }
 
-bool TPopupMenu::OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool TPopupMenu::OwnerMessage(UINT msg, LPARAM lParam, LRESULT& result) {
   switch (msg) {
-    case WM_COMMAND:
-      if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) {
-        item->Click();
-        result = 0;
-        return true;
-      }
-      return false;
+    case kPostedClick: {
+      if (Posted().empty()) return false;
+      // An item removed since has no command any more.
+      TMenuItem* item = TMenuItem::FromCommand(Posted().front());
+      Posted().pop_front();
+      if (item) item->Click();
+      result = 0;
+      return true;
+    }
     // Items are found by their command number, never through itemData:
     // another program may send these with any value there.
     case WM_MEASUREITEM: {
@@ -175,7 +190,11 @@ void TPopupMenu::Popup(int x, int y) {
     info.wID = item->Command();
     InsertMenuItemA(menu.get(), position++, TRUE, &info);
   }
-  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, OwnerWindow(), nullptr);
+  // The chosen item comes back here, not as a WM_COMMAND that any process
+  // could post; it is clicked once the menu's caller has returned.
+  const UINT chosen = TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0,
+                                     OwnerWindow(), nullptr);
+  if (TMenuItem* item = TMenuItem::FromCommand(chosen)) item->PostClick();
 }
 
 }  // namespace ui

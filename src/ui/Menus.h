@@ -1,7 +1,7 @@
 // Popup menus and their items. The menu is rebuilt at every popup from its
-// items, owner-drawn (image, check mark, caption, shortcut text), and its
-// commands arrive at the application's window, which clicks the item with
-// that command number.
+// items, owner-drawn (image, check mark, caption, shortcut text); the item
+// chosen in it, or posted by the program, is clicked through the
+// application's window. A WM_COMMAND from elsewhere clicks nothing.
 #pragma once
 #include <windows.h>
 
@@ -22,7 +22,7 @@ class TMenuItem : public TComponent {
   ~TMenuItem() override;
 
   // Command numbers are given out from 1 in the order items are created;
-  // an item that others post to gets a fixed one of its own.
+  // an item may get a fixed one of its own.
   UINT Command() const { return command_; }
   void SetCommand(UINT command);
   static TMenuItem* FromCommand(UINT command);
@@ -37,7 +37,7 @@ class TMenuItem : public TComponent {
 
   // Toggles the check mark when autoCheck is set, then runs OnClick.
   void Click();
-  // Chooses the item as its menu does: the command arrives through the queue.
+  // Chooses the item as its menu does: clicked through the queue.
   void PostClick() const;
   Event<TComponent&> OnClick;
   // Owner-draw hooks; when unassigned the standard drawing runs.
@@ -65,15 +65,15 @@ class TPopupMenu : public TComponent {
   TImageList* images = nullptr;
 
   // Shows the menu at a screen position and returns when it has closed; the
-  // chosen item's command arrives afterwards through the message queue.
+  // chosen item is clicked afterwards through the message queue.
   virtual void Popup(int x, int y);
   // The window the menus report to: the application's, the one brought to
   // the foreground before a menu opens. (A hidden window of their own made
   // start-up under Wine about 8 ms longer.)
   static HWND OwnerWindow();
-  // A menu's WM_COMMAND, WM_MEASUREITEM or WM_DRAWITEM to that window, for an
-  // item that exists, handled; false for any other message.
-  static bool OwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // A posted click, a menu's WM_MEASUREITEM or WM_DRAWITEM to that window,
+  // for an item that exists, handled; false for any other message.
+  static bool OwnerMessage(UINT msg, LPARAM lParam, LRESULT& result);
 
  protected:
   void Notification(TComponent& removed) override;

@@ -108,7 +108,7 @@ TEST_F(BadSettings, ADamagedStoredPasswordIsReportedAndOkThenKeepsEveryStoredVal
   EXPECT_TRUE(Hidden(form));
   EXPECT_EQ(StoredValues(), stored);
   // Dormix goes on: its menu still opens the About window.
-  ChooseMenuCommand(dormix, kAbout);
+  EXPECT_TRUE(ChooseFromTrayMenu(kAbout));
   const HWND about = Shown(dormix, "TForm3");
   ASSERT_TRUE(about) << "Ok ended Dormix";
   Click(about, "Ok");
@@ -165,7 +165,7 @@ TEST_F(BadSettings, AKeyThatCannotBeWrittenLeavesDormixRunningOnTheSettingsItHol
   EXPECT_TRUE(TrayTipReads("Dormix is Disabled..."));
 
   // Armed from the menu: the tip shows it, the key keeps what it held.
-  ChooseMenuCommand(dormix, kClockSwitch);
+  EXPECT_TRUE(ChooseFromTrayMenu(kClockSwitch));
   EXPECT_TRUE(TrayTipReads("Dormix is Active at 25:61"));
   // The options window's OK saves everything, and its closing the position;
   // it takes only a time the clock can reach and a sound file that exists.

@@ -58,11 +58,11 @@ TEST_F(BadSound, RestartFromTheMenuShowsTheMciErrorAndDoesNothing) {
     const HWND notice = WaitForWindow(dormix.Id(), "TForm2", 0);
     ASSERT_TRUE(TrayTipReads("Dormix is Active at 25:61"));
 
-    ChooseMenuCommand(dormix, kRestart);
+    EXPECT_TRUE(ChooseFromTrayMenu(kRestart));
     EXPECT_EQ(AnswerMessageBox(dormix, std::string("sound-") + c.name), MciErrorText(c.error));
     EXPECT_FALSE(IsWindowVisible(notice));
     // The clock ticks again: disarmed, its next tick says so in the tip.
-    ChooseMenuCommand(dormix, kClockSwitch);
+    EXPECT_TRUE(ChooseFromTrayMenu(kClockSwitch));
     EXPECT_TRUE(TrayTipReads("Dormix is Disabled..."));
     EXPECT_TRUE(dormix.Running());
     Exit();
@@ -84,7 +84,7 @@ TEST_F(BadSound, TheClockFiringWithAMissingSoundShowsTheErrorAndPauses) {
   const std::string setTime = MinuteWithRoom();
   WithOptions(dormix, [&](HWND options) { TypeClockTime(options, setTime); });
   DeleteFileA(sound.c_str());
-  ChooseMenuCommand(dormix, kClockSwitch);
+  EXPECT_TRUE(ChooseFromTrayMenu(kClockSwitch));
   EXPECT_EQ(AnswerMessageBox(dormix, "sound-clock", 20000), MciErrorText(MCIERR_FILE_NOT_FOUND))
       << "set for " << setTime << ", now " << Now();
   EXPECT_FALSE(IsWindowVisible(notice));

@@ -21,19 +21,22 @@ std::string Said() {
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// dormix.exe with these arguments to its end: its exit code, a space and its output.
+// dormix.exe with these arguments to its end: its exit code, a space and its
+// output, whose lines end in CR LF as Windows text does (shown as LF).
 std::string Ran(const std::string& arguments) {
   Process second(DormixExe(), arguments, Process::Start::kNow, SuiteDir() + "\\out.txt");
   const std::optional<DWORD> code = second.WaitExit();
-  return (code ? std::to_string(*code) : "still running") + " " + Said();
+  std::string said = Said();
+  for (std::size_t at = 0; (at = said.find('\n', at)) != std::string::npos; said.erase(at - 1, 1))
+    if (at == 0 || said[at - 1] != '\r') return "a line without CR: " + said;
+  return (code ? std::to_string(*code) : "still running") + " " + said;
 }
 
 const std::string kIdle = "Countdown: none\nDaily clock: Shut Down at 00:00, disabled\n";
 
 class CommandLine : public DormixTest {};
 
-// The first item of the tray menu is the countdown's cancel item: Down and
-// Enter choose it.
+// The first item of the tray menu is the countdown's cancel item.
 TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
@@ -47,15 +50,15 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   const std::string countdown = said.substr(2, said.size() - 4);
   EXPECT_TRUE(TrayTipReads("Dormix: " + countdown));
 
-  const HWND menu = OpenTrayMenu();
-  ASSERT_TRUE(menu);
-  ShotOf(menu, "tray-menu-cancel-item");
-  PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(ChooseFromTrayMenu(kCancelCountdown, true));
   EXPECT_TRUE(PumpUntil([] { return Ran("/status") == "0 " + kIdle; }));
 
   EXPECT_EQ(Ran("/lock"), "0 Protection Panel: the panel is shown.\n");
-  EXPECT_TRUE(Shown(dormix, "TForm4"));
+  const HWND panel = Shown(dormix, "TForm4"), field = FindControl(panel, "Edit", "");
+  // No password is set: any key closes the panel.
+  ASSERT_TRUE(PumpUntil([&] { return TakesKeys(field); })) << "the panel has no keyboard";
+  const Sent key = PressKey('Z');
+  EXPECT_TRUE(Hidden(panel)) << key;
 }
 
 // One real click on the notice's Postpone: no action now, and the action
@@ -112,6 +115,7 @@ TEST_F(CommandLine, TheFirstCallStartsACopyOfItsOwnAndEndsWithTheAnswer) {
   EXPECT_TRUE(WindowsOf(dormix.Id(), true).empty());
   EXPECT_TRUE(TrayTipReads("Dormix: " + countdown));
   EXPECT_EQ(Ran("/status"), "0 Countdown: " + countdown + kIdle.substr(15));
+  EXPECT_EQ(Ran("/cancel"), "0 Cancelled " + countdown + ".\n");  // the menu's Exit back in its place
 }
 
 }  // namespace

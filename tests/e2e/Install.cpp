@@ -111,7 +111,7 @@ TEST(Install, DormixInstalledSilentlyRunsFromProgramFilesAndUninstallsWithoutATr
   EXPECT_NE(StoredText(app::kRunKey, "Dormix").find(exe), std::string::npos)
       << "the first start registers itself to start with Windows";
   // The options window, shown modally, takes the first close message.
-  ChooseMenuCommand(dormix, kMain);
+  EXPECT_TRUE(ChooseFromTrayMenu(kMain));
   const HWND options = WaitForWindow(dormix.Id(), "TForm1");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(options); }));
 

@@ -117,7 +117,7 @@ testing::AssertionResult OpenAndCloseTheMenu(bool shot) {
 
 // Restart from the menu: the notice shows, with its sound, and Cancel closes it.
 bool ShowAndCancelTheNotice(Process& dormix, bool shot) {
-  ChooseMenuCommand(dormix, kRestart);
+  EXPECT_TRUE(ChooseFromTrayMenu(kRestart));
   const HWND notice = Shown(dormix, "TForm2");
   if (!notice) return false;
   if (shot) ShotOf(notice, "load-notice");

@@ -141,7 +141,7 @@ TEST_F(Program, TheArmedClockShowsThePanelAtTheSetMinuteOnceAndThePasswordCloses
   EXPECT_FALSE(IsWindowVisible(panel)) << "shown again at " << Now();
   // Disarmed during the pause, the clock shows it when it ticks again, a
   // minute after the firing.
-  ChooseMenuCommand(dormix, kClockSwitch);
+  EXPECT_TRUE(ChooseFromTrayMenu(kClockSwitch));
   EXPECT_TRUE(TrayTipReads("Dormix is Disabled...", 80000)) << "the clock did not come back";
 }
 
@@ -166,7 +166,7 @@ TEST_F(Program, OneClickOnTheNoticesCancelClosesItAndTheLogOffDoesNotHappen) {
   const SessionProbe probe(true);
   Process& dormix = Start();
   ASSERT_TRUE(WaitSettled(dormix));
-  ChooseMenuCommand(dormix, kLogOff);
+  EXPECT_TRUE(ChooseFromTrayMenu(kLogOff));
   const HWND notice = Shown(dormix, "TForm2");
   ASSERT_TRUE(notice);
   ShotOf(notice, "notice");
@@ -232,9 +232,10 @@ TEST_F(Program, DISABLED_LogOffFromTheMenuWithForceActionEndsTheSession) {
   ASSERT_TRUE(WaitSettled(dormix));
   ASSERT_EQ(StoredText(kSettings + "\\Operation", "ForceAction"), "1") << "stored from the box at start";
   // The locked panel refuses any end of the session that is not forced.
-  ChooseMenuCommand(dormix, kProtectionPanel);
+  // It takes the tray menu from the user: the log-off comes by its hotkey.
+  EXPECT_TRUE(ChooseFromTrayMenu(kProtectionPanel));
   ASSERT_TRUE(Shown(dormix, "TForm4"));
-  ChooseMenuCommand(dormix, kLogOff);
+  PressInX("ctrl+alt+l");
   AwaitForcedSessionEnd();
   ADD_FAILURE() << "still running 30 s after a forced log-off";
 }
@@ -245,7 +246,7 @@ TEST_F(Program, ExitRemovesTheIconFreesTheHotkeysAndEndsWithCodeZero) {
   ASSERT_TRUE(PumpUntil(TrayIconShown));
   for (const char key : kShortcutKeys)
     EXPECT_EQ(RegisterError(key), 1409u) << "Ctrl+Alt+" << key << " is Dormix's";
-  ChooseMenuCommand(dormix, kExit);
+  EXPECT_TRUE(ChooseFromTrayMenu(kExit));
   EXPECT_EQ(dormix.WaitExit(), 0u);
   EXPECT_TRUE(PumpUntil([] { return !TrayIconShown(); }));
   ShotOf(GetDesktopWindow(), "exit");

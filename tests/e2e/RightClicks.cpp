@@ -48,20 +48,20 @@ TEST(RightClicks, EveryShownWindowSurvivesThemAndTheLockedPanelStaysLocked) {
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
 
-  ChooseMenuCommand(dormix, kMain);  // the options window, modal
+  EXPECT_TRUE(ChooseFromTrayMenu(kMain));  // the options window, modal
   RightClick(dormix, "TForm1", true);
   ClickToClose(dormix, "TForm1", "Cancel");
 
-  ChooseMenuCommand(dormix, kAbout);
+  EXPECT_TRUE(ChooseFromTrayMenu(kAbout));
   RightClick(dormix, "TForm3", false);
   ClickToClose(dormix, "TForm3", "Ok");
 
   // The notice, counting down from its stored default of 15 seconds.
-  ChooseMenuCommand(dormix, kRestart);
+  EXPECT_TRUE(ChooseFromTrayMenu(kRestart));
   RightClick(dormix, "TForm2", false);
   ClickToClose(dormix, "TForm2", "Cancel");
 
-  ChooseMenuCommand(dormix, kProtectionPanel);
+  EXPECT_TRUE(ChooseFromTrayMenu(kProtectionPanel));
   RightClick(dormix, "TForm4", false);
   Screenshot("right-click-panel");
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4"), field = FindControl(panel, "Edit", "");

@@ -19,7 +19,7 @@ namespace {
 using namespace testing_support;
 
 void ShowLockedPanel(Process& dormix) {
-  ChooseMenuCommand(dormix, kProtectionPanel);
+  EXPECT_TRUE(ChooseFromTrayMenu(kProtectionPanel));
   const HWND panel = WaitForWindow(dormix.Id(), "TForm4");
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
   Screenshot("panel-locked");
@@ -64,7 +64,7 @@ TEST(SessionEnd, ALogOffThroughTheNoticeIsRefusedByAWindowThatSaysNo) {
   Store("Operation", "MessageTime", "1");
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
-  ChooseMenuCommand(dormix, kLogOff);
+  EXPECT_TRUE(ChooseFromTrayMenu(kLogOff));
   const HWND notice = WaitForWindow(dormix.Id(), "TForm2");
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }));
   Screenshot("notice-log-off");
@@ -80,7 +80,7 @@ TEST(Forced, DISABLED_LogOffThroughTheNoticeEndsEveryProcess) {
   Store("Operation", "MessageTime", "1");  // the notice shown, Force Action ticked: the defaults
   Process dormix(DormixExe());
   ASSERT_TRUE(WaitSettled(dormix));
-  ChooseMenuCommand(dormix, kLogOff);
+  EXPECT_TRUE(ChooseFromTrayMenu(kLogOff));
   AwaitForcedSessionEnd();
   ADD_FAILURE() << "still running 30 s after a forced end of the session";
 }

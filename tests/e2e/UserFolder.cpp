@@ -41,7 +41,7 @@ TEST(UserFolder, AutostartSoundAndLibrariesFromAFolderNamedInCyrillic) {
   ASSERT_TRUE(WaitSettled(dormix));
   EXPECT_EQ(StoredText(app::kRunKey, "Dormix", app::CurrentUser()), '"' + exe + '"');
   EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "<missing>");
-  ChooseMenuCommand(dormix, kHibernate);
+  EXPECT_TRUE(ChooseFromTrayMenu(kHibernate));
   const HWND notice = Shown(dormix, "TForm2");
   ASSERT_TRUE(notice) << "the sound did not open";
   Click(notice, "Cancel");

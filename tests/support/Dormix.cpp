@@ -3,7 +3,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstdlib>
 #include <memory>
 
@@ -163,12 +165,36 @@ bool WaitSettled(Process& dormix) {
   return WaitForWindow(dormix.Id(), "TForm2") && WaitForInputIdle(dormix.Handle(), 20000) == 0;
 }
 
-void ChooseMenuCommand(Process& dormix, UINT command) {
-  PostMessageA(WaitForWindow(dormix.Id(), "TApplication"), WM_COMMAND, command, 0);
+namespace {
+// Once the menu's program has the keyboard, as a menu opened by a click in
+// another program's taskbar gets it only then.
+testing::AssertionResult MenuTakesKeys(HWND menu) {
+  DWORD owner = 0, foreground = 0;
+  GetWindowThreadProcessId(menu, &owner);
+  if (PumpUntil([&] { return GetWindowThreadProcessId(GetForegroundWindow(), &foreground) && foreground == owner; }))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the menu's program never had the keyboard";
+}
+}  // namespace
+
+testing::AssertionResult ChooseFromTrayMenu(MenuCommand command, bool countdownPending) {
+  static const MenuCommand kVisible[] = {kCancelCountdown, kPostponeCountdown, kMain, kClockSwitch, kExit,
+                                         kAbout, kShutDown, kLogOff, kHibernate, kStandBy, kRestart,
+                                         kShutDownMonitor, kScreenSaver, kProtectionPanel};
+  const MenuCommand* first = countdownPending ? kVisible : kVisible + 2;
+  const MenuCommand* at = std::find(first, std::end(kVisible), command);
+  if (at == std::end(kVisible)) return testing::AssertionFailure() << "no item " << command << " shown";
+  const HWND menu = OpenTrayMenu();
+  if (!menu) return testing::AssertionFailure() << "no menu";
+  if (auto keys = MenuTakesKeys(menu); !keys) return keys;
+  for (auto downs = at - first + 1; downs > 0; --downs) PressKey(VK_DOWN);
+  const Sent enter = PressKey(VK_RETURN);
+  if (Hidden(menu)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the menu stayed " << enter;
 }
 
 bool ExitThroughMenu(Process& dormix) {
-  ChooseMenuCommand(dormix, kExit);
+  EXPECT_TRUE(ChooseFromTrayMenu(kExit));
   return dormix.WaitExit() == 0 && PumpUntil([] { return !TrayIconShown(); });
 }
 
@@ -185,7 +211,7 @@ std::string ClassOf(HWND w) {
 }
 
 void WithOptions(Process& dormix, const std::function<void(HWND options)>& edit) {
-  ChooseMenuCommand(dormix, kMain);
+  EXPECT_TRUE(ChooseFromTrayMenu(kMain));
   const HWND options = WaitForWindow(dormix.Id(), "TForm1");
   if (!PumpUntil([&] { return IsWindowVisible(options) != FALSE; })) {
     ADD_FAILURE() << "the options window never showed";
@@ -217,7 +243,7 @@ void TypeClockTime(HWND options, const std::string& time) {
 std::string ArmClockForThisMinute(Process& dormix) {
   const std::string time = MinuteWithRoom();
   WithOptions(dormix, [&](HWND options) { TypeClockTime(options, time); });
-  ChooseMenuCommand(dormix, kClockSwitch);
+  EXPECT_TRUE(ChooseFromTrayMenu(kClockSwitch));
   return time;
 }
 
@@ -331,10 +357,7 @@ HWND OpenTrayMenu() {
 }
 
 testing::AssertionResult CloseWithEsc(HWND menu) {
-  DWORD owner = 0, foreground = 0;
-  GetWindowThreadProcessId(menu, &owner);
-  if (!PumpUntil([&] { return GetWindowThreadProcessId(GetForegroundWindow(), &foreground) && foreground == owner; }))
-    return testing::AssertionFailure() << "the menu's program never had the keyboard";
+  if (auto keys = MenuTakesKeys(menu); !keys) return keys;
   const Sent esc = PressKey(VK_ESCAPE);
   if (Hidden(menu)) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "the menu stayed " << esc;

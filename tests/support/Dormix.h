@@ -70,14 +70,15 @@ bool Painted(HWND window);
 // Waits until dormix.exe's four windows exist and its message loop waits for
 // input; false when that has not come within 20 s.
 bool WaitSettled(Process& dormix);
-// The command identifiers of Dormix's menu items, fixed whatever the order in
-// which the items are made.
+// Dormix's menu items by their command identifiers, fixed whatever the order
+// in which the items are made.
 enum MenuCommand : UINT {
   kMain = 1001,
   kClockSwitch = 1002,  // "Disable ShutDown Clock" / "Enable ShutDown Clock"
   kExit = 1003,
-  kHelp = 1004,
   kAbout = 1005,
+  kCancelCountdown = 1006,  // shown, with the next, while a countdown is pending
+  kPostponeCountdown = 1007,
   kShutDown = 2001,
   kLogOff = 2002,
   kHibernate = 2003,
@@ -87,11 +88,12 @@ enum MenuCommand : UINT {
   kScreenSaver = 2007,
   kProtectionPanel = 2008,
 };
-// Chooses a command of Dormix's menu as the menu itself would: the item's
-// command identifier (a MenuCommand) arrives at the toolkit's popup-list
-// window.
-void ChooseMenuCommand(Process& dormix, UINT command);
-// Ends a running Dormix through its Exit command, as the user would, and
+// Chooses an item of Dormix's tray menu as a user does: opens the menu with
+// a right click and, once Dormix has the keyboard, presses Down as often as
+// the item's place among the visible items says, then Enter. The countdown's
+// two items come first while `countdownPending`.
+testing::AssertionResult ChooseFromTrayMenu(MenuCommand command, bool countdownPending = false);
+// Ends a running Dormix through its Exit item, as the user would, and
 // waits for its tray icon to go; false when either does not happen. (The
 // icon of a killed Dormix stays on the taskbar until the pointer passes it.)
 bool ExitThroughMenu(Process& dormix);

@@ -1,7 +1,8 @@
 // The command line: each line gives a command, shown as the canonical
 // arguments the running copy receives, or the exact text of what is wrong
 // with it.
-#include "app/CommandLine.h"
+#include "app/Actions.h"
+#include "command/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
       {Words("/shutdown /in 1d2h3m4s"), "/shutdown /in 93784s"},
       {Words("/shutdown /idle 30m"), "/shutdown /idle 1800s"},
       {{"/hibernate", "/after", "my render.exe"}, "/hibernate /after my render.exe"},
-      {Words("/hibernate /after ffmpeg"), "/hibernate /after ffmpeg.exe"},
+      {Words("/hibernate /after ffmpeg"), "/hibernate /after ffmpeg"},
       {Words("/logoff /after 1234 /force"), "/logoff /after 1234 /force"},
       {Words("/postpone"), "/postpone 600s"},
       {Words("--postpone 15m"), "/postpone 900s"},
@@ -54,17 +55,26 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
       {Words("/" + longName), "Unknown switch '/" + longName.substr(0, 56) + "...'."},
   };
   for (const auto& c : cases) {
-    const auto parsed = app::ParseCommandLine(c.arguments);
+    const auto parsed = command::ParseCommandLine(c.arguments, app::CommandVerbs());
     std::string shown;
-    if (const auto* command = std::get_if<app::Command>(&parsed)) {
-      const std::vector<std::string> canonical = app::CommandArguments(*command);
-      EXPECT_EQ(app::Unpacked(app::Packed(canonical)), canonical);
+    if (const auto* command = std::get_if<command::Command>(&parsed)) {
+      const std::vector<std::string> canonical = command::CommandArguments(*command, app::CommandVerbs());
+      EXPECT_EQ(command::Unpacked(command::Packed(canonical)), canonical);
       for (const std::string& argument : canonical) shown += (shown.empty() ? "" : " ") + argument;
     } else {
       shown = std::get<std::string>(parsed);
     }
     EXPECT_EQ(shown, c.expected) << c.arguments.front();
   }
+}
+
+// "/after Foo.Bar" waits for Foo.Bar.exe too; answers go to files in CR LF.
+TEST(CommandLine, MatchesAProgramAsGivenOrWithExeAndEndsLinesInCrLf) {
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(command::ProgramNames("Microsoft.Photos"), (Names{"Microsoft.Photos", "Microsoft.Photos.exe"}));
+  EXPECT_EQ(command::ProgramNames("x.EXE"), Names{"x.EXE"});
+  EXPECT_EQ(command::ProgramNames("1234"), Names{"1234"});
+  EXPECT_EQ(command::WindowsLines("a\nb\r\n"), "a\r\nb\r\n");
 }
 
 }  // namespace

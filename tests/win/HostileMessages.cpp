@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/CommandLine_win32.h"
+#include "command/Handoff_win32.h"
 #include "power/Notice.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
@@ -49,7 +49,7 @@ struct Row {
 };
 
 // "/lock" without its terminator.
-const COPYDATASTRUCT unterminatedLock{app::kCommandMagic, 5, const_cast<char*>("/lock")};
+const COPYDATASTRUCT unterminatedLock{command::kCommandMagic, 5, const_cast<char*>("/lock")};
 
 const Row kRows[] = {
     {"WM_CONTEXTMENU at a point", WM_CONTEXTMENU, 0, MAKELPARAM(300, 300), false, "m---"},
@@ -79,7 +79,9 @@ const Row kRows[] = {
     {"WM_COPYDATA, a command with no terminator", WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&unterminatedLock),
      false, "----"},
     // The main window's own message runs only a checked command, and none is held.
-    {"WM_APP naming the lock, forced", app::kRunActionMessage, 7, 1, false, "----"},
+    {"WM_APP naming the lock, forced", command::kRunActionMessage, 7, 1, false, "----"},
+    // A menu's item is chosen only in a menu Dormix tracks, or by Dormix.
+    {"WM_COMMAND naming Exit", WM_COMMAND, testing_support::kExit, 0, false, "----"},
 };
 
 // Delivers a row to a window: sent, or posted as key input (down and up) to
@@ -209,17 +211,17 @@ TEST_F(HostileMessagesTest, OwnerDrawMessagesFindTheItemByItsId) {
 // anything else answers 2 and runs nothing. The last row is the control.
 TEST_F(HostileMessagesTest, TheMainWindowRefusesAMalformedCommand) {
   char lock[] = "/lock\0/lock", reboot[] = "/reboot";
-  char tooLong[app::kLongestCommand + 1] = "/lock";
+  char tooLong[command::kLongestCommand + 1] = "/lock";
   const struct {
     const char* name;
     COPYDATASTRUCT copy;
     LRESULT answer;
   } cases[] = {
       {"no terminator", unterminatedLock, 2},
-      {"a NUL before the end", {app::kCommandMagic, sizeof lock, lock}, 2},
-      {"longer than a command", {app::kCommandMagic, sizeof tooLong, tooLong}, 2},
-      {"an unknown switch", {app::kCommandMagic, sizeof reboot, reboot}, 2},
-      {"the lock", {app::kCommandMagic, 6, lock}, 0},
+      {"a NUL before the end", {command::kCommandMagic, sizeof lock, lock}, 2},
+      {"longer than a command", {command::kCommandMagic, sizeof tooLong, tooLong}, 2},
+      {"an unknown switch", {command::kCommandMagic, sizeof reboot, reboot}, 2},
+      {"the lock", {command::kCommandMagic, 6, lock}, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SendMessageA(Form1->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&c.copy)), c.answer) << c.name;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "command/Handoff_win32.h"
 #include "power/Notice.h"
 #include "power/QuorinFunction.h"
 #include "support/Dormix.h"
@@ -210,7 +211,9 @@ TEST_F(NoticeTest, ACountdownDueBehindANoticeInThePauseComesOnceThatIsAnswered) 
   power_fakes::InstalledPlatform fake(&power::SystemPowerPlatform());
   Form1->Timer1->SetEnabled(false);
   Form1->Timer3->SetEnabled(true);
-  ASSERT_EQ(Form1->Serve(std::get<app::Command>(app::ParseCommandLine({"/logoff", "/in", "1s"}))).code, 0);
+  char logoff[] = "/logoff\0/in\0" "1s";
+  COPYDATASTRUCT copy{command::kCommandMagic, sizeof logoff, logoff};
+  ASSERT_EQ(SendMessageA(Form1->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy)), 0);
   std::vector<std::string> notices;
   std::size_t answered = 0;
   const DWORD start = GetTickCount();

@@ -3,27 +3,39 @@
 // /after x.exe"), and the countdown's /cancel, /postpone and /status.
 // Switches start with "/", "-" or "--" and ignore case. The running copy
 // receives a command as its canonical arguments, packed, and parses them
-// again with ParseCommandLine.
+// again with ParseCommandLine. The program's actions are given to it as
+// its verbs: the command line knows no table of its own.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
 
-namespace app {
+namespace command {
+
+// What the command line knows of one of the program's actions.
+struct Verb {
+  const char* commandSwitch;  // without the "/"
+  const char* caption;        // as answers name it: "Shut Down"
+  // What running it shows first: the pre-operation notice (when the user has
+  // it on), the protection panel, or nothing.
+  enum class Shows { Nothing, Notice, Panel } shows;
+};
+using Verbs = std::span<const Verb>;
 
 struct Command {
   enum class Kind { Run, Cancel, Postpone, Status, Usage };
   enum class When { Now, In, At, Idle, After };
   Kind kind = Kind::Usage;
-  int action = -1;            // index in app::Actions, for Run
+  int action = -1;            // index among the verbs, for Run
   std::optional<bool> force;  // /force or /noforce; none: the "Force Action" box
   When when = When::Now;
   // For In, Idle and Postpone: more than 0, at most kLongestCountdown.
   std::int64_t seconds = 0;
   int minuteOfDay = 0;  // for At: 0 to 1439
-  std::string program;  // for After: a process id, or a program's file name (".exe" added)
+  std::string program;  // for After: a process id, or a program's file name as given
 
   bool operator==(const Command&) const = default;
 };
@@ -39,9 +51,13 @@ constexpr unsigned kLongestCommand = 512;
 
 // A command, or the text of what is wrong with the arguments (the program's
 // name not among them).
-std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments);
+std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments, Verbs verbs);
 // The same command in the fewest, canonical arguments.
-std::vector<std::string> CommandArguments(const Command& command);
+std::vector<std::string> CommandArguments(const Command& command, Verbs verbs);
+// The file names an "/after" program's processes may have: the name as
+// given, and with ".exe" added unless it ends so ("Microsoft.Photos" is
+// "Microsoft.Photos.exe"). A process id is itself.
+std::vector<std::string> ProgramNames(const std::string& program);
 // Arguments as the running copy receives them, each ended by a NUL, and back.
 std::string Packed(const std::vector<std::string>& arguments);
 std::vector<std::string> Unpacked(const std::string& packed);
@@ -51,6 +67,8 @@ std::string Quoted(const std::string& argument);
 extern const char* const kUsage;
 // What follows an error instead of the usage.
 extern const char* const kTryUsage;
+// Text as Windows writes it to a file or a pipe: every line ended by CR LF.
+std::string WindowsLines(const std::string& text);
 
 // The answer to a command: the process's exit code and what it prints.
 struct Answer {
@@ -58,4 +76,4 @@ struct Answer {
   std::string text;
 };
 
-}  // namespace app
+}  // namespace command

@@ -1,15 +1,14 @@
 // The command line's hand-off between two processes and its output.
-#include "app/CommandLine_win32.h"
+#include "command/Handoff_win32.h"
 
 #include <cstring>
 #include <optional>
 #include <string>
 
-#include "ui/Win32Handle.h"
 #include "ui/Title.h"
 #include "ui/Window.h"
 
-namespace app {
+namespace command {
 
 namespace {
 
@@ -19,6 +18,9 @@ constexpr DWORD kLongestAnswer = 4096;
 constexpr char kCommandsProperty[] = "Dormix.Commands";
 constexpr char kAnswerClass[] = "DormixAnswer";
 constexpr DWORD kAnswerTimeoutMs = 10000;
+// An action's answer waits for its notice to open: the sound file opened
+// first may be slow to load.
+constexpr DWORD kLaterAnswerTimeoutMs = 60000;
 
 // The bytes of a WM_COPYDATA of this kind, without the NUL that ends them:
 // at most `longest` bytes, that NUL counted, and no other NUL unless `many`
@@ -32,18 +34,18 @@ std::optional<std::string> Copied(LPARAM data, ULONG_PTR magic, DWORD longest, b
 }
 
 // The second process's message-only window, to which the running copy sends
-// the answer's text while the second process waits for its exit code.
+// the answer: its exit code as one digit, then its text.
 class AnswerWindow : public ui::Window {
  public:
   AnswerWindow() { CreateHandle(kAnswerClass, "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE); }
-  std::string text;
+  std::optional<Answer> answer;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg != WM_COPYDATA) return Window::WndProc(msg, wParam, lParam);
-    const std::optional<std::string> answer = Copied(lParam, kAnswerMagic, kLongestAnswer, false);
-    if (!answer) return FALSE;
-    text = *answer;
+    const std::optional<std::string> copied = Copied(lParam, kAnswerMagic, kLongestAnswer, false);
+    if (!copied || copied->empty() || (*copied)[0] < '0' || (*copied)[0] > '2') return FALSE;
+    answer = Answer{(*copied)[0] - '0', copied->substr(1)};
     return TRUE;
   }
 };
@@ -79,24 +81,28 @@ void Write(HANDLE out, const std::string& text) {
 
 void TakeCommands(HWND mainWindow) { SetPropA(mainWindow, kCommandsProperty, mainWindow); }
 
-LRESULT ReceiveCommand(WPARAM sender, LPARAM data, const std::function<Answer(const Command&)>& serve) {
+LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs) {
   const std::optional<std::string> packed = Copied(data, kCommandMagic, kLongestCommand, true);
   if (!packed) return 2;
-  const auto parsed = ParseCommandLine(Unpacked(*packed));
+  const auto parsed = ParseCommandLine(Unpacked(*packed), verbs);
   const Command* command = std::get_if<Command>(&parsed);
   if (!command || command->kind == Command::Kind::Usage) return 2;
-  const Answer answer = serve(*command);
+  const std::optional<Answer> answer = handoff.Serve(*command, sender);
+  if (!answer) return kAnswerFollows;
+  Reply(sender, *answer);
+  return answer->code;
+}
+
+void Reply(Sender sender, const Answer& answer) {
   // Only to a window made for the answer: the sender names it, and another
   // process could name any window.
   const HWND answerWindow = reinterpret_cast<HWND>(sender);
-  if (!answer.text.empty() && IsAnswerWindow(answerWindow)) {
-    const std::string reply = answer.text.substr(0, kLongestAnswer - 1);
-    COPYDATASTRUCT copy{kAnswerMagic, static_cast<DWORD>(reply.size() + 1), const_cast<char*>(reply.c_str())};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(answerWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
-                        SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs, &result);
-  }
-  return answer.code;
+  if (!IsAnswerWindow(answerWindow)) return;
+  const std::string reply = std::to_string(answer.code) + answer.text.substr(0, kLongestAnswer - 2);
+  COPYDATASTRUCT copy{kAnswerMagic, static_cast<DWORD>(reply.size() + 1), const_cast<char*>(reply.c_str())};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(answerWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                      kAnswerTimeoutMs, &result);
 }
 
 ui::unique_handle StartCopy() {
@@ -120,18 +126,62 @@ ui::unique_handle StartCopy() {
   return {};
 }
 
-Answer HandOff(const Command& command, HANDLE starting) {
+Answer HandOff(const Command& command, Verbs verbs, HANDLE starting) {
   const HWND running = RunningCopy(starting);
   if (!running) return {1, "The running Dormix was not found."};
   AnswerWindow answerWindow;
-  std::string packed = Packed(CommandArguments(command));
+  std::string packed = Packed(CommandArguments(command, verbs));
   COPYDATASTRUCT copy{kCommandMagic, static_cast<DWORD>(packed.size()), packed.data()};
   DWORD_PTR code = 0;
-  // Not SMTO_BLOCK: the answer's text arrives while this call waits.
+  const Answer silent{1, "The running Dormix did not answer."};
+  // Not SMTO_BLOCK: the answer arrives while this call waits.
   if (!SendMessageTimeoutA(running, WM_COPYDATA, reinterpret_cast<WPARAM>(answerWindow.Handle()),
                            reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &code))
-    return {1, "The running Dormix did not answer."};
-  return {static_cast<int>(code), answerWindow.text};
+    return silent;
+  if (code != kAnswerFollows) return {static_cast<int>(code), answerWindow.answer ? answerWindow.answer->text : ""};
+  for (const DWORD start = GetTickCount(); !answerWindow.answer && GetTickCount() - start < kLaterAnswerTimeoutMs;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  return answerWindow.answer.value_or(silent);
+}
+
+std::optional<int> Launch(const std::vector<std::string>& arguments, Verbs verbs, ui::unique_handle& guard) {
+  std::optional<Command> command;
+  if (!arguments.empty()) {
+    const auto parsed = ParseCommandLine(arguments, verbs);
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+      Print({2, *error + "\n" + kTryUsage}, true);
+      return 2;
+    }
+    command = std::get<Command>(parsed);
+    if (command->kind == Command::Kind::Usage) {
+      Print({0, kUsage}, true);
+      return 0;
+    }
+  }
+  // Only the name matters: nothing is ever read or written.
+  guard.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
+  if (!guard || GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!command) return 0;
+    const Answer answer = HandOff(*command, verbs);
+    Print(answer, answer.code != 0);
+    return answer.code;
+  }
+  if (!command) return std::nullopt;
+  // With no copy running there is no countdown to cancel, postpone or report.
+  if (command->kind != Command::Kind::Run) {
+    Print({1, "Dormix is not running."}, true);
+    return 1;
+  }
+  // A copy of its own takes the tray, so that this process ends with its
+  // answer as a caller waiting for it expects; the name is free for it.
+  guard.reset();
+  const ui::unique_handle copy = StartCopy();
+  const Answer answer = copy ? HandOff(*command, verbs, copy.get()) : Answer{1, "Dormix could not be started."};
+  Print(answer, answer.code != 0);
+  return answer.code;
 }
 
 void Print(const Answer& answer, bool boxed) {
@@ -142,7 +192,7 @@ void Print(const Answer& answer, bool boxed) {
   // NUL is a character device too, but no console: written to as a file.
   DWORD mode = 0;
   if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || (type == FILE_TYPE_CHAR && !GetConsoleMode(out, &mode)))
-    return Write(out, text);
+    return Write(out, WindowsLines(text));
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     const ui::unique_handle console = ui::Owned(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
@@ -158,4 +208,4 @@ void Print(const Answer& answer, bool boxed) {
   MessageBoxA(nullptr, joined.c_str(), "Dormix", MB_OK | (answer.code ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
-}  // namespace app
+}  // namespace command

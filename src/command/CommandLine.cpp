@@ -1,16 +1,15 @@
 // The command line's parser, its canonical text and the countdown's due time.
-#include "app/CommandLine.h"
+#include "command/CommandLine.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string_view>
 
-#include "app/Actions.h"
 #include "schedule/Countdown.h"
 #include "schedule/TimeOfDay.h"
 
-namespace app {
+namespace command {
 
 // Laid out without columns, and every line that goes on an item indented
 // by three blanks: a message box joins those, and wraps each item itself.
@@ -95,9 +94,9 @@ std::optional<std::string> SwitchName(std::string_view argument) {
   return Lower(argument);
 }
 
-int ActionOfSwitch(const std::string& name) {
-  for (int i = 0; i < kActionCount; ++i)
-    if (name == Actions[i].commandSwitch) return i;
+int ActionOfSwitch(const std::string& name, Verbs verbs) {
+  for (std::size_t i = 0; i < verbs.size(); ++i)
+    if (name == verbs[i].commandSwitch) return static_cast<int>(i);
   return -1;
 }
 
@@ -107,7 +106,7 @@ std::string Quoted(const std::string& argument) {
   return "'" + (argument.size() <= 60 ? argument : argument.substr(0, 57) + "...") + "'";
 }
 
-std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments) {
+std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments, Verbs verbs) {
   Command command;
   std::string actionWord, whenWord, forceWord;
   auto twice = [](const char* what, const std::string& first, const std::string& second) {
@@ -119,7 +118,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
     if (!switchName) return "Unexpected argument " + Quoted(word) + ".";
     const std::string& name = *switchName;
     const bool last = i + 1 == arguments.size();
-    if (const int action = ActionOfSwitch(name); action >= 0) {
+    if (const int action = ActionOfSwitch(name, verbs); action >= 0) {
       if (!actionWord.empty()) return twice("actions", actionWord, word);
       actionWord = word;
       command.action = action;
@@ -138,7 +137,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
         command.minuteOfDay = *minute;
       } else if (name == "after") {
         command.when = Command::When::After;
-        command.program = schedule::IsProcessId(value) || value.find('.') != std::string::npos ? value : value + ".exe";
+        command.program = value;
         if (value.empty() || command.program.size() > kLongestProgram) return "Bad program " + Quoted(value) + ".";
       } else {
         const auto duration = Duration(value);
@@ -177,7 +176,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
   return command;
 }
 
-std::vector<std::string> CommandArguments(const Command& command) {
+std::vector<std::string> CommandArguments(const Command& command, Verbs verbs) {
   switch (command.kind) {
     case Command::Kind::Cancel: return {"/cancel"};
     case Command::Kind::Postpone: return {"/postpone", std::to_string(command.seconds) + "s"};
@@ -185,7 +184,7 @@ std::vector<std::string> CommandArguments(const Command& command) {
     case Command::Kind::Usage: return {"/?"};
     case Command::Kind::Run: break;
   }
-  std::vector<std::string> arguments{std::string("/") + Actions[command.action].commandSwitch};
+  std::vector<std::string> arguments{std::string("/") + verbs[command.action].commandSwitch};
   auto add = [&](const char* when, std::string value) {
     arguments.push_back(when);
     arguments.push_back(std::move(value));
@@ -199,6 +198,20 @@ std::vector<std::string> CommandArguments(const Command& command) {
   }
   if (command.force) arguments.push_back(*command.force ? "/force" : "/noforce");
   return arguments;
+}
+
+std::vector<std::string> ProgramNames(const std::string& program) {
+  if (schedule::IsProcessId(program) || Lower(program).ends_with(".exe")) return {program};
+  return {program, program + ".exe"};
+}
+
+std::string WindowsLines(const std::string& text) {
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines += '\r';
+    lines += text[i];
+  }
+  return lines;
 }
 
 std::string Packed(const std::vector<std::string>& arguments) {
@@ -217,4 +230,4 @@ std::vector<std::string> Unpacked(const std::string& packed) {
   return arguments;
 }
 
-}  // namespace app
+}  // namespace command
