@@ -3,6 +3,7 @@
 // running, to a copy it starts. The countdown's tip, cancel item and notice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -102,6 +103,37 @@ TEST_F(CommandLine, TheNoticesPostponeAndTheCancelCommandDuringTheCountdownsNoti
   EXPECT_TRUE(Hidden(notice));
   EXPECT_EQ(Ran("/status"), "0 " + kIdle);
   EXPECT_FALSE(PumpUntil([] { return SessionProbe::queried_; }, 2000));
+}
+
+// The tray's "Postpone 10 min" during the countdown's own notice answers
+// that notice: it closes, its zero passes with nothing done, and the
+// countdown is ten minutes on.
+TEST_F(CommandLine, TheTraysPostponeDuringTheCountdownsNoticeClosesItAndMovesTheCountdown) {
+  Store("Operation", "ForceAction", "0");
+  Store("Operation", "MessageTime", "15");
+  const SessionProbe probe(true);
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  ASSERT_TRUE(Ran("/logoff /in 1s").starts_with("0 Log Off "));
+  const HWND notice = Shown(dormix, "TForm2");
+  ASSERT_TRUE(notice);
+  const DWORD shown = GetTickCount();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const int minute = now.wHour * 60 + now.wMinute;
+  ASSERT_TRUE(ChooseFromTrayMenu(kPostponeCountdown, true));
+  EXPECT_TRUE(Hidden(notice));
+  const std::string status = Ran("/status");
+  auto at = [&](int later) {
+    return "0 Countdown: Log Off " + std::string(minute + later >= 1440 ? "tomorrow " : "") + "at " +
+           TimeText((minute + later) % 1440) + kIdle.substr(15);
+  };
+  EXPECT_TRUE(status == at(10) || status == at(11)) << status;
+  // Past the notice's zero, with a second to spare: no log-off was asked.
+  PumpUntil([] { return SessionProbe::queried_; }, 17000 - std::min<DWORD>(GetTickCount() - shown, 17000));
+  EXPECT_FALSE(SessionProbe::queried_);
+  EXPECT_FALSE(IsWindowVisible(notice));
+  EXPECT_TRUE(Ran("/cancel").starts_with("0 Cancelled Log Off "));
 }
 
 // The first call starts a copy of its own and ends with its answer, as a
