@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/Dormix.h"
@@ -70,6 +72,22 @@ TEST_F(BadSound, RestartFromTheMenuShowsTheMciErrorAndDoesNothing) {
     // requested before the error, or after it, has asked by now.
     EXPECT_FALSE(SessionProbe::queried_) << "a restart was asked for";
   }
+}
+
+// From the command line the caller is told the error, not that a notice is
+// shown that never comes; the user sees the box as from the menu.
+TEST_F(BadSound, TheCommandLineIsAnsweredWithTheErrorAndNothingHappens) {
+  StoreSound(SuiteFile("notes.txt", "Not a sound at all.\r\n"), true);
+  const SessionProbe probe(true);
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  const std::string out = SuiteDir() + "\\out.txt";
+  Process second(DormixExe(), "/restart", Process::Start::kNow, out);
+  EXPECT_EQ(second.WaitExit(), 1u);
+  std::ifstream file(out, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), MciErrorText(MCIERR_EXTENSION_NOT_FOUND) + "\r\n");
+  EXPECT_EQ(AnswerMessageBox(dormix, "sound-command"), MciErrorText(MCIERR_EXTENSION_NOT_FOUND));
+  EXPECT_FALSE(SessionProbe::queried_) << "a restart was asked for";
 }
 
 TEST_F(BadSound, TheClockFiringWithAMissingSoundShowsTheErrorAndPauses) {
