@@ -20,7 +20,7 @@ app::Answer TForm1::Serve(const app::Command& command) {
       return {0, "Cancelled " + pending + "."};
     case app::Command::Kind::Postpone: return Postpone(command.seconds);
     case app::Command::Kind::Status:
-      return {0, "Countdown: " + (pending.empty() ? "none" : pending) + "\n" + clock_.Status()};
+      return {0, "Countdown: " + (pending.empty() ? "none" : countdown_.Status()) + "\n" + clock_.Status()};
     case app::Command::Kind::Usage: return {2, app::kUsage};
     case app::Command::Kind::Run: break;
   }
@@ -31,6 +31,9 @@ app::Answer TForm1::Serve(const app::Command& command) {
     case app::Command::When::In: started = countdown_.StartIn(job, command.seconds); break;
     case app::Command::When::At: started = countdown_.StartAt(job, command.minuteOfDay); break;
     case app::Command::When::Idle: started = countdown_.StartIdle(job, command.seconds); break;
+    case app::Command::When::Quiet:
+      started = pending.empty() && countdown_.StartQuiet(job, command.seconds, command.limits, LoadSource());
+      break;
     case app::Command::When::After: {
       if (!pending.empty()) break;
       std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command.program);
