@@ -74,22 +74,22 @@ void TCountdownWindow::Design() {
   };
   ActionLabel = label("ActionLabel", 12, 15, "Action:");
   ActionBox = &Make<ui::TComboBox>("ActionBox", *this);
-  ActionBox->SetBounds(112, 12, 150, 200);
+  ActionBox->SetBounds(130, 12, 150, 200);
   for (int i = 0; i < kWhenCount; ++i) {
     const int y = 44 + i * 28;
     const std::string n = std::to_string(i + 1);
     WhenButtons[i] = &Make<ui::TRadioButton>("WhenButton" + n, *this);
-    WhenButtons[i]->SetBounds(12, y + 2, 96, 20);
+    WhenButtons[i]->SetBounds(12, y + 2, 114, 20);
     WhenButtons[i]->SetCaption(kWhen[i].caption);
     WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
-    WhenEdits[i]->SetBounds(112, y, 90, 22);
+    WhenEdits[i]->SetBounds(130, y, 90, 22);
     WhenEdits[i]->SetMaxLength(260);
     WhenEdits[i]->OnKeyPress = [this](ui::TComponent& sender, char& key) { KeyPress(sender, key); };
-    WhenHints[i] = label(("WhenHint" + n).c_str(), 210, y + 3, kWhen[i].hint);
+    WhenHints[i] = label(("WhenHint" + n).c_str(), 228, y + 3, kWhen[i].hint);
   }
   WhenButtons[kIn]->SetChecked(true);
   ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
-  ProgramBox->SetBounds(210, 44 + kAfter * 28, 118, 200);
+  ProgramBox->SetBounds(228, 44 + kAfter * 28, 100, 200);
   ProgramBox->OnChange = [this](ui::TComponent&) {
     const int picked = ProgramBox->ItemIndex();
     if (picked < 0 || picked >= static_cast<int>(programs_.size())) return;

@@ -57,4 +57,20 @@ struct FakePrograms : schedule::Programs {
   std::int64_t end;
 };
 
+// Load counters that a test drives: each busy second at full use, each other
+// one idle. Shared, so that the test keeps its hand on them once given away.
+struct FakeLoad : schedule::LoadSampler {
+  struct Counters {
+    bool busy = false;
+    schedule::LoadReading reading;
+    void Pass(Seconds seconds) {
+      reading.total += seconds * 1000;
+      if (!busy) reading.idle += seconds * 1000;
+    }
+  };
+  explicit FakeLoad(std::shared_ptr<Counters> counters) : counters(std::move(counters)) {}
+  schedule::LoadReading Read() override { return counters->reading; }
+  std::shared_ptr<Counters> counters;
+};
+
 }  // namespace testing_support

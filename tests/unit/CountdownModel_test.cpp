@@ -15,7 +15,9 @@
 //   a sleep (or, for a clock time, a clock set forward) that passed its due
 //   time by more than a minute: then it is reported once instead;
 // - never after a cancel or a postponement from any source, never twice, an
-//   idle wait only while nobody has touched the machine for its whole span;
+//   idle wait only while nobody has touched the machine for its whole span,
+//   a quiet wait only after its span of quiet seconds, none busy and no
+//   resume among them;
 // - a countdown leaves only by its action, a cancel or a miss;
 // - "/at" is the next time the wall clock will read that minute, across both
 //   changes of daylight saving.
@@ -43,19 +45,19 @@ enum class Reply { kNone, kOk, kCancel };
 // ---- The reference ----
 
 struct Model {
-  enum Kind { kIn, kAt, kIdle, kAfter };
+  enum Kind { kIn, kAt, kIdle, kAfter, kQuiet };
   struct Pending {
     Kind kind = kIn;
     bool noticed = true;
     Seconds due = 0;    // In: real seconds; At: UTC
     Seconds span = 0;   // Idle: the quiet needed; After: the wait after the end
-    Seconds since = 0;  // Idle: real second its wait counts from
+    Seconds since = 0;  // Idle, Quiet: real second its wait counts from
     Seconds end = 0;    // After: the real second the programs end
     std::optional<Seconds> seen{};  // After: the tick that saw them ended
     bool firing = false;
   };
   Seconds t = 0, utc = 0, lastInput = 0, shifted = 0;
-  bool other = false, held = false, ownOpen = false;
+  bool other = false, held = false, ownOpen = false, busy = false;
   Reply answer = Reply::kNone;
   std::optional<Pending> pending;
   std::vector<Seconds> runs, missed;
@@ -87,6 +89,10 @@ struct Model {
       case kIdle:
         if (slept) p.since = t;
         due = std::min(t - lastInput, t - p.since) >= p.span;
+        break;
+      case kQuiet:
+        if (slept || busy) p.since = t;
+        due = t - p.since >= p.span;
         break;
       case kAfter:
         if (!p.seen && t >= p.end) p.seen = t;
@@ -158,6 +164,7 @@ struct Sut : FakeMachine {
   Reply answer = Reply::kNone;
   Seconds ticksLeft = 0;
   std::vector<Seconds> runs, missed;
+  std::shared_ptr<FakeLoad::Counters> load = std::make_shared<FakeLoad::Counters>();
 
   Seconds T() const { return ticks / 1000; }
   void RunJob(const Job& job) override {
@@ -181,6 +188,7 @@ struct Sut : FakeMachine {
   void ShowCaption(const std::string&) override {}
   void Tick(Seconds pass, bool asleep) {
     Pass(pass, asleep);
+    if (!asleep) load->Pass(pass);
     real.Tick();
   }
   bool RunTicks() {
@@ -271,6 +279,28 @@ struct StartAfter : Step {
   void show(std::ostream& os) const override { os << "StartAfter(ends in " << ends << ")"; }
 };
 
+struct StartQuiet : Step {
+  Seconds span = *rc::gen::inRange<Seconds>(1, 600);
+  StartQuiet() = default;
+  explicit StartQuiet(Seconds s) : span(s) {}
+  void checkPreconditions(const Model& m) const override { RC_PRE(!m.pending); }
+  void apply(Model& m) const override { m.pending = Model::Pending{.kind = Model::kQuiet, .span = span, .since = m.t}; }
+  void On(Sut& sut) const override {
+    sut.real.StartQuiet(kNoticed, span, {}, std::make_unique<FakeLoad>(sut.load));
+  }
+  void show(std::ostream& os) const override { os << "StartQuiet(" << span << ")"; }
+};
+
+// The seconds from now on are busy, or quiet.
+struct Load : Step {
+  bool busy = *rc::gen::arbitrary<bool>();
+  explicit Load(bool b) : busy(b) {}
+  Load() = default;
+  void apply(Model& m) const override { m.busy = busy; }
+  void On(Sut& sut) const override { sut.load->busy = busy; }
+  void show(std::ostream& os) const override { os << (busy ? "Busy" : "Calm"); }
+};
+
 // Seconds from now to the pending countdown's due time, where it has one:
 // the steps below aim at it and at the edges of its minute's grace.
 std::optional<Seconds> ToDue(const Model& m) {
@@ -280,6 +310,7 @@ std::optional<Seconds> ToDue(const Model& m) {
     case Model::kIn: return p.due - m.t;
     case Model::kAt: return p.due - m.utc;
     case Model::kIdle: return p.span - std::min(m.t - m.lastInput, m.t - p.since);
+    case Model::kQuiet: return p.span - (m.t - p.since);
     case Model::kAfter: return p.seen ? *p.seen + p.span - m.t : p.end - m.t;
   }
   return std::nullopt;
@@ -418,8 +449,8 @@ struct Postpone : Step {
       return m.AnswerOwn(Reply::kCancel);
     }
     if (p.kind == Model::kIn || p.kind == Model::kAt) p.due += span;
-    if (p.kind == Model::kIdle) p.since = m.t;
-    if (p.kind == Model::kIdle || p.kind == Model::kAfter) p.span = span;
+    if (p.kind == Model::kIdle || p.kind == Model::kQuiet) p.since = m.t;
+    if (p.kind != Model::kIn && p.kind != Model::kAt) p.span = span;
   }
   void On(Sut& sut) const override { sut.real.Postpone(span); }
   void show(std::ostream& os) const override { os << "Postpone(" << span << ")"; }
@@ -431,7 +462,8 @@ Seconds Start(int which) { return which == 0 ? kDay : (which == 1 ? kSpring : kA
 
 auto Commands(const Model& m) {
   return rc::gen::weightedOneOf<std::shared_ptr<const Command>>(
-      {{2, rc::state::gen::execOneOfWithArgs<StartIn, StartIdle, StartAfter>()(m)},
+      {{2, rc::state::gen::execOneOfWithArgs<StartIn, StartIdle, StartAfter, StartQuiet>()(m)},
+       {2, rc::state::gen::execOneOfWithArgs<Load>()(m)},
        {1, rc::state::gen::execOneOfWithArgs<StartAt>()(m)},
        {6, rc::state::gen::execOneOfWithArgs<Pass>()(m)},
        {1, rc::state::gen::execOneOfWithArgs<Sleep, SetClock, Input, Cancel, Postpone>()(m)},
@@ -477,6 +509,10 @@ TEST(CountdownModel, KnownFaultsStayMended) {
       {"after, postponed, asleep", kDay,
        {make_shared<StartAfter>(1), make_shared<Postpone>(600), make_shared<Pass>(10), make_shared<Sleep>(3600),
         make_shared<Pass>(5)}},
+      // A quiet wait that a busy second and a resume each start again.
+      {"quiet, busy, asleep", kDay,
+       {make_shared<StartQuiet>(60), make_shared<Pass>(50), make_shared<Load>(true), make_shared<Pass>(1),
+        make_shared<Load>(false), make_shared<Pass>(30), make_shared<Sleep>(600), make_shared<Pass>(61)}},
       // Set at 02:10 in the repeated hour's second pass: 02:55 of that pass.
       {"at, in the repeated hour", kAutumn + 600,
        {make_shared<StartAt>(175, true), make_shared<Pass>(180), make_shared<Sleep>(2400), make_shared<Pass>(120)}},
