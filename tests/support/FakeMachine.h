@@ -62,6 +62,8 @@ struct FakePrograms : schedule::Programs {
 struct FakeLoad : schedule::LoadSampler {
   struct Counters {
     bool busy = false;
+    bool ticking = false;  // a second passes at each reading
+    int reads = 0;
     schedule::LoadReading reading;
     void Pass(Seconds seconds) {
       reading.total += seconds * 1000;
@@ -69,7 +71,11 @@ struct FakeLoad : schedule::LoadSampler {
     }
   };
   explicit FakeLoad(std::shared_ptr<Counters> counters) : counters(std::move(counters)) {}
-  schedule::LoadReading Read() override { return counters->reading; }
+  schedule::LoadReading Read() override {
+    ++counters->reads;
+    if (counters->ticking) counters->Pass(1);
+    return counters->reading;
+  }
   std::shared_ptr<Counters> counters;
 };
 
