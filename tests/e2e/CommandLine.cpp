@@ -3,8 +3,11 @@
 // running, to a copy it starts. The countdown's tip, cancel item and notice.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <thread>
 
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
@@ -99,6 +102,33 @@ TEST_F(CommandLine, TheNoticesPostponeAndTheCancelCommandDuringTheCountdownsNoti
   EXPECT_TRUE(Hidden(notice));
   EXPECT_EQ(Ran("/status"), "0 " + kIdle);
   EXPECT_FALSE(PumpUntil([] { return SessionProbe::queried_; }, 2000));
+}
+
+// A quiet wait reads the machine each second. The suites share it, so this
+// one keeps a processor busy itself until a reading shows that, whatever
+// else runs.
+TEST_F(CommandLine, AQuietWaitReportsItsReadingsAndACancelEndsIt) {
+  Process& dormix = Start();
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_EQ(Ran("/hibernate /quiet 1d /cpu 5 /net 2m"), "0 Hibernate when quiet for 24 h.\n");
+  const std::regex reading("0 Countdown: Hibernate when quiet for 24 h: processor (\\d+) % \\(limit 5 %\\), network "
+                           "\\d+(\\.\\d)? (B|KB|MB|GB)/s \\(limit 2 MB/s\\), quiet for 0 min\\.\n" +
+                           kIdle.substr(16));
+  std::atomic<bool> spin = true;
+  std::thread busy([&] {
+    while (spin) {
+    }
+  });
+  std::string status;
+  std::smatch read;
+  EXPECT_TRUE(PumpUntil([&] {
+    status = Ran("/status");
+    return std::regex_match(status, read, reading) && std::stoi(read[1]) >= 40;
+  }, 30000)) << status;
+  spin = false;
+  busy.join();
+  EXPECT_EQ(Ran("/cancel"), "0 Cancelled Hibernate when quiet for 24 h.\n");
+  EXPECT_EQ(Ran("/status"), "0 " + kIdle);
 }
 
 // The first call starts a copy of its own and ends with its answer, as a
