@@ -57,23 +57,17 @@ struct FakePrograms : schedule::Programs {
   std::int64_t end;
 };
 
-// Load counters that a test drives: each busy second at full use, each other
-// one idle. Shared, so that the test keeps its hand on them once given away.
+// Load counters that a test drives (shared): a busy second at full use.
 struct FakeLoad : schedule::LoadSampler {
   struct Counters {
-    bool busy = false;
-    bool ticking = false;  // a second passes at each reading
+    bool busy = false, ticking = false;  // ticking: a second passes at each reading
     int reads = 0;
     schedule::LoadReading reading;
-    void Pass(Seconds seconds) {
-      reading.total += seconds * 1000;
-      if (!busy) reading.idle += seconds * 1000;
-    }
+    void Pass(Seconds s) { reading.total += s * 1000, reading.idle += busy ? 0 : s * 1000; }
   };
-  explicit FakeLoad(std::shared_ptr<Counters> counters) : counters(std::move(counters)) {}
+  explicit FakeLoad(std::shared_ptr<Counters> c) : counters(std::move(c)) {}
   schedule::LoadReading Read() override {
-    ++counters->reads;
-    if (counters->ticking) counters->Pass(1);
+    if (++counters->reads, counters->ticking) counters->Pass(1);
     return counters->reading;
   }
   std::shared_ptr<Counters> counters;
