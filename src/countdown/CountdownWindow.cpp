@@ -29,10 +29,8 @@ const struct {
 
 // "1:05:09": the time left, hours not bounded.
 std::string Clock(schedule::Seconds seconds) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02d:%02d", static_cast<long long>(seconds / 3600),
-                static_cast<int>(seconds % 3600 / 60), static_cast<int>(seconds % 60));
-  return text;
+  auto two = [](schedule::Seconds n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+  return std::to_string(seconds / 3600) + ":" + two(seconds % 3600 / 60) + ":" + two(seconds % 60);
 }
 
 // The file names of the processes running now, each once, in order.

@@ -1,8 +1,6 @@
 // The load from two readings, and how a rate is written.
 #include "schedule/Load.h"
 
-#include <cstdio>
-
 namespace schedule {
 
 Load LoadBetween(const LoadReading& earlier, const LoadReading& later, std::int64_t ms) {
@@ -23,16 +21,16 @@ Load LoadBetween(const LoadReading& earlier, const LoadReading& later, std::int6
 }
 
 std::string RateText(std::uint64_t bytesPerSecond) {
-  static const char* const kUnits[] = {"B/s", "KB/s", "MB/s", "GB/s"};
-  double value = static_cast<double>(bytesPerSecond);
+  static const char* const kUnits[] = {" B/s", " KB/s", " MB/s", " GB/s"};
   int unit = 0;
-  for (; unit < 3 && value >= 1024; ++unit) value /= 1024;
-  // Tenths only where they tell something: below ten of a unit.
-  char text[32];
-  std::snprintf(text, sizeof text, unit && value < 9.95 ? "%.1f %s" : "%.0f %s", value, kUnits[unit]);
-  std::string rate = text;
-  if (const std::size_t zero = rate.find(".0 "); zero != std::string::npos) rate.erase(zero, 2);
-  return rate;
+  std::uint64_t size = 1;
+  for (; unit < 3 && bytesPerSecond / size >= 1024; ++unit) size *= 1024;
+  // Rounded to tenths, in two steps so that nothing overflows; the tenths
+  // are shown only where they tell something, below ten of a unit.
+  const std::uint64_t tenths = bytesPerSecond / size * 10 + (bytesPerSecond % size * 10 + size / 2) / size;
+  if (unit && tenths < 100 && tenths % 10)
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + kUnits[unit];
+  return std::to_string(unit ? (tenths + 5) / 10 : bytesPerSecond) + kUnits[unit];
 }
 
 }  // namespace schedule
