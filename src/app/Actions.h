@@ -45,7 +45,8 @@ struct Action {
 constexpr int kActionCount = 8;
 // The fixed command numbers of the menu's other items.
 constexpr unsigned kMainCommand = 1001, kClockCommand = 1002, kExitCommand = 1003, kHelpCommand = 1004,
-                   kAboutCommand = 1005, kCancelCountdownCommand = 1006, kPostponeCountdownCommand = 1007;
+                   kAboutCommand = 1005, kCancelCountdownCommand = 1006, kPostponeCountdownCommand = 1007,
+                   kCountdownCommand = 1008;
 extern const std::array<Action, kActionCount> Actions;
 
 // The actions as the command line knows them, in the same order.

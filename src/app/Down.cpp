@@ -212,6 +212,7 @@ void TForm1::Main1Click(ui::TComponent&) {
   // the set in effect when the window closes is registered again.
   HotKeyManager1->ClearHotKeys();
   OptionsOpen = true;
+  Countdown1->enabled = false;
   clock_.ShowTime();
   Timer2->SetEnabled(true);
   try {
@@ -225,6 +226,7 @@ void TForm1::Main1Click(ui::TComponent&) {
 
 void TForm1::EndOptions() {
   OptionsOpen = false;
+  Countdown1->enabled = true;
   Timer2->SetEnabled(false);
   RegisterShortcuts();
   if (policyChanged_) PolicyChanged();

@@ -3,6 +3,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,12 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void NoticeOpening();
   ui::TMenuItem *CancelCountdown1, *PostponeCountdown1;
   ui::TTimer* CountdownTimer;
+  // "Countdown...": the countdown window, made at its first opening
+  // (Down_countdown.cpp). Greyed while the options window is open.
+  void Countdown1Click(ui::TComponent& sender);
+  ui::TMenuItem* Countdown1;
+  // Where a "/quiet" countdown reads the machine's load.
+  std::function<std::unique_ptr<schedule::LoadSampler>()> LoadSource = schedule::SystemLoad;
 
   // OperationCode, RememberPosition, ClockEnabled and ShortcutTexts live
   // here; the other fields are read from the controls when needed.
@@ -182,6 +190,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
     void PostponeNotice(std::int64_t seconds) override;
     std::optional<std::string> Start(const command::Command& command) override;
     std::string Caption() override;
+    std::string CountdownStatus() override;
     std::string ClockStatus() override;
     void PostRun() override;
     void Run(const command::Command& command) override;

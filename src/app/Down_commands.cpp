@@ -43,6 +43,7 @@ void TForm1::CommandHost::Cancel() { form_.countdown_.Cancel(); }
 void TForm1::CommandHost::Postpone(std::int64_t seconds) { form_.countdown_.Postpone(seconds); }
 void TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { form_.PostponeNotice(seconds); }
 std::string TForm1::CommandHost::Caption() { return form_.countdown_.Caption(); }
+std::string TForm1::CommandHost::CountdownStatus() { return form_.countdown_.Status(); }
 std::string TForm1::CommandHost::ClockStatus() { return form_.clock_.Status(); }
 void TForm1::CommandHost::PostRun() { PostMessageA(form_.Handle(), command::kRunActionMessage, 0, 0); }
 void TForm1::CommandHost::Run(const command::Command& c) { form_.Run(app::Actions[c.action].routine, c.force); }
@@ -57,6 +58,7 @@ std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c)
     case command::Command::When::In: countdown.StartIn(job, c.seconds); break;
     case command::Command::When::At: countdown.StartAt(job, c.minuteOfDay); break;
     case command::Command::When::Idle: countdown.StartIdle(job, c.seconds); break;
+    case command::Command::When::Quiet: countdown.StartQuiet(job, c.seconds, c.limits, form_.LoadSource()); break;
     case command::Command::When::After: {
       const bool byId = schedule::IsProcessId(c.program);
       auto programs = std::make_unique<AnyOf>();

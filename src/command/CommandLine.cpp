@@ -27,6 +27,9 @@ const char* const kUsage =
     "/idle DURATION - once the keyboard and mouse have rested that long\n"
     "/after PROGRAM - once PROGRAM (a name like x.exe, or a process ID) has\n"
     "   ended\n"
+    "/quiet DURATION - once the processor and the network have been quiet\n"
+    "   that long: each second below /cpu PERCENT (10) and /net RATE, in\n"
+    "   bytes per second like 800, 50k or 2m (50k)\n"
     "/force, /noforce - act by force, or not, this time only\n"
     "/cancel - drop the pending countdown\n"
     "/postpone - the notice shown, or the pending countdown, 10 minutes or\n"
@@ -100,6 +103,24 @@ int ActionOfSwitch(const std::string& name, Verbs verbs) {
   return -1;
 }
 
+// "/cpu 5": 1 to 100. "/net 50k": bytes per second, k and m counting 1024.
+std::variant<int, std::string> Percent(const std::string& text) {
+  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos ||
+      std::stoi(text) < 1 || std::stoi(text) > 100)
+    return "Bad percentage " + Quoted(text) + ": use 1 to 100.";
+  return std::stoi(text);
+}
+
+std::variant<std::uint64_t, std::string> Rate(const std::string& text) {
+  const std::string bad = "Bad rate " + Quoted(text) + ": use bytes per second, like 800, 50k or 2m.";
+  const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+  const std::string unit = Lower(text.substr(digits));
+  if (digits == 0 || digits > 9 || (unit != "" && unit != "k" && unit != "m")) return bad;
+  const std::uint64_t rate = std::stoull(text.substr(0, digits)) * (unit == "m" ? 1 << 20 : unit == "k" ? 1 << 10 : 1);
+  if (rate == 0) return bad;
+  return rate;
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& argument) {
@@ -108,7 +129,7 @@ std::string Quoted(const std::string& argument) {
 
 std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments, Verbs verbs) {
   Command command;
-  std::string actionWord, whenWord, forceWord;
+  std::string actionWord, whenWord, forceWord, cpuWord, netWord;
   auto twice = [](const char* what, const std::string& first, const std::string& second) {
     return std::string("Two ") + what + ": " + Quoted(first) + " and " + Quoted(second) + ".";
   };
@@ -122,7 +143,22 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
       if (!actionWord.empty()) return twice("actions", actionWord, word);
       actionWord = word;
       command.action = action;
-    } else if (name == "in" || name == "at" || name == "idle" || name == "after") {
+    } else if (name == "cpu" || name == "net") {
+      std::string& seen = name == "cpu" ? cpuWord : netWord;
+      if (!seen.empty()) return twice("limits", seen, word);
+      seen = word;
+      if (last) return Quoted(word) + (name == "cpu" ? " needs a percentage, like 10." : " needs a rate, like 50k.");
+      const std::string& value = arguments[++i];
+      if (name == "cpu") {
+        const auto percent = Percent(value);
+        if (const auto* error = std::get_if<std::string>(&percent)) return *error;
+        command.limits.percent = std::get<int>(percent);
+      } else {
+        const auto rate = Rate(value);
+        if (const auto* error = std::get_if<std::string>(&rate)) return *error;
+        command.limits.bytesPerSecond = std::get<std::uint64_t>(rate);
+      }
+    } else if (name == "in" || name == "at" || name == "idle" || name == "after" || name == "quiet") {
       if (!whenWord.empty()) return twice("countdowns", whenWord, word);
       whenWord = word;
       if (last)
@@ -142,7 +178,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
       } else {
         const auto duration = Duration(value);
         if (const auto* error = std::get_if<std::string>(&duration)) return *error;
-        command.when = name == "in" ? Command::When::In : Command::When::Idle;
+        command.when = name == "in" ? Command::When::In : name == "idle" ? Command::When::Idle : Command::When::Quiet;
         command.seconds = std::get<std::int64_t>(duration);
       }
     } else if (name == "force" || name == "noforce") {
@@ -170,8 +206,11 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
   }
   if (actionWord.empty()) {
     if (arguments.empty()) return command;
-    return Quoted(whenWord.empty() ? forceWord : whenWord) + " needs an action, like /shutdown.";
+    return Quoted(!whenWord.empty() ? whenWord : !forceWord.empty() ? forceWord : cpuWord + netWord) +
+           " needs an action, like /shutdown.";
   }
+  if (command.when != Command::When::Quiet && !(cpuWord + netWord).empty())
+    return Quoted(cpuWord.empty() ? netWord : cpuWord) + " goes with /quiet.";
   command.kind = Command::Kind::Run;
   return command;
 }
@@ -194,6 +233,11 @@ std::vector<std::string> CommandArguments(const Command& command, Verbs verbs) {
     case Command::When::Idle: add("/idle", std::to_string(command.seconds) + "s"); break;
     case Command::When::At: add("/at", schedule::TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60})); break;
     case Command::When::After: add("/after", command.program); break;
+    case Command::When::Quiet:
+      add("/quiet", std::to_string(command.seconds) + "s");
+      add("/cpu", std::to_string(command.limits.percent));
+      add("/net", std::to_string(command.limits.bytesPerSecond));
+      break;
     case Command::When::Now: break;
   }
   if (command.force) arguments.push_back(*command.force ? "/force" : "/noforce");

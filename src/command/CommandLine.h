@@ -1,6 +1,7 @@
 // Dormix's command line: an action at once or as a one-off countdown
 // ("/shutdown /in 45m", "/lock /at 23:30", "/logoff /idle 30m", "/hibernate
-// /after x.exe"), and the countdown's /cancel, /postpone and /status.
+// /after x.exe", "/shutdown /quiet 10m /cpu 5"), and the countdown's
+// /cancel, /postpone and /status.
 // Switches start with "/", "-" or "--" and ignore case. The running copy
 // receives a command as its canonical arguments, packed, and parses them
 // again with ParseCommandLine. The program's actions are given to it as
@@ -12,6 +13,8 @@
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "schedule/Load.h"
 
 namespace command {
 
@@ -27,15 +30,16 @@ using Verbs = std::span<const Verb>;
 
 struct Command {
   enum class Kind { Run, Cancel, Postpone, Status, Usage };
-  enum class When { Now, In, At, Idle, After };
+  enum class When { Now, In, At, Idle, After, Quiet };
   Kind kind = Kind::Usage;
   int action = -1;            // index among the verbs, for Run
   std::optional<bool> force;  // /force or /noforce; none: the "Force Action" box
   When when = When::Now;
-  // For In, Idle and Postpone: more than 0, at most kLongestCountdown.
+  // For In, Idle, Quiet and Postpone: more than 0, at most kLongestCountdown.
   std::int64_t seconds = 0;
   int minuteOfDay = 0;  // for At: 0 to 1439
   std::string program;  // for After: a process id, or a program's file name as given
+  schedule::LoadLimits limits;  // for Quiet: /cpu and /net
 
   bool operator==(const Command&) const = default;
 };

@@ -27,7 +27,8 @@ std::optional<Answer> Handoff::Serve(const Command& command, Sender sender) {
   const Situation now = host_.Now();
   switch (command.kind) {
     case Command::Kind::Status:
-      return Answer{0, "Countdown: " + (now.pending.empty() ? "none" : now.pending) + "\n" + host_.ClockStatus()};
+      return Answer{0, "Countdown: " + (now.pending.empty() ? "none" : host_.CountdownStatus()) + "\n" +
+                           host_.ClockStatus()};
     case Command::Kind::Cancel:
       if (now.pending.empty()) return Answer{1, "No countdown is pending."};
       if (now.pendingInItsNotice && now.notice == NoticeState::Answered)

@@ -41,6 +41,9 @@ class HandoffHost {
   virtual std::optional<std::string> Start(const Command& command) = 0;
   // The pending countdown's caption, after a change.
   virtual std::string Caption() = 0;
+  // What /status says of the pending countdown: its caption, and for a
+  // quiet wait the readings.
+  virtual std::string CountdownStatus() = 0;
   virtual std::string ClockStatus() = 0;
   // Asks for one call of Handoff::RunHeld, after this command's answer.
   virtual void PostRun() = 0;

@@ -147,6 +147,12 @@ bool Countdown::StartAfter(Job job, std::unique_ptr<Programs> programs, const st
   return Start({.job = std::move(job), .kind = Kind::After, .programs = std::move(programs), .what = what});
 }
 
+bool Countdown::StartQuiet(Job job, Seconds span, LoadLimits limits, std::unique_ptr<LoadSampler> load) {
+  LoadReading first = load->Read();
+  return Start({.job = std::move(job), .kind = Kind::Quiet, .span = span, .since = time_.Ticks(),
+                .sampler = std::move(load), .reading = std::move(first), .limits = limits});
+}
+
 bool Countdown::Start(Pending pending) {
   if (phase_ != Phase::kNone) return false;
   pending.serial = ++serial_;
@@ -184,8 +190,8 @@ bool Countdown::Step(Event event, const Call& call) {
       Pending& p = *pending_;
       if (p.kind == Kind::In) p.dueTicks += call.span * 1000;
       if (p.kind == Kind::In || p.kind == Kind::At) p.dueUtc += call.span;
-      if (p.kind == Kind::Idle) p.since = time_.Ticks();
-      if (p.kind == Kind::Idle || p.kind == Kind::After) p.span = call.span;
+      if (p.kind == Kind::Idle || p.kind == Kind::Quiet) p.since = time_.Ticks();
+      if (p.kind == Kind::Idle || p.kind == Kind::Quiet || p.kind == Kind::After) p.span = call.span;
       Show();
       break;
     }
@@ -215,6 +221,13 @@ Countdown::Judgement Countdown::Judge(Pending& p, const Reading& now, const Read
       // Input from before a sleep is no reason to act as the user comes back.
       if (slept) p.since = now.ticks;
       return {std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000 ? Due() : Event::kNotDue};
+    case Kind::Quiet: {
+      LoadReading reading = p.sampler->Read();
+      p.load = LoadBetween(p.reading, reading, now.ticks - last.ticks);
+      p.reading = std::move(reading);
+      if (slept || !Quiet(p.load, p.limits)) p.since = now.ticks;
+      return {now.ticks - p.since >= p.span * 1000 ? Due() : Event::kNotDue};
+    }
     case Kind::After:
       if (!p.since && !p.programs->Running()) p.since = now.ticks;
       if (!p.since) return {Event::kNotDue};
@@ -265,6 +278,8 @@ void Countdown::Show() {
     caption = p.job.name;
     if (p.kind == Kind::Idle) {
       caption += " after " + SpanText(p.span) + " idle";
+    } else if (p.kind == Kind::Quiet) {
+      caption += " when quiet for " + SpanText(p.span);
     } else if (p.kind == Kind::After) {
       const std::size_t room = kLongestCaption - caption.size() - std::string(" when  ends").size();
       caption += " when " + (p.what.size() <= room ? p.what : p.what.substr(0, room - 3) + "...") + " ends";
@@ -279,6 +294,36 @@ void Countdown::Show() {
   if (caption == caption_) return;
   caption_ = std::move(caption);
   host_.ShowCaption(caption_);
+}
+
+}  // namespace schedule
+
+namespace schedule {
+
+std::string Countdown::Status() const {
+  if (!pending_ || pending_->kind != Kind::Quiet) return caption_;
+  const Pending& p = *pending_;
+  return caption_ + ": processor " + std::to_string(p.load.percent) + " % (limit " + std::to_string(p.limits.percent) +
+         " %), network " + RateText(p.load.bytesPerSecond) + " (limit " + RateText(p.limits.bytesPerSecond) +
+         "), quiet for " + std::to_string((time_.Ticks() - p.since) / 60000) + " min.";
+}
+
+std::optional<Seconds> Countdown::Left() const {
+  if (!pending_) return std::nullopt;
+  const Pending& p = *pending_;
+  const std::int64_t ticks = time_.Ticks();
+  std::int64_t ms = 0;
+  switch (p.kind) {
+    case Kind::In: ms = p.dueTicks - ticks; break;
+    case Kind::At: ms = (p.dueUtc - time_.UtcNow()) * 1000; break;
+    case Kind::Idle: ms = p.span * 1000 - std::min(time_.IdleMs(), ticks - p.since); break;
+    case Kind::Quiet: ms = p.span * 1000 - (ticks - p.since); break;
+    case Kind::After:
+      if (!p.since) return std::nullopt;
+      ms = p.since + p.span * 1000 - ticks;
+      break;
+  }
+  return std::max<std::int64_t>(0, (ms + 999) / 1000);
 }
 
 }  // namespace schedule

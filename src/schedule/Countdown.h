@@ -1,7 +1,8 @@
 // The one-off countdown: an action once, in a span of real time ("/in 45m"),
 // at a local clock time ("/at 23:30"), once nobody has used the keyboard or
-// mouse for a span ("/idle 30m"), or once programs have ended ("/after
-// x.exe"), and its postponement. A span counts on a tick that goes on
+// mouse for a span ("/idle 30m"), once programs have ended ("/after
+// x.exe"), or once the processor and the network have been quiet for a span
+// ("/quiet 10m"), and its postponement. A span counts on a tick that goes on
 // through sleep and that no clock change or daylight saving moves; a clock
 // time is the next instant at which the wall clock will read it. A
 // countdown that fell due while the machine slept, or that the wall clock
@@ -17,6 +18,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "schedule/Load.h"
 
 namespace schedule {
 
@@ -125,6 +128,9 @@ class Countdown {
   // Once every one of `programs` has ended; `what` names them ("x.exe",
   // "process 1234").
   bool StartAfter(Job job, std::unique_ptr<Programs> programs, const std::string& what);
+  // Once every second for `span` has been quiet by `limits`, as `load`
+  // reads them; a busy second or a resume starts the span again.
+  bool StartQuiet(Job job, Seconds span, LoadLimits limits, std::unique_ptr<LoadSampler> load);
   // The pending countdown `span` later: a time moves, an idle wait starts
   // again with `span`, a program's end is followed by `span`. In its own
   // notice, that notice is answered with Cancel and the job comes `span`
@@ -144,22 +150,33 @@ class Countdown {
   // "Hibernate at 15:00", "Hibernate tomorrow at 15:00", "Hibernate on Wed
   // 9 Dec at 15:00"; "" when none is pending.
   const std::string& Caption() const { return caption_; }
+  // The caption, and for a quiet wait its readings: "Shut Down when quiet
+  // for 10 min: processor 43 % (limit 10 %), network 2.1 MB/s (limit 50
+  // KB/s), quiet for 0 min."
+  std::string Status() const;
+  // Seconds until it is due as things stand, none while that is not known
+  // (programs still running).
+  std::optional<Seconds> Left() const;
 
  private:
   struct Reading {
     std::int64_t ticks = 0, awake = 0;
     Seconds utc = 0;
   };
-  enum class Kind { In, At, Idle, After };
+  enum class Kind { In, At, Idle, After, Quiet };
   struct Pending {
     Job job;
     Kind kind = Kind::In;
     std::int64_t dueTicks = 0;  // In
     Seconds dueUtc = 0;         // In, At: the wall time it names
-    Seconds span = 0;           // Idle: the quiet it waits for; After: the wait after the end
-    std::int64_t since = 0;     // Idle: ticks its wait counts from; After: the end, 0 before
+    Seconds span = 0;           // Idle, Quiet: the quiet it waits for; After: the wait after the end
+    std::int64_t since = 0;     // Idle, Quiet: ticks its wait counts from; After: the end, 0 before
     std::unique_ptr<Programs> programs{};
     std::string what{};  // After: the programs' name
+    std::unique_ptr<LoadSampler> sampler{};  // Quiet: its counters, the last reading, the load since
+    LoadReading reading{};
+    LoadLimits limits{};
+    Load load{};
     unsigned serial = 0;
   };
   // What a call carries into the table's effect.

@@ -376,6 +376,13 @@ int TComboBox::ItemIndex() const {
   return Handle() ? static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)) : itemIndex_;
 }
 
+bool TComboBox::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE) return false;
+  Fire(OnChange, *this);
+  result = 0;
+  return true;
+}
+
 void TComboBox::HandleCreated() {
   SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
   for (const auto& item : items_) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <thread>
 
 #include "support/Dormix.h"
 #include "support/DormixTest.h"
@@ -134,6 +137,24 @@ TEST_F(CommandLine, TheTraysPostponeDuringTheCountdownsNoticeClosesItAndMovesThe
   EXPECT_FALSE(SessionProbe::queried_);
   EXPECT_FALSE(IsWindowVisible(notice));
   EXPECT_TRUE(Ran("/cancel").starts_with("0 Cancelled Log Off "));
+}
+
+// The suites share the machine: this one keeps a processor busy until a reading shows it.
+TEST_F(CommandLine, AQuietWaitReportsItsReadingsAndACancelEndsIt) {
+  ASSERT_TRUE(WaitSettled(Start()));
+  EXPECT_EQ(Ran("/hibernate /quiet 1d /cpu 5 /net 2m"), "0 Hibernate when quiet for 24 h.\n");
+  const std::regex reading("0 Countdown: Hibernate when quiet for 24 h: processor (\\d+) % \\(limit 5 %\\), network "
+                           "\\d+(\\.\\d)? [KMG]?B/s \\(limit 2 MB/s\\), quiet for 0 min\\.\n" + kIdle.substr(16));
+  std::atomic<bool> spin = true;
+  std::thread busy([&] { while (spin) {} });
+  std::string status;
+  std::smatch read;
+  EXPECT_TRUE(PumpUntil([&] { return std::regex_match(status = Ran("/status"), read, reading) && std::stoi(read[1]) >= 40; },
+                        30000)) << status;
+  spin = false;
+  busy.join();
+  EXPECT_EQ(Ran("/cancel"), "0 Cancelled Hibernate when quiet for 24 h.\n");
+  EXPECT_EQ(Ran("/status"), "0 " + kIdle);
 }
 
 // The first call starts a copy of its own and ends with its answer, as a

@@ -57,4 +57,20 @@ struct FakePrograms : schedule::Programs {
   std::int64_t end;
 };
 
+// Load counters that a test drives (shared): a busy second at full use.
+struct FakeLoad : schedule::LoadSampler {
+  struct Counters {
+    bool busy = false, ticking = false;  // ticking: a second passes at each reading
+    int reads = 0;
+    schedule::LoadReading reading;
+    void Pass(Seconds s) { reading.total += s * 1000, reading.idle += busy ? 0 : s * 1000; }
+  };
+  explicit FakeLoad(std::shared_ptr<Counters> c) : counters(std::move(c)) {}
+  schedule::LoadReading Read() override {
+    if (++counters->reads, counters->ticking) counters->Pass(1);
+    return counters->reading;
+  }
+  std::shared_ptr<Counters> counters;
+};
+
 }  // namespace testing_support

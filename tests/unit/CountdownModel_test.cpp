@@ -15,7 +15,8 @@
 //   a sleep (or, for a clock time, a clock set forward) that passed its due
 //   time by more than a minute: then it is reported once instead;
 // - never after a cancel or a postponement from any source, never twice, an
-//   idle wait only while nobody has touched the machine for its whole span;
+//   idle wait only while nobody has touched the machine for its whole span,
+//   a quiet wait only after its span of quiet seconds with no resume;
 // - a countdown leaves only by its action, a cancel or a miss;
 // - "/at" is the next time the wall clock will read that minute, across both
 //   changes of daylight saving.
@@ -44,19 +45,19 @@ enum class Reply { kNone, kOk, kCancel };
 // ---- The reference ----
 
 struct Model {
-  enum Kind { kIn, kAt, kIdle, kAfter };
+  enum Kind { kIn, kAt, kIdle, kAfter, kQuiet };
   struct Pending {
     Kind kind = kIn;
     bool noticed = true;
     Seconds due = 0;    // In: real seconds; At: UTC
     Seconds span = 0;   // Idle: the quiet needed; After: the wait after the end
-    Seconds since = 0;  // Idle: real second its wait counts from
+    Seconds since = 0;  // Idle, Quiet: real second its wait counts from
     Seconds end = 0;    // After: the real second the programs end
     std::optional<Seconds> seen{};  // After: the tick that saw them ended
     bool firing = false;
   };
   Seconds t = 0, utc = 0, lastInput = 0, shifted = 0;
-  bool other = false, held = false, ownOpen = false;
+  bool other = false, held = false, ownOpen = false, busy = false;
   Reply answer = Reply::kNone;
   std::optional<Pending> pending;
   std::vector<Seconds> runs, missed;
@@ -88,6 +89,10 @@ struct Model {
       case kIdle:
         if (slept) p.since = t;
         due = std::min(t - lastInput, t - p.since) >= p.span;
+        break;
+      case kQuiet:
+        if (slept || busy) p.since = t;
+        due = t - p.since >= p.span;
         break;
       case kAfter:
         if (!p.seen && t >= p.end) p.seen = t;
@@ -158,6 +163,7 @@ struct Sut : FakeMachine {
   Reply answer = Reply::kNone;
   Seconds ticksLeft = 0;
   std::vector<Seconds> runs, missed;
+  std::shared_ptr<FakeLoad::Counters> load = std::make_shared<FakeLoad::Counters>();
 
   Seconds T() const { return ticks / 1000; }
   void RunJob(const Job& job) override {
@@ -181,6 +187,7 @@ struct Sut : FakeMachine {
   void ShowCaption(const std::string&) override {}
   void Tick(Seconds pass, bool asleep) {
     Pass(pass, asleep);
+    if (!asleep) load->Pass(pass);
     real.Tick();
   }
   bool RunTicks() {
@@ -266,6 +273,19 @@ auto StartAfter(Seconds ends) {
       Named("StartAfter", ends), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAfter, .end = m.t + ends}; },
       [=](Sut& s) { s.real.StartAfter(kNoticed, std::make_unique<FakePrograms>(s, s.ticks + ends * 1000), "x.exe"); },
       true);
+}
+
+auto StartQuiet(Seconds span) {
+  return Do(
+      Named("StartQuiet", span),
+      [=](Model& m) { m.pending = Model::Pending{.kind = Model::kQuiet, .span = span, .since = m.t}; },
+      [=](Sut& s) { s.real.StartQuiet(kNoticed, span, {}, std::make_unique<FakeLoad>(s.load)); }, true);
+}
+
+// The seconds from now on are busy, or quiet.
+auto Load(bool busy) {
+  return Do(
+      busy ? "Busy" : "Calm", [=](Model& m) { m.busy = busy; }, [=](Sut& s) { s.load->busy = busy; });
 }
 
 // Awake: the timer ticks every second.
@@ -377,8 +397,8 @@ auto Postpone(Seconds span) {
           return m.AnswerOwn(Reply::kCancel);
         }
         if (p.kind == Model::kIn || p.kind == Model::kAt) p.due += span;
-        if (p.kind == Model::kIdle) p.since = m.t;
-        if (p.kind == Model::kIdle || p.kind == Model::kAfter) p.span = span;
+        if (p.kind == Model::kIdle || p.kind == Model::kQuiet) p.since = m.t;
+        if (p.kind != Model::kIn && p.kind != Model::kAt) p.span = span;
       },
       [=](Sut& s) { s.real.Postpone(span); });
 }
@@ -392,6 +412,7 @@ std::optional<Seconds> ToDue(const Model& m) {
     case Model::kIn: return p.due - m.t;
     case Model::kAt: return p.due - m.utc;
     case Model::kIdle: return p.span - std::min(m.t - m.lastInput, m.t - p.since);
+    case Model::kQuiet: return p.span - (m.t - p.since);
     case Model::kAfter: return p.seen ? *p.seen + p.span - m.t : p.end - m.t;
   }
   return std::nullopt;
@@ -407,12 +428,15 @@ Seconds Aimed(const Model& m, Seconds least, Seconds most) {
 rc::Gen<std::shared_ptr<const Command>> NextStep(const Model& m) {
   return rc::gen::exec([m] {
     const auto noticed = [] { return *rc::gen::arbitrary<bool>(); };
-    switch (*rc::gen::weightedElement<int>({{2, 0}, {1, 1}, {1, 2}, {1, 3}, {6, 4}, {1, 5}, {1, 6}, {1, 7}, {3, 8},
-                                            {1, 9}, {1, 10}})) {
+    switch (*rc::gen::weightedElement<int>({{2, 0}, {1, 1}, {2, 2}, {1, 3}, {6, 4}, {1, 5}, {1, 6}, {1, 7}, {3, 8},
+                                            {1, 9}, {2, 10}})) {
       case 0: return StartIn(*rc::gen::inRange<Seconds>(1, 900), noticed());
       // Mostly within the next hours, so that the sequence can reach it.
       case 1: return StartAt(static_cast<int>((m.Local(m.utc) % kDay / 60 + *rc::gen::inRange(-10, 180) + 1440) % 1440), noticed());
-      case 2: return *rc::gen::element(StartIdle(*rc::gen::inRange<Seconds>(1, 600)), StartAfter(*rc::gen::inRange<Seconds>(1, 600)));
+      case 2: {
+        const Seconds span = *rc::gen::inRange<Seconds>(1, 600);
+        return *rc::gen::element(StartIdle(span), StartAfter(span), StartQuiet(span));
+      }
       case 3: return Sleep(Aimed(m, 5, 2 * kDay));
       case 4: return Pass(Aimed(m, 1, 120));
       case 5: return SetClock(*rc::gen::element<Seconds>(-1, 1) * *rc::gen::inRange<Seconds>(5, 3 * kHour));
@@ -420,7 +444,8 @@ rc::Gen<std::shared_ptr<const Command>> NextStep(const Model& m) {
       case 7: return *rc::gen::element(OtherNotice(), OtherNoticeClosed(), OtherNoticePostponed());
       case 8: return *rc::gen::element(Own("OwnOk", Reply::kOk), Own("OwnZero", Reply::kOk), Own("OwnCancel", Reply::kCancel),
                                        Own("OwnCloseBox", Reply::kCancel), Own("OwnPostpone", Reply::kCancel, true));
-      default: return Hold(*rc::gen::arbitrary<bool>());
+      case 9: return Hold(*rc::gen::arbitrary<bool>());
+      default: return Load(*rc::gen::arbitrary<bool>());
     }
   });
 }

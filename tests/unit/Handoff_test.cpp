@@ -25,6 +25,7 @@ struct FakeHost : command::HandoffHost {
     return refusal;
   }
   std::string Caption() override { return "Log Off at 23:51"; }
+  std::string CountdownStatus() override { return now.pending; }
   std::string ClockStatus() override { return "Daily clock: off"; }
   void PostRun() override { calls += "post "; }
   void Run(const command::Command& c) override {

@@ -103,12 +103,12 @@ TEST_F(BarPopupMenuTest, TheMainWindowsMenuShowsABlueToSkyBlueBarWithItsTextUpTh
   std::string problems = "never read";
   std::vector<std::vector<COLORREF>> shown;
   WhileOpen(bar, [&](HWND window) {
-    const RECT first = ItemRect(window, 0), last = ItemRect(window, 11);
+    const RECT first = ItemRect(window, 0), last = ItemRect(window, 12);
     const int total = bar.TotalHeight();
     std::vector<std::vector<COLORREF>> rows;
     for (int y = first.top; y < last.bottom; ++y) rows.push_back(Row(first.left, y, bar.BarWidth));
     if (!moved) {
-      EXPECT_EQ(GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0))), 12);
+      EXPECT_EQ(GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0))), 13);
       EXPECT_EQ(last.bottom - first.top, total) << "Help is hidden and adds nothing";
       problems = BarProblems(rows, total);
       if (!problems.empty()) return false;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "command/Handoff_win32.h"
+#include "countdown/CountdownWindow.h"
 #include "power/Notice.h"
 #include "support/Dormix.h"
 #include "support/Forms.h"
@@ -180,6 +181,20 @@ TEST_F(HostileMessagesTest, EveryWindowSurvivesEveryRowHiddenAndShown) {
     Deliver(row, ui::Application().Handle());
     EXPECT_FALSE(IsWindowVisible(ui::Application().Handle()));
     EXPECT_FALSE(ui::Application().Terminated());
+  }
+}
+
+// The countdown window (no modal loop): only a close request or Esc closes it.
+TEST_F(HostileMessagesTest, TheCountdownWindowSurvivesEveryRowHiddenAndShown) {
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.name);
+    Form1->Countdown1Click(*Form1->Countdown1);
+    ui::TForm& form = *countdown::CountdownWindow;
+    Deliver(row, form.Handle());
+    EXPECT_EQ(!form.Visible(), row.msg == WM_CLOSE || row.wParam == SC_CLOSE || (row.posted && row.wParam == VK_ESCAPE));
+    form.Close();
+    Deliver(row, form.Handle());
+    EXPECT_FALSE(form.Visible() || IsIconic(form.Handle()) || ui::Application().Terminated());
   }
 }
 

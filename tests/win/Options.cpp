@@ -59,6 +59,7 @@ class OptionsTest : public testing_support::FormsTest {
     Answer answer;
     const Every inside(50, [&] {
       if (!Form1->Visible()) return true;
+      EXPECT_FALSE(Form1->Countdown1->enabled) << "greyed while the options window is open";
       edit();
       const Every box(50, [&] { return AnswerBox(answer.box); });
       SendMessageA(button->Handle(), BM_CLICK, 0, 0);
@@ -70,6 +71,7 @@ class OptionsTest : public testing_support::FormsTest {
     Form1->Main1Click(*Form1->Main1);
     EXPECT_FALSE(Form1->Visible());
     EXPECT_FALSE(Form1->OptionsOpen);
+    EXPECT_TRUE(Form1->Countdown1->enabled);
     return answer;
   }
 };

@@ -172,9 +172,11 @@ TEST_F(WindowsTest, MenuHasItsThirteenItemsInOrderAfterTheHiddenCountdownItems) 
       {"Stand By", 16, 49218, true, 2004},  {"Restart", 14, 49234, true, 2005},
       {"Shut Down Monitor", 6, 49229, true, 2006}, {"Screen Saver", 18, 49238, true, 2007},
       {"Protection Panel", 9, 49232, true, 2008},
+      // One more than the design's thirteen, at the end, without a glyph.
+      {"Countdown...", -1, 0, true, 1008},
   };
   const auto& menu = Form1->BarPopupMenu1->Items();
-  ASSERT_EQ(menu.size(), 15u);
+  ASSERT_EQ(menu.size(), 16u);
   for (std::size_t i = 0; i < menu.size(); ++i) {
     SCOPED_TRACE(items[i].caption);
     EXPECT_EQ(menu[i]->caption, items[i].caption);

@@ -1,0 +1,83 @@
+// The "Countdown..." window: each "when" with a good and a bad entry, what it
+// shows and starts; a quiet wait held back by busy seconds.
+#include <gtest/gtest.h>
+
+#include "countdown/CountdownWindow.h"
+#include "support/Dormix.h"
+#include "support/FakeMachine.h"
+#include "support/Forms.h"
+#include "support/PowerFakes.h"
+
+namespace {
+using countdown::CountdownWindow;
+
+// The pending countdown's caption, as the tray menu's cancel item names it.
+std::string Pending() {
+  return Form1->CancelCountdown1->visible ? Form1->CancelCountdown1->caption.substr(7) : "none";
+}
+
+// Opened from its item: Shut Down Monitor, the entry in `when`'s row, Enter.
+void Start(countdown::When when, const std::string& entry) {
+  Form1->Countdown1Click(*Form1->Countdown1);
+  ASSERT_TRUE(CountdownWindow && CountdownWindow->Visible());
+  SendMessageA(CountdownWindow->ActionBox->Handle(), CB_SETCURSEL, 5, 0);
+  CountdownWindow->WhenButtons[when]->SetChecked(true);
+  CountdownWindow->WhenEdits[when]->SetText(entry);
+  CountdownWindow->WhenEdits[when]->SetFocus();
+  ASSERT_TRUE(testing_support::TakesKeys(*CountdownWindow->WhenEdits[when]));
+  ASSERT_TRUE(testing_support::Press(VK_RETURN));
+}
+
+using CountdownWindowTest = testing_support::FormsTest;
+
+TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsWrong) {
+  char self[MAX_PATH];
+  const std::string program = strrchr((GetModuleFileNameA(nullptr, self, sizeof self), self), '\\') + 1;
+  const struct {
+    countdown::When when;
+    std::string entry, shown, pending;  // the window's line; the start of the countdown's caption
+  } cases[] = {
+      {countdown::kIn, "45x", "Bad duration '45x': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
+      {countdown::kIn, "1h30m", "", "Shut Down Monitor "},
+      {countdown::kAt, "25:00", "Bad time '25:00': use HH:MM, 00:00 to 23:59.", "none"},
+      {countdown::kAt, "23:30", "", "Shut Down Monitor "},
+      {countdown::kIdle, "", "Bad duration '': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
+      {countdown::kIdle, "30m", "", "Shut Down Monitor after 30 min idle"},
+      {countdown::kAfter, "no such", "No program 'no such.exe' is running.", "none"},
+      {countdown::kAfter, program, "", "Shut Down Monitor when " + program + " ends"},
+      {countdown::kQuiet, "0m", "Duration '0m' is zero.", "none"},
+      {countdown::kQuiet, "10m", "", "Shut Down Monitor when quiet for 10 min: processor "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    Start(c.when, c.entry);
+    EXPECT_EQ(CountdownWindow->Message->Caption(), c.shown);
+    if (c.when == countdown::kIn) testing_support::Screenshot("countdown-window-" + c.entry);
+    const std::string pending = Pending();
+    EXPECT_TRUE(pending.starts_with(c.pending) && CountdownWindow->StartButton->Visible() == !c.shown.empty()) << pending;
+    if (c.shown.empty()) {
+      EXPECT_EQ(CountdownWindow->PendingLabel->Caption(), pending) << "the window shows it";
+      CountdownWindow->CancelButton->Click();
+    }
+    ASSERT_TRUE(testing_support::Press(VK_ESCAPE));
+    EXPECT_FALSE(CountdownWindow->Visible() || Pending() != "none") << "cancelled, and Esc closes it";
+  }
+}
+
+TEST_F(CountdownWindowTest, BusySecondsHoldAQuietWaitBackUntilItsSpanIsQuiet) {
+  power_fakes::InstalledPlatform fake(&power::SystemPowerPlatform());
+  const auto load = std::make_shared<testing_support::FakeLoad::Counters>();
+  load->busy = load->ticking = true;
+  const auto system = std::exchange(Form1->LoadSource, [load] { return std::make_unique<testing_support::FakeLoad>(load); });
+  Start(countdown::kQuiet, "2s");
+  ASSERT_TRUE(testing_support::ProcessUntil([&] { return load->reads >= 6; }, 30000));
+  EXPECT_TRUE(fake.journal.empty() && Pending() != "none") << "five busy seconds";
+  load->busy = false;
+  const int lastBusy = load->reads;
+  EXPECT_TRUE(testing_support::ProcessUntil([&] { return Pending() == "none"; }, 30000));
+  EXPECT_GE(load->reads, lastBusy + 2) << "two quiet seconds first";
+  Form1->LoadSource = system;
+  EXPECT_FALSE(fake.journal.empty()) << "the monitor was switched off";
+}
+
+}  // namespace
