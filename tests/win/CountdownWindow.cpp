@@ -43,10 +43,10 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
       {countdown::kAt, "23:30", "", "Shut Down Monitor "},
       {countdown::kIdle, "", "Bad duration '': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
       {countdown::kIdle, "30m", "", "Shut Down Monitor after 30 min idle"},
-      {countdown::kAfter, "no such", "No program 'no such.exe' is running.", "none"},
+      {countdown::kAfter, "no such", "No program 'no such' is running.", "none"},
       {countdown::kAfter, program, "", "Shut Down Monitor when " + program + " ends"},
       {countdown::kQuiet, "0m", "Duration '0m' is zero.", "none"},
-      {countdown::kQuiet, "10m", "", "Shut Down Monitor when quiet for 10 min: processor "},
+      {countdown::kQuiet, "10m", "", "Shut Down Monitor when quiet for 10 min"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry);
@@ -56,7 +56,10 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
     const std::string pending = Pending();
     EXPECT_TRUE(pending.starts_with(c.pending) && CountdownWindow->StartButton->Visible() == !c.shown.empty()) << pending;
     if (c.shown.empty()) {
-      EXPECT_EQ(CountdownWindow->PendingLabel->Caption(), pending) << "the window shows it";
+      // The window shows it, and a quiet wait's readings.
+      const std::string shown = CountdownWindow->PendingLabel->Caption();
+      EXPECT_TRUE(shown.starts_with(pending) && (c.when != countdown::kQuiet || shown.find(": processor ") != shown.npos))
+          << shown;
       CountdownWindow->CancelButton->Click();
     }
     ASSERT_TRUE(testing_support::Press(VK_ESCAPE));
