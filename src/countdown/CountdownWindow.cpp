@@ -64,9 +64,9 @@ void TCountdownWindow::Design() {
     made.SetCaption(caption);
     return &made;
   };
-  auto button = [this](const char* name, int x, int y, int width, const char* caption) {
+  auto button = [this](const char* name, int x, int y, int width, const char* caption, int height = 25) {
     ui::TButton& made = Make<ui::TButton>(name, *this);
-    made.SetBounds(x, y, width, 25);
+    made.SetBounds(x, y, width, height);
     made.SetCaption(caption);
     return &made;
   };
@@ -98,12 +98,13 @@ void TCountdownWindow::Design() {
   Message->SetBounds(12, 184, 316, 30);
   PendingLabel = &Make<ui::TLabel>("PendingLabel", *this);
   PendingLabel->SetBounds(12, 12, 316, 64);
-  LeftLabel = label("LeftLabel", 12, 84, "");
+  LeftLabel = label("LeftLabel", 12, 96, "");
   StartButton = button("StartButton", 172, 218, 75, "Start");
   StartButton->OnClick = ui::Bind(this, &TCountdownWindow::StartClick);
-  CancelButton = button("CancelButton", 12, 112, 120, "Cancel Countdown");
+  // A countdown's way out is the window's largest target.
+  CancelButton = button("CancelButton", 12, 130, 154, "Cancel Countdown", 44);
   CancelButton->OnClick = [this](ui::TComponent&) { Send({"/cancel"}); };
-  PostponeButton = button("PostponeButton", 140, 112, 120, "Postpone 10 min");
+  PostponeButton = button("PostponeButton", 174, 130, 154, "Postpone 10 min", 44);
   PostponeButton->OnClick = [this](ui::TComponent&) { Send({"/postpone"}); };
   CloseButton = button("CloseButton", 253, 218, 75, "Close");
   CloseButton->OnClick = [this](ui::TComponent&) { Close(); };
