@@ -249,99 +249,66 @@ std::string Named(const char* what, Seconds amount, bool noticed = true) {
 }
 
 auto StartIn(Seconds span, bool noticed) {
-  return Do(
-      Named("StartIn", span, noticed), [=](Model& m) { m.Replace(noticed, span); },
-      [=](Sut& s) { s.real.StartIn(JobOf(noticed), span); }, true);
+  return Do(Named("StartIn", span, noticed), [=](Model& m) { m.Replace(noticed, span); },
+            [=](Sut& s) { s.real.StartIn(JobOf(noticed), span); }, true);
 }
 
 auto StartAt(int minute, bool noticed) {
-  return Do(
-      "StartAt(" + schedule::TimeText({minute / 60, minute % 60}) + (noticed ? ")" : ", at once)"),
-      [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAt, .noticed = noticed, .due = m.NextReading(minute)}; },
-      [=](Sut& s) { s.real.StartAt(JobOf(noticed), minute); }, true);
+  return Do("StartAt(" + schedule::TimeText({minute / 60, minute % 60}) + (noticed ? ")" : ", at once)"),
+            [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAt, .noticed = noticed, .due = m.NextReading(minute)}; },
+            [=](Sut& s) { s.real.StartAt(JobOf(noticed), minute); }, true);
 }
 
 auto StartIdle(Seconds span) {
-  return Do(
-      Named("StartIdle", span), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kIdle, .span = span, .since = m.t}; },
-      [=](Sut& s) { s.real.StartIdle(kNoticed, span); }, true);
+  return Do(Named("StartIdle", span), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kIdle, .span = span, .since = m.t}; },
+            [=](Sut& s) { s.real.StartIdle(kNoticed, span); }, true);
 }
 
 // The programs end `ends` seconds from now.
 auto StartAfter(Seconds ends) {
-  return Do(
-      Named("StartAfter", ends), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAfter, .end = m.t + ends}; },
-      [=](Sut& s) { s.real.StartAfter(kNoticed, std::make_unique<FakePrograms>(s, s.ticks + ends * 1000), "x.exe"); },
-      true);
+  return Do(Named("StartAfter", ends), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAfter, .end = m.t + ends}; },
+            [=](Sut& s) { s.real.StartAfter(kNoticed, std::make_unique<FakePrograms>(s, s.ticks + ends * 1000), "x.exe"); },
+            true);
 }
 
 auto StartQuiet(Seconds span) {
-  return Do(
-      Named("StartQuiet", span),
-      [=](Model& m) { m.pending = Model::Pending{.kind = Model::kQuiet, .span = span, .since = m.t}; },
-      [=](Sut& s) { s.real.StartQuiet(kNoticed, span, {}, std::make_unique<FakeLoad>(s.load)); }, true);
+  return Do(Named("StartQuiet", span), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kQuiet, .span = span, .since = m.t}; },
+            [=](Sut& s) { s.real.StartQuiet(kNoticed, span, {}, std::make_unique<FakeLoad>(s.load)); }, true);
 }
 
 // The seconds from now on are busy, or quiet.
 auto Load(bool busy) {
-  return Do(
-      busy ? "Busy" : "Calm", [=](Model& m) { m.busy = busy; }, [=](Sut& s) { s.load->busy = busy; });
+  return Do(busy ? "Busy" : "Calm", [=](Model& m) { m.busy = busy; }, [=](Sut& s) { s.load->busy = busy; });
 }
 
 // Awake: the timer ticks every second.
 auto Pass(Seconds seconds) {
-  return Do(
-      Named("Pass", seconds),
-      [=](Model& m) {
-        for (Seconds i = 0; i < seconds; ++i) ++m.t, ++m.utc, m.Tick(false);
-      },
-      [=](Sut& s) {
-        s.ticksLeft = seconds;
-        s.RunTicks();
-      });
+  return Do(Named("Pass", seconds), [=](Model& m) { for (Seconds i = 0; i < seconds; ++i) ++m.t, ++m.utc, m.Tick(false); },
+            [=](Sut& s) { s.ticksLeft = seconds, s.RunTicks(); });
 }
 
 // Asleep, then the resume's tick.
 auto Sleep(Seconds seconds) {
-  return Do(
-      Named("Sleep", seconds),
-      [=](Model& m) {
-        m.t += seconds, m.utc += seconds;
-        m.Tick(true);
-      },
-      [=](Sut& s) { s.Tick(seconds, true); });
+  return Do(Named("Sleep", seconds), [=](Model& m) { m.t += seconds, m.utc += seconds, m.Tick(true); },
+            [=](Sut& s) { s.Tick(seconds, true); });
 }
 
 auto SetClock(Seconds by) {
-  return Do(
-      Named("SetClock", by), [=](Model& m) { m.utc += by, m.shifted += by; }, [=](Sut& s) { s.utc += by; });
+  return Do(Named("SetClock", by), [=](Model& m) { m.utc += by, m.shifted += by; }, [=](Sut& s) { s.utc += by; });
 }
 
-auto Input() {
-  return Do(
-      "Input", [](Model& m) { m.lastInput = m.t; }, [](Sut& s) { s.lastInput = s.ticks; });
-}
+auto Input() { return Do("Input", [](Model& m) { m.lastInput = m.t; }, [](Sut& s) { s.lastInput = s.ticks; }); }
 
 // Another action's notice, from a hotkey or the menu: none while one is
 // shown; its Postpone only while no countdown is pending.
 auto OtherNotice() {
-  return Do(
-      "OtherNotice", [](Model& m) { m.other = m.other || !m.NoticeShown(); },
-      [](Sut& s) { s.other = s.other || !s.NoticeShown(); });
+  return Do("OtherNotice", [](Model& m) { m.other = m.other || !m.NoticeShown(); },
+            [](Sut& s) { s.other = s.other || !s.NoticeShown(); });
 }
-auto OtherNoticeClosed() {
-  return Do(
-      "OtherNoticeClosed", [](Model& m) { m.other = false; }, [](Sut& s) { s.other = false; });
-}
+auto OtherNoticeClosed() { return Do("OtherNoticeClosed", [](Model& m) { m.other = false; }, [](Sut& s) { s.other = false; }); }
 auto OtherNoticePostponed() {
-  return Do(
-      "OtherNoticePostponed",
-      [](Model& m) {
-        if (m.other && !m.pending) m.other = false, m.Replace(false, kNoticePostpone);
-      },
-      [](Sut& s) {
-        if (s.other && s.real.PostponeJob(kAtOnce, kNoticePostpone)) s.other = false;
-      });
+  return Do("OtherNoticePostponed", [](Model& m) { if (m.other && !m.pending) m.other = false, m.Replace(false, kNoticePostpone); },
+            [](Sut& s) { if (s.other && s.real.PostponeJob(kAtOnce, kNoticePostpone)) s.other = false; });
 }
 
 // The countdown's own notice answered (Ok, its count's zero, Cancel, the
@@ -363,13 +330,12 @@ auto Own(const char* name, Reply reply, bool postpone = false) {
 // A window opened over the notice holds its modal loop: an answer takes
 // effect when it closes.
 auto Hold(bool on) {
-  return Do(
-      on ? "Hold" : "Release",
-      [=](Model& m) {
-        m.held = on && m.ownOpen;
-        if (!m.held && m.ownOpen && m.answer != Reply::kNone) m.Close();
-      },
-      [=](Sut& s) { s.held = on && s.ownOpen; });
+  return Do(on ? "Hold" : "Release",
+            [=](Model& m) {
+              m.held = on && m.ownOpen;
+              if (!m.held && m.ownOpen && m.answer != Reply::kNone) m.Close();
+            },
+            [=](Sut& s) { s.held = on && s.ownOpen; });
 }
 
 // The tray's items and the command line.
