@@ -128,7 +128,9 @@ struct Model {
     if (pending && pending->firing) pending.reset();
   }
   bool Firing() const { return pending && pending->firing; }
-  void Replace(bool noticed, Seconds span) { pending = Pending{.kind = kIn, .noticed = noticed, .due = t + span}; }
+  // A countdown set: a change of the clock before it is none of its business.
+  void Begin(const Pending& p) { pending = p, shifted = 0; }
+  void Replace(bool noticed, Seconds span) { Begin({.kind = kIn, .noticed = noticed, .due = t + span}); }
 };
 
 // ---- The system: the real Countdown on the fake machine ----
@@ -255,24 +257,24 @@ auto StartIn(Seconds span, bool noticed) {
 
 auto StartAt(int minute, bool noticed) {
   return Do("StartAt(" + schedule::TimeText({minute / 60, minute % 60}) + (noticed ? ")" : ", at once)"),
-            [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAt, .noticed = noticed, .due = m.NextReading(minute)}; },
+            [=](Model& m) { m.Begin({.kind = Model::kAt, .noticed = noticed, .due = m.NextReading(minute)}); },
             [=](Sut& s) { s.real.StartAt(JobOf(noticed), minute); }, true);
 }
 
 auto StartIdle(Seconds span) {
-  return Do(Named("StartIdle", span), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kIdle, .span = span, .since = m.t}; },
+  return Do(Named("StartIdle", span), [=](Model& m) { m.Begin({.kind = Model::kIdle, .span = span, .since = m.t}); },
             [=](Sut& s) { s.real.StartIdle(kNoticed, span); }, true);
 }
 
 // The programs end `ends` seconds from now.
 auto StartAfter(Seconds ends) {
-  return Do(Named("StartAfter", ends), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kAfter, .end = m.t + ends}; },
+  return Do(Named("StartAfter", ends), [=](Model& m) { m.Begin({.kind = Model::kAfter, .end = m.t + ends}); },
             [=](Sut& s) { s.real.StartAfter(kNoticed, std::make_unique<FakePrograms>(s, s.ticks + ends * 1000), "x.exe"); },
             true);
 }
 
 auto StartQuiet(Seconds span) {
-  return Do(Named("StartQuiet", span), [=](Model& m) { m.pending = Model::Pending{.kind = Model::kQuiet, .span = span, .since = m.t}; },
+  return Do(Named("StartQuiet", span), [=](Model& m) { m.Begin({.kind = Model::kQuiet, .span = span, .since = m.t}); },
             [=](Sut& s) { s.real.StartQuiet(kNoticed, span, {}, std::make_unique<FakeLoad>(s.load)); }, true);
 }
 
