@@ -178,17 +178,22 @@ int main() {
   // Each figure right after its baseline, as tools/bench pairs them.
   const char* which[] = {"first after start", "tenth"};
   const char* load[] = {"quiet", "one core busy"};
+  const struct {
+    const char *name, *format;
+    std::vector<double> (*of)[2][2];
+  } figures[] = {{"", "median %.1f ns", ns},
+                 {", CPU", "median %.2f ms", cpuMs},
+                 {", desktop's and Wine server's CPU", "median %.2f ms", othersMs}};
   for (int loaded = 0; loaded < 2; ++loaded)
     for (int k = 0; k < 2; ++k)
-      for (int p = 0; p < 2; ++p) {
-        if (ns[loaded][p][k].empty()) bench::Fail(programs[p].name, "lost a press in every start");
-        std::printf("%s, %s, %s: median %.1f ns\n", programs[p].name, which[k], load[loaded],
-                    bench::Median(ns[loaded][p][k]));
-        std::printf("%s, %s, %s, CPU: median %.2f ms\n", programs[p].name, which[k], load[loaded],
-                    bench::Median(cpuMs[loaded][p][k]));
-        std::printf("%s, %s, %s, desktop's and Wine server's CPU: median %.2f ms\n", programs[p].name, which[k],
-                    load[loaded], bench::Median(othersMs[loaded][p][k]));
-      }
+      for (const auto& figure : figures)
+        for (int p = 0; p < 2; ++p) {
+          const std::vector<double>& values = figure.of[loaded][p][k];
+          if (values.empty()) bench::Fail(programs[p].name, "lost a press in every start");
+          std::printf("%s, %s, %s%s: ", programs[p].name, which[k], load[loaded], figure.name);
+          std::printf(figure.format, bench::Median(values));
+          std::printf("\n");
+        }
   for (int loaded = 0; loaded < 2; ++loaded)
     for (int p = 0; p < 2; ++p) {
       const Losses& l = losses[loaded][p];
