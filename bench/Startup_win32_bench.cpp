@@ -100,6 +100,8 @@ int main() {
     for (int i = 0; i < 3; ++i) idle[p].push_back(runs[p][i].idleCpuMs);
   const char* names[] = {"baseline minimal tray program", "dormix.exe"};
   for (int p = 0; p < 2; ++p) std::printf("%s peak working set: median %.0f KB\n", names[p], value(p, peak));
+  std::printf("baseline the windows alone peak working set: median %.0f KB\n", value(2, peak));
+  std::printf("dormix.exe beside the windows alone, peak working set: median %.0f KB\n", value(1, peak));
   for (int p = 0; p < 2; ++p) std::printf("%s CPU over 10 s idle: median %.1f ms\n", names[p], bench::Median(idle[p]));
   return 0;
 }

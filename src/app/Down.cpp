@@ -86,6 +86,7 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // A countdown that fell due in sleep is missed at once, before the user is back.
   if (msg == WM_POWERBROADCAST && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
     countdown_.Tick();
+  if (msg == WM_TIMECHANGE) schedule::TimeChanged();
   if (msg == WM_COPYDATA || msg == command::kRunActionMessage || msg == command::kNoticeOpenedMessage)
     return CommandMessage(msg, wParam, lParam);
   if (msg == WM_SETTINGCHANGE && lParam && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0)
@@ -341,11 +342,7 @@ void TForm1::StopSystem1Click(ui::TComponent&) {
   if (StopSystem1->enabled) clock_.StopSystem1Click();
 }
 
-app::TimeOfDay TForm1::Now() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return {now.wHour, now.wMinute};
-}
+app::TimeOfDay TForm1::Now() { return schedule::LocalTimeNow(); }
 
 void TForm1::SetClockText(const std::string& text) { Label1->SetCaption(text); }
 void TForm1::SetEnabledText(const std::string& text) { Label2->SetCaption(text); }

@@ -12,6 +12,10 @@ struct TimeOfDay {
 };
 
 std::string TimeText(TimeOfDay time);
+// The local wall clock's time of day now (Win32); TimeChanged, on
+// WM_TIMECHANGE, makes the next reading ask for the time zone's offset anew.
+TimeOfDay LocalTimeNow();
+void TimeChanged();
 // The minute of the day that "hh:nn" or "h:nn" names, 00:00 to 23:59;
 // nothing for any other text.
 std::optional<int> MinuteOfDay(const std::string& text);

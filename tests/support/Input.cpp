@@ -1,6 +1,7 @@
 // Real input, sent once, and what a low-level hook saw of it.
 #include "support/Input.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <utility>
@@ -93,6 +94,13 @@ std::ostream& operator<<(std::ostream& out, const Sent& sent) {
   if (seen.size() == sent.since_) out << " nothing";
   for (std::size_t i = sent.since_; i < seen.size(); ++i) out << " [" << seen[i] << "]";
   return out << ")";
+}
+
+bool Sent::SawKeyDown(WORD vk) const {
+  char text[48];
+  std::snprintf(text, sizeof text, "key 0x%lX down", static_cast<unsigned long>(vk));
+  const std::lock_guard<std::mutex> hold(seenLock);
+  return notSent_.empty() && std::find(seen.begin() + static_cast<std::ptrdiff_t>(since_), seen.end(), text) != seen.end();
 }
 
 Sent PressKey(WORD vk, std::initializer_list<WORD> modifiers) {

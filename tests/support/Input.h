@@ -19,6 +19,8 @@ class Sent {
   Sent();
   explicit Sent(std::string notSent) : notSent_(std::move(notSent)) {}  // nothing sent, for this reason
   friend std::ostream& operator<<(std::ostream& out, const Sent& sent);
+  // The hook has seen `vk` go down since this input was sent.
+  bool SawKeyDown(WORD vk) const;
 
  private:
   size_t since_ = 0;

@@ -1,0 +1,37 @@
+// The local wall clock's time of day, with the time zone's offset asked
+// once a minute: under Wine each ask (GetLocalTime included) reads the
+// zone's rules anew through the Unix side, most of an idle second's work.
+#include <windows.h>
+
+#include "schedule/TimeOfDay.h"
+
+namespace schedule {
+
+namespace {
+constexpr ULONGLONG kUnitsPerMinute = 60ULL * 10000000;
+ULONGLONG offsetMinute = 0;  // the UTC minute the offset was asked in; 0 none
+LONGLONG offset = 0;         // local minus UTC, in FILETIME units
+
+ULONGLONG Units(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+}  // namespace
+
+// Offsets are whole minutes and change on a minute's boundary, so the one
+// asked in a UTC minute holds for all of it.
+TimeOfDay LocalTimeNow() {
+  FILETIME utc, local;
+  GetSystemTimeAsFileTime(&utc);
+  const ULONGLONG now = Units(utc);
+  if (now / kUnitsPerMinute != offsetMinute && FileTimeToLocalFileTime(&utc, &local)) {
+    offset = static_cast<LONGLONG>(Units(local) - now);
+    offsetMinute = now / kUnitsPerMinute;
+  }
+  const ULONGLONG localNow = now + static_cast<ULONGLONG>(offset);
+  const FILETIME shifted{static_cast<DWORD>(localNow), static_cast<DWORD>(localNow >> 32)};
+  SYSTEMTIME time{};
+  FileTimeToSystemTime(&shifted, &time);
+  return {time.wHour, time.wMinute};
+}
+
+void TimeChanged() { offsetMinute = 0; }
+
+}  // namespace schedule
