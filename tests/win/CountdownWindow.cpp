@@ -30,6 +30,25 @@ void Start(countdown::When when, const std::string& entry) {
 
 using CountdownWindowTest = testing_support::FormsTest;
 
+// The last choices, a value of the settings key, come back at the window's
+// first opening; a Start keeps the new ones there. (First in the suite: the
+// window is made at its first opening.)
+TEST_F(CountdownWindowTest, TheFirstOpeningTakesTheLastChoicesAndAStartKeepsTheNew) {
+  app::LocalMachine().Open(app::kSettingsKey, true)->WriteString("Countdown", "2\n2\n\n\n45m\n\n");
+  Form1->Countdown1Click(*Form1->Countdown1);
+  ASSERT_TRUE(CountdownWindow && CountdownWindow->Visible());
+  char action[32] = {};
+  GetWindowTextA(CountdownWindow->ActionBox->Handle(), action, sizeof action);
+  EXPECT_STREQ(action, "Hibernate");
+  EXPECT_TRUE(CountdownWindow->WhenButtons[countdown::kIdle]->Checked());
+  EXPECT_EQ(CountdownWindow->WhenEdits[countdown::kIdle]->Text(), "45m");
+  Start(countdown::kIdle, "50m");
+  EXPECT_EQ(Pending(), "Shut Down Monitor after 50 min idle");
+  EXPECT_EQ(testing_support::StoredText(app::kSettingsKey, "Countdown"), "5\n2\n\n\n50m\n\n");
+  CountdownWindow->CancelButton->Click();
+  ASSERT_TRUE(testing_support::Press(VK_ESCAPE));
+}
+
 TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsWrong) {
   char self[MAX_PATH];
   const std::string program = strrchr((GetModuleFileNameA(nullptr, self, sizeof self), self), '\\') + 1;
