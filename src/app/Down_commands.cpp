@@ -11,23 +11,6 @@
 
 namespace {
 schedule::Job JobOf(int action, std::optional<bool> force) { return {action, app::Actions[action].caption, force}; }
-
-// An "/after" program's processes under any of its names.
-class AnyOf : public schedule::Programs {
- public:
-  void Add(std::unique_ptr<schedule::Programs> programs) {
-    if (programs) all_.push_back(std::move(programs));
-  }
-  bool Running() override {
-    for (const auto& programs : all_)
-      if (programs->Running()) return true;
-    return false;
-  }
-  bool Empty() const { return all_.empty(); }
-
- private:
-  std::vector<std::unique_ptr<schedule::Programs>> all_;
-};
 }  // namespace
 
 command::Situation TForm1::CommandHost::Now() {
@@ -61,9 +44,8 @@ std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c)
     case command::Command::When::Quiet: countdown.StartQuiet(job, c.seconds, c.limits, form_.LoadSource()); break;
     case command::Command::When::After: {
       const bool byId = schedule::IsProcessId(c.program);
-      auto programs = std::make_unique<AnyOf>();
-      for (const std::string& name : command::ProgramNames(c.program)) programs->Add(schedule::WatchPrograms(name));
-      if (programs->Empty())
+      std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command::ProgramNames(c.program));
+      if (!programs)
         return byId ? "No process " + c.program + " is running." : "No program " + command::Quoted(c.program) + " is running.";
       countdown.StartAfter(job, std::move(programs), byId ? "process " + c.program : c.program);
       break;

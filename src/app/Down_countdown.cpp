@@ -29,8 +29,7 @@ void TForm1::Countdown1Click(ui::TComponent&) {
   };
   links.loadChoices = [] {
     const std::unique_ptr<app::RegistryKey> key = app::LocalMachine().Open(app::kSettingsKey, false);
-    const std::optional<app::RegistryValue> value = key ? key->Read(kChoicesValue) : std::nullopt;
-    return value && value->type == REG_SZ ? value->data.substr(0, value->data.find('\0')) : std::string();
+    return key ? app::TextOf(key->Read(kChoicesValue), false).value_or("") : std::string();
   };
   links.saveChoices = [](const std::string& choices) {
     if (const std::unique_ptr<app::RegistryKey> key = app::LocalMachine().Open(app::kSettingsKey, true))

@@ -95,15 +95,6 @@ class Sections {
   std::unique_ptr<RegistryKey> key_;
 };
 
-std::optional<std::string> TextOf(const std::optional<RegistryValue>& stored, bool dwordAsText = true) {
-  if (!stored) return std::nullopt;
-  if (stored->type == kRegSz || stored->type == kRegExpandSz) return stored->data.substr(0, stored->data.find('\0'));
-  if (stored->type != kRegDword || !dwordAsText || stored->data.size() != 4) return std::nullopt;
-  std::uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(stored->data[i]);
-  return std::to_string(number);
-}
-
 std::optional<std::string> ReadText(Sections& sections, const char* section, const char* value,
                                     bool dwordAsText = true) {
   RegistryKey* key = sections.Open(section);
@@ -226,6 +217,15 @@ bool MachineEntryKept(RegistryKey& root) {
 }
 
 }  // namespace
+
+std::optional<std::string> TextOf(const std::optional<RegistryValue>& stored, bool dwordAsText) {
+  if (!stored) return std::nullopt;
+  if (stored->type == kRegSz || stored->type == kRegExpandSz) return stored->data.substr(0, stored->data.find('\0'));
+  if (stored->type != kRegDword || !dwordAsText || stored->data.size() != 4) return std::nullopt;
+  std::uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(stored->data[i]);
+  return std::to_string(number);
+}
 
 void LoadSettings(RegistryKey& root, Settings& settings, TextConversion fromAnsi) {
   {

@@ -63,6 +63,11 @@ using ui::ExecutablePath;
 std::optional<std::string> AnsiToUtf8(const std::string& text);
 using TextConversion = std::optional<std::string> (*)(const std::string& text);
 
+// A stored value's text: a string's up to its NUL, or a DWORD's decimal
+// digits where `dwordAsText` (administrators seed numbers so); nothing for
+// any other type.
+std::optional<std::string> TextOf(const std::optional<RegistryValue>& stored, bool dwordAsText = true);
+
 inline const std::string kSettingsKey = "Software\\Velto Software\\Dormix";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline const std::string kRunValue = "Dormix";

@@ -2,12 +2,8 @@
 // arguments, and its view of the pending countdown.
 #include "countdown/CountdownWindow.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
-#include <set>
 
-#include "ui/Win32Handle.h"
 
 namespace countdown {
 
@@ -31,17 +27,6 @@ const struct {
 std::string Clock(schedule::Seconds seconds) {
   auto two = [](schedule::Seconds n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
   return std::to_string(seconds / 3600) + ":" + two(seconds % 3600 / 60) + ":" + two(seconds % 60);
-}
-
-// The file names of the processes running now, each once, in order.
-std::vector<std::string> RunningPrograms() {
-  std::set<std::string> names;
-  const ui::unique_handle snapshot = ui::Owned(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = snapshot && Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
-    if (entry.th32ProcessID) names.insert(entry.szExeFile);
-  return {names.begin(), names.end()};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -120,7 +105,7 @@ void TCountdownWindow::Open(Links links) {
   const bool firstOpening = ActionBox->ItemIndex() < 0;
   ActionBox->SetItems(links_.actions, std::max(0, ActionBox->ItemIndex()));
   if (firstOpening && links_.loadChoices) TakeChoices(links_.loadChoices());
-  programs_ = RunningPrograms();
+  programs_ = schedule::RunningPrograms();
   ProgramBox->SetItems(programs_, -1);
   Message->SetCaption("");
   showingPending_ = !(links_.countdown && links_.countdown->State() != schedule::Phase::kNone);

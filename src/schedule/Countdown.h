@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "schedule/Load.h"
 
@@ -54,9 +55,12 @@ class Programs {
 };
 // An "/after" program given by its process id: all digits.
 bool IsProcessId(const std::string& program);
-// The processes running now with that id or that file name; null when none
-// runs. Win32 only.
-std::unique_ptr<Programs> WatchPrograms(const std::string& program);
+// The processes running now with that id, or with any of those file names;
+// null when none runs. Win32 only.
+std::unique_ptr<Programs> WatchPrograms(const std::vector<std::string>& names);
+// The file names of the processes running now, each once, in order. Win32
+// only.
+std::vector<std::string> RunningPrograms();
 
 // A caption's characters at most, a program's name shortened to fit: what a
 // tray tip of 63 holds beside "Dormix: ".

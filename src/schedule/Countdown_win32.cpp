@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <set>
 #include <vector>
 
 #include "schedule/Countdown.h"
+#include "schedule/FileTime_win32.h"
 #include "ui/Win32Handle.h"
 
 namespace schedule {
@@ -18,8 +20,17 @@ namespace {
 constexpr std::int64_t kUnitsPerSecond = 10000000, kUnixEpoch = 11644473600LL;
 
 Seconds ToSeconds(const FILETIME& time) {
-  return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
-             kUnitsPerSecond - kUnixEpoch;
+  return static_cast<std::int64_t>(FileTimeUnits(time)) / kUnitsPerSecond - kUnixEpoch;
+}
+
+// Calls `each` with every process running now.
+template <typename Each>
+void EachProcess(Each each) {
+  const ui::unique_handle snapshot = ui::Owned(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = snapshot && Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+    each(entry);
 }
 
 class SystemClocks final : public TimeBase {
@@ -64,22 +75,29 @@ class HeldProcesses final : public Programs {
 
 }  // namespace
 
-std::unique_ptr<Programs> WatchPrograms(const std::string& program) {
+std::unique_ptr<Programs> WatchPrograms(const std::vector<std::string>& names) {
   auto watch = std::make_unique<HeldProcesses>();
-  if (IsProcessId(program)) {
-    if (program.size() <= 9)
-      if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::stoul(program))) watch->held.emplace_back(process);
+  const auto hold = [&](DWORD id) {
+    if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id)) watch->held.emplace_back(process);
+  };
+  if (names.size() == 1 && IsProcessId(names[0])) {
+    if (names[0].size() <= 9) hold(std::stoul(names[0]));
   } else {
-    const ui::unique_handle snapshot = ui::Owned(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = snapshot && Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry))
-      if (lstrcmpiA(entry.szExeFile, program.c_str()) == 0)
-        if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) watch->held.emplace_back(process);
+    EachProcess([&](const PROCESSENTRY32& entry) {
+      for (const std::string& name : names)
+        if (lstrcmpiA(entry.szExeFile, name.c_str()) == 0) return hold(entry.th32ProcessID);
+    });
   }
   if (!watch->Running()) return nullptr;
   return watch;
+}
+
+std::vector<std::string> RunningPrograms() {
+  std::set<std::string> names;
+  EachProcess([&](const PROCESSENTRY32& entry) {
+    if (entry.th32ProcessID) names.insert(entry.szExeFile);
+  });
+  return {names.begin(), names.end()};
 }
 
 TimeBase& SystemTimeBase() {

@@ -6,6 +6,7 @@
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
 
+#include "schedule/FileTime_win32.h"
 #include "schedule/Load.h"
 #include "ui/Library.h"
 
@@ -13,18 +14,14 @@ namespace schedule {
 
 namespace {
 
-std::uint64_t Units(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 class SystemCounters final : public LoadSampler {
  public:
   LoadReading Read() override {
     LoadReading reading;
     FILETIME idle, kernel, user;
     if (GetSystemTimes(&idle, &kernel, &user)) {
-      reading.idle = Units(idle);
-      reading.total = Units(kernel) + Units(user);
+      reading.idle = FileTimeUnits(idle);
+      reading.total = FileTimeUnits(kernel) + FileTimeUnits(user);
     }
     static const auto getTable = ui::LibraryFunction<decltype(&GetIfTable2)>("iphlpapi.dll", "GetIfTable2");
     static const auto freeTable = ui::LibraryFunction<decltype(&FreeMibTable)>("iphlpapi.dll", "FreeMibTable");

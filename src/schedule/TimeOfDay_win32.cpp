@@ -3,6 +3,7 @@
 // zone's rules anew through the Unix side, most of an idle second's work.
 #include <windows.h>
 
+#include "schedule/FileTime_win32.h"
 #include "schedule/TimeOfDay.h"
 
 namespace schedule {
@@ -11,8 +12,6 @@ namespace {
 constexpr ULONGLONG kUnitsPerMinute = 60ULL * 10000000;
 ULONGLONG offsetMinute = 0;  // the UTC minute the offset was asked in; 0 none
 LONGLONG offset = 0;         // local minus UTC, in FILETIME units
-
-ULONGLONG Units(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
 }  // namespace
 
 // Offsets are whole minutes and change on a minute's boundary, so the one
@@ -20,9 +19,9 @@ ULONGLONG Units(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHi
 TimeOfDay LocalTimeNow() {
   FILETIME utc, local;
   GetSystemTimeAsFileTime(&utc);
-  const ULONGLONG now = Units(utc);
+  const ULONGLONG now = FileTimeUnits(utc);
   if (now / kUnitsPerMinute != offsetMinute && FileTimeToLocalFileTime(&utc, &local)) {
-    offset = static_cast<LONGLONG>(Units(local) - now);
+    offset = static_cast<LONGLONG>(FileTimeUnits(local) - now);
     offsetMinute = now / kUnitsPerMinute;
   }
   const ULONGLONG localNow = now + static_cast<ULONGLONG>(offset);

@@ -111,7 +111,6 @@ TEST(Handoff, AnswersAHeldActionOnceItsNoticeOpensOrFails) {
   EXPECT_EQ(Served(host, handoff, "/hibernate"), "later | post ");
   EXPECT_THROW(handoff.RunHeld(), std::runtime_error);
   EXPECT_EQ(host.calls, "post run 2 reply 7: 1 Cannot open the sound. ");
-
 }
 
 }  // namespace
