@@ -213,7 +213,7 @@ void TForm1::Main1Click(ui::TComponent&) {
   // the set in effect when the window closes is registered again.
   HotKeyManager1->ClearHotKeys();
   OptionsOpen = true;
-  Countdown1->enabled = false;
+  EnableWindowItems();
   clock_.ShowTime();
   Timer2->SetEnabled(true);
   try {
@@ -227,7 +227,7 @@ void TForm1::Main1Click(ui::TComponent&) {
 
 void TForm1::EndOptions() {
   OptionsOpen = false;
-  Countdown1->enabled = true;
+  EnableWindowItems();
   Timer2->SetEnabled(false);
   RegisterShortcuts();
   if (policyChanged_) PolicyChanged();
@@ -298,6 +298,11 @@ bool TForm1::HeldByNotice(ui::TMenuItem& item) {
   else
     item.PostClick();
   return true;
+}
+
+void TForm1::EnableWindowItems() {
+  Main1->enabled = About1->enabled = !noticeCounting_;
+  Countdown1->enabled = !noticeCounting_ && !OptionsOpen;
 }
 
 void TForm1::About1Click(ui::TComponent&) {

@@ -74,8 +74,10 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // becomes the pending countdown `span` from now. Nothing happens once it
   // is answered, or while another countdown is pending.
   void PostponeNotice(schedule::Seconds span);
-  // The notice of an action has opened (posted before its modal run).
+  // The notice of an action opens (before its modal run), and has closed:
+  // while it counts, the menu greys what it refuses.
   void NoticeOpening();
+  void NoticeClosed();
   ui::TMenuItem *CancelCountdown1, *PostponeCountdown1;
   ui::TTimer* CountdownTimer;
   // "Countdown...": the countdown window, made at its first opening
@@ -167,6 +169,10 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void EndOptions();
   // The item's command waits for the notice shown, if any.
   bool HeldByNotice(ui::TMenuItem& item);
+  // Main, About and "Countdown..." greyed while a notice counts, and
+  // "Countdown..." while the options window is open.
+  void EnableWindowItems();
+  bool noticeCounting_ = false;
 
   // What the countdown reads and drives.
   void RunJob(const schedule::Job& job) override;

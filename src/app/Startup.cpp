@@ -45,6 +45,9 @@ bool MainNoticeHost::NoticeShown() { return Form2->Visible(); }
 void MainNoticeHost::StartCountdown() { Form2->Timer1->SetEnabled(true); }
 int MainNoticeHost::ShowNoticeModal() {
   Form1->NoticeOpening();
+  struct Closed {
+    ~Closed() { Form1->NoticeClosed(); }
+  } closed;
   return Form2->ShowModal();
 }
 

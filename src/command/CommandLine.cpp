@@ -5,9 +5,11 @@
 #include <cctype>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "schedule/Countdown.h"
 #include "schedule/TimeOfDay.h"
+#include "ui/Utf8.h"
 
 namespace command {
 
@@ -121,11 +123,17 @@ std::variant<std::uint64_t, std::string> Rate(const std::string& text) {
   return rate;
 }
 
+// The rate in its largest exact unit: never more digits than it was given
+// with, so that the running copy's parser takes it back.
+std::string RateArgument(std::uint64_t rate) {
+  for (const auto& [bytes, unit] : {std::pair<std::uint64_t, const char*>{1 << 20, "m"}, {1 << 10, "k"}})
+    if (rate % bytes == 0) return std::to_string(rate / bytes) + unit;
+  return std::to_string(rate);
+}
+
 }  // namespace
 
-std::string Quoted(const std::string& argument) {
-  return "'" + (argument.size() <= 60 ? argument : argument.substr(0, 57) + "...") + "'";
-}
+std::string Quoted(const std::string& argument) { return "'" + ui::Shortened(argument, 60) + "'"; }
 
 std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments, Verbs verbs) {
   Command command;
@@ -174,7 +182,7 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
       } else if (name == "after") {
         command.when = Command::When::After;
         command.program = value;
-        if (value.empty() || command.program.size() > kLongestProgram) return "Bad program " + Quoted(value) + ".";
+        if (value.empty() || ui::CharacterCount(value) > kLongestProgram) return "Bad program " + Quoted(value) + ".";
       } else {
         const auto duration = Duration(value);
         if (const auto* error = std::get_if<std::string>(&duration)) return *error;
@@ -236,7 +244,7 @@ std::vector<std::string> CommandArguments(const Command& command, Verbs verbs) {
     case Command::When::Quiet:
       add("/quiet", std::to_string(command.seconds) + "s");
       add("/cpu", std::to_string(command.limits.percent));
-      add("/net", std::to_string(command.limits.bytesPerSecond));
+      add("/net", RateArgument(command.limits.bytesPerSecond));
       break;
     case Command::When::Now: break;
   }

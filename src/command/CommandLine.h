@@ -50,8 +50,10 @@ constexpr std::int64_t kDefaultPostpone = 10 * 60;
 // Characters of a program's name after /after, at most.
 constexpr std::size_t kLongestProgram = 260;
 // Bytes of a command's packed arguments, at most: what the running copy
-// accepts from another process.
-constexpr unsigned kLongestCommand = 512;
+// accepts from another process. The longest command it takes is an /after
+// with a name of the most characters, four bytes each in UTF-8, beside its
+// action and force switches.
+constexpr unsigned kLongestCommand = 4 * kLongestProgram + 64;
 
 // A command, or the text of what is wrong with the arguments (the program's
 // name not among them).

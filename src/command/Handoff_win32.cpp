@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/Title.h"
+#include "ui/Utf8.h"
 #include "ui/Window.h"
 
 namespace command {
@@ -69,9 +70,17 @@ bool IsAnswerWindow(HWND window) {
   return window && GetClassNameA(window, name, sizeof name) && std::strcmp(name, kAnswerClass) == 0;
 }
 
-// Writes all of the text to a file, a pipe or a console.
+// Writes all of the text to a file, a pipe or a console: a console takes it
+// as characters, whatever its code page.
 void Write(HANDLE out, const std::string& text) {
-  DWORD written = 0;
+  DWORD written = 0, mode = 0;
+  if (GetConsoleMode(out, &mode)) {
+    const std::wstring wide = ui::Wide(text);
+    for (std::size_t done = 0; done < wide.size(); done += written)
+      if (!WriteConsoleW(out, wide.data() + done, static_cast<DWORD>(wide.size() - done), &written, nullptr) || !written)
+        return;
+    return;
+  }
   for (std::size_t done = 0; done < text.size(); done += written)
     if (!WriteFile(out, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr) || !written)
       return;
@@ -84,10 +93,12 @@ void TakeCommands(HWND mainWindow) { SetPropA(mainWindow, kCommandsProperty, mai
 LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs) {
   const std::optional<std::string> packed = Copied(data, kCommandMagic, kLongestCommand, true);
   if (!packed) return 2;
+  // A copy of another version may write what this one refuses: it says why.
   const auto parsed = ParseCommandLine(Unpacked(*packed), verbs);
   const Command* command = std::get_if<Command>(&parsed);
-  if (!command || command->kind == Command::Kind::Usage) return 2;
-  const std::optional<Answer> answer = handoff.Serve(*command, sender);
+  const std::optional<Answer> answer = !command ? Answer{2, std::get<std::string>(parsed)}
+                                       : command->kind == Command::Kind::Usage ? Answer{2, kUsage}
+                                                                               : handoff.Serve(*command, sender);
   if (!answer) return kAnswerFollows;
   Reply(sender, *answer);
   return answer->code;
@@ -98,7 +109,7 @@ void Reply(Sender sender, const Answer& answer) {
   // process could name any window.
   const HWND answerWindow = reinterpret_cast<HWND>(sender);
   if (!IsAnswerWindow(answerWindow)) return;
-  const std::string reply = std::to_string(answer.code) + answer.text.substr(0, kLongestAnswer - 2);
+  const std::string reply = std::to_string(answer.code) + std::string(ui::FirstCharacters(answer.text, answer.text.size(), kLongestAnswer - 2));
   COPYDATASTRUCT copy{kAnswerMagic, static_cast<DWORD>(reply.size() + 1), const_cast<char*>(reply.c_str())};
   DWORD_PTR result = 0;
   SendMessageTimeoutA(answerWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG | SMTO_BLOCK,
@@ -193,6 +204,7 @@ void Print(const Answer& answer, bool boxed) {
   DWORD mode = 0;
   if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || (type == FILE_TYPE_CHAR && !GetConsoleMode(out, &mode)))
     return Write(out, WindowsLines(text));
+  if (type == FILE_TYPE_CHAR) return Write(out, text);
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     const ui::unique_handle console = ui::Owned(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/Application.h"
+
 
 namespace countdown {
 
@@ -201,6 +203,7 @@ void TCountdownWindow::KeyPress(ui::TComponent& sender, char& key) {
 // The dialog keys from a box or a radio button: Enter starts, Esc closes.
 LRESULT TCountdownWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND && lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    if (!ui::Application().TakeDialogKey()) return 0;
     if (LOWORD(wParam) == IDCANCEL) Close();
     else if (!showingPending_) StartClick(*this);
     return 0;

@@ -64,7 +64,7 @@ class BarCanvas {
   // its colour with no background, passing the height of "X" in it. The
   // rotated font lives for that call only.
   virtual void WithRotatedFont(const TBarFont& font, int angle, const std::function<void(int)>& draw) = 0;
-  // ExtTextOutA with ETO_CLIPPED.
+  // ExtTextOutW with ETO_CLIPPED.
   virtual void ClippedText(int x, int y, const TRect& clip, std::string_view text) = 0;
   // The bar's picture at its own size.
   virtual void DrawPicture(int x, int y) = 0;

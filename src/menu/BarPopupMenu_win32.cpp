@@ -7,6 +7,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/Window.h"
 
 namespace menu {
 
@@ -38,7 +39,8 @@ class DeviceCanvas : public BarCanvas {
 
   void ClippedText(int x, int y, const TRect& clip, std::string_view text) override {
     const RECT rect{clip.Left, clip.Top, clip.Right, clip.Bottom};
-    ExtTextOutA(dc_, x, y, ETO_CLIPPED, &rect, text.data(), static_cast<UINT>(text.size()), nullptr);
+    const std::wstring wide = ui::Wide(text);
+    ExtTextOutW(dc_, x, y, ETO_CLIPPED, &rect, wide.data(), static_cast<UINT>(wide.size()), nullptr);
   }
 
   void DrawPicture(int x, int y) override {

@@ -2,8 +2,9 @@
 // and the dispatch of the shell's notifications.
 #include "tray/TarvelTrayIcon.h"
 
-#include <algorithm>
 #include <utility>
+
+#include "ui/Utf8.h"
 
 namespace tray {
 
@@ -12,9 +13,10 @@ namespace {
 constexpr std::uint32_t kRecordSize = 88;
 constexpr std::uint32_t kFlags = 1 | 2 | 4;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 
-// szTip holds 63 characters and the terminating zero; a longer tip is cut.
+// szTip holds 63 bytes and the terminating zero; a longer tip is cut
+// between two of its UTF-8 characters.
 void CopyTip(const std::string& tip, TNotifyIconDataA& data) {
-  const std::size_t length = std::min(tip.size(), sizeof data.szTip - 1);
+  const std::size_t length = ui::FirstCharacters(tip, tip.size(), sizeof data.szTip - 1).size();
   tip.copy(data.szTip, length);
   data.szTip[length] = '\0';
 }

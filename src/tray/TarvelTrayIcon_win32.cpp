@@ -1,11 +1,12 @@
-// The tray icon's platform on Win32: its hidden window, Shell_NotifyIconA,
+// The tray icon's platform on Win32: its hidden window, Shell_NotifyIconW,
 // the cursor, the application's foreground and message queue, and the
 // toolkit's popup menu and image list.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstddef>
-#include <cstring>
+#include <string_view>
 
 #include "tray/TarvelTrayIcon.h"
 #include "ui/Application.h"
@@ -17,10 +18,7 @@ namespace tray {
 
 namespace {
 
-static_assert(NOTIFYICONDATAA_V1_SIZE == sizeof(TNotifyIconDataA));
-static_assert(offsetof(NOTIFYICONDATAA, hWnd) == offsetof(TNotifyIconDataA, hWnd));
-static_assert(offsetof(NOTIFYICONDATAA, hIcon) == offsetof(TNotifyIconDataA, hIcon));
-static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(TNotifyIconDataA, szTip));
+static_assert(sizeof TNotifyIconDataA{}.szTip <= sizeof NOTIFYICONDATAW{}.szTip / sizeof(wchar_t));
 
 template <typename Handle>
 std::uint32_t ToValue(Handle handle) {
@@ -28,6 +26,17 @@ std::uint32_t ToValue(Handle handle) {
 }
 
 HICON ToIcon(IconHandle icon) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(icon)); }
+
+// A UTF-8 text into a wide field, cut between two characters: a character
+// of two UTF-16 units either fits whole or is left out.
+template <std::size_t N>
+void Copy(wchar_t (&field)[N], std::string_view text) {
+  std::wstring wide = ui::Wide(text);
+  std::size_t length = std::min(wide.size(), N - 1);
+  if (length < wide.size() && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+  wide.copy(field, length);
+  field[length] = L'\0';
+}
 
 // A message-only window: the shell's notifications are all it receives (the
 // main window answers the TaskbarCreated broadcast). A top-level one made
@@ -71,24 +80,32 @@ class Win32Platform final : public TrayPlatform {
   // The shell reads the first cbSize bytes of the record. A record not yet
   // filled by a first addition names no window, so no icon: the shell would
   // refuse it after a round trip to the taskbar (the design's icon change).
+  // Handed on in the wide record, whose tip holds the UTF-8 one's characters
+  // whatever the code pages.
   void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) override {
     if (!data.hWnd) return;
-    NOTIFYICONDATAA record{};
-    std::memcpy(&record, &data, sizeof data);
-    Shell_NotifyIconA(static_cast<DWORD>(message), &record);
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(data.hWnd));
+    record.uID = data.uID;
+    record.uFlags = data.uFlags;
+    record.uCallbackMessage = data.uCallbackMessage;
+    record.hIcon = ToIcon(data.hIcon);
+    Copy(record.szTip, data.szTip);
+    Shell_NotifyIconW(static_cast<DWORD>(message), &record);
   }
 
   void ShowBalloon(const TNotifyIconDataA& data, const std::string& title, const std::string& text) override {
     if (!data.hWnd) return;
-    NOTIFYICONDATAA record{};
-    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V2_SIZE;
     record.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(data.hWnd));
     record.uID = data.uID;
     record.uFlags = NIF_INFO;
-    lstrcpynA(record.szInfo, text.c_str(), sizeof record.szInfo);
-    lstrcpynA(record.szInfoTitle, title.c_str(), sizeof record.szInfoTitle);
+    Copy(record.szInfo, text);
+    Copy(record.szInfoTitle, title);
     record.dwInfoFlags = NIIF_INFO;
-    Shell_NotifyIconA(NIM_MODIFY, &record);
+    Shell_NotifyIconW(NIM_MODIFY, &record);
   }
 
   TPoint CursorPos() override {

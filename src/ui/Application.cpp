@@ -127,7 +127,11 @@ bool TApplication::PreTranslate(MSG& msg) {
   if (form && form->PageKey(msg)) return true;
   if (TControl* control = TControl::FromHandle(msg.hwnd); control && control->PreTranslate(msg))
     return true;
-  return form && IsDialogMessageA(root, &msg) != FALSE;
+  if (!form) return false;
+  dialogKey_ = msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+  const bool used = IsDialogMessageA(root, &msg) != FALSE;
+  dialogKey_ = false;
+  return used;
 }
 
 void TApplication::ProcessMessages() {

@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "ui/Component.h"
 #include "ui/Window.h"
@@ -66,6 +67,11 @@ class TApplication : public TComponent, public Window {
   void HandleException() noexcept;
   Event<const std::exception&> OnException;
 
+  // True once for the IDOK or IDCANCEL that the dialog manager sends, as it
+  // handles Enter or Esc in this application's loop: the same WM_COMMAND
+  // posted or sent by another program is none.
+  bool TakeDialogKey() { return std::exchange(dialogKey_, false); }
+
   // Shows the application window again, restored, when the main form is
   // shown: the other forms are owned by it and have no button of their own.
   void ShowTaskbarButton();
@@ -82,6 +88,7 @@ class TApplication : public TComponent, public Window {
   std::string title_;
   bool terminated_ = false;
   bool showMainForm_ = true;
+  bool dialogKey_ = false;
   TForm* mainForm_ = nullptr;
 };
 

@@ -52,7 +52,7 @@ HWND TControl::HandleNeeded() {
   const HWND parent = parent_.ClientHandle();
   Comctl32();  // the hotkey and tab control classes, and the look of the others
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
-                      (enabled_ ? 0 : WS_DISABLED) | (tabStop_ ? WS_TABSTOP : 0);
+                      (enabled_ ? 0 : WS_DISABLED) | (tabStop_ ? WS_TABSTOP : 0) | (group_ ? WS_GROUP : 0);
   handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
                             height_, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                             GetModuleHandleA(nullptr), nullptr);
@@ -78,7 +78,10 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     self->handle_ = nullptr;
     return CallWindowProcA(classProc, hwnd, msg, wParam, lParam);
   }
-  return Guarded(LRESULT{0}, [&] { return self->ControlProc(msg, wParam, lParam); });
+  const bool outer = std::exchange(self->inOwnProc_, true);
+  const LRESULT result = Guarded(LRESULT{0}, [&] { return self->ControlProc(msg, wParam, lParam); });
+  if (FromHandle(hwnd) == self) self->inOwnProc_ = outer;
+  return result;
 }
 
 LRESULT TControl::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -104,6 +107,12 @@ void TControl::SetCaption(std::string caption) {
   caption_ = std::move(caption);
   AdjustSize();
   if (handle_) SetWindowTextA(handle_, caption_.c_str());
+}
+
+void TControl::SetTabStop(bool tabStop) {
+  tabStop_ = tabStop;
+  if (handle_)
+    SetWindowLongA(handle_, GWL_STYLE, (GetWindowLongA(handle_, GWL_STYLE) & ~WS_TABSTOP) | (tabStop ? WS_TABSTOP : 0));
 }
 
 void TControl::SetVisible(bool visible) {
@@ -152,6 +161,12 @@ bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUS
   }
   TControl* control = TControl::FromHandle(child);
   if (!control) return false;
+  // A button's click that its button did not send: taken from the queue, or
+  // sent by another thread or program. It clicks nothing.
+  if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && !control->TakeOwnNotification()) {
+    result = 0;
+    return true;
+  }
   if (control->Notified(msg, wParam, lParam, result)) return true;
   if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
     const HDC dc = reinterpret_cast<HDC>(wParam);
@@ -225,8 +240,10 @@ void TRadioButton::SetChecked(bool checked) {
       auto* other = dynamic_cast<TRadioButton*>(&Owner()->Component(i));
       if (other && other != this && &other->Parent() == &Parent() && other->Checked()) {
         other->TCheckBox::SetChecked(false);
+        other->SetTabStop(false);
       }
     }
+  SetTabStop(checked);
   TCheckBox::SetChecked(checked);
 }
 

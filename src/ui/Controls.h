@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Component.h"
@@ -52,7 +53,10 @@ class TControl : public TComponent {
   void SetVisible(bool visible);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  void SetTabStop(bool tabStop);
+  // The first control of a group that the arrow keys move through, which
+  // ends the group before it.
+  void SetGroup(bool group) { group_ = group; }
   // A font of its own; otherwise the form's.
   void SetFont(const TFont& font);
   const TFont& Font() const;
@@ -70,6 +74,10 @@ class TControl : public TComponent {
   virtual bool PreTranslate(const MSG&) { return false; }
   // The control object of a window, if it is one of ours.
   static TControl* FromHandle(HWND hwnd);
+  // True once for a notification the control's own window procedure sends
+  // while it runs on this thread: what a real click or key sends, and no
+  // message that another program posts or sends in its name.
+  bool TakeOwnNotification() { return std::exchange(inOwnProc_, false); }
 
  protected:
   void Loaded() override;
@@ -96,6 +104,8 @@ class TControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = false;
+  bool group_ = false;
+  bool inOwnProc_ = false;
   std::optional<TFont> font_;
 };
 
@@ -163,10 +173,13 @@ class TCheckBox : public TControl {
   bool checked_ = false;
 };
 
-// Radio buttons sharing a parent form one group: checking one unchecks the rest.
+// Radio buttons sharing a parent form one group: checking one unchecks the
+// rest. The checked one is the group's tab stop; the arrow keys move through
+// the group when its first button starts one (SetGroup) and the next control
+// after it starts another.
 class TRadioButton : public TCheckBox {
  public:
-  using TCheckBox::TCheckBox;
+  TRadioButton(TComponent* owner, TWinContainer& parent) : TCheckBox(owner, parent) { SetTabStop(false); }
   // Checking runs OnClick; the others of the group are unchecked quietly.
   void SetChecked(bool checked);
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -9,6 +9,7 @@
 #include "ui/Font.h"
 #include "ui/ImageList.h"
 #include "ui/Win32Handle.h"
+#include "ui/Window.h"
 
 namespace ui {
 
@@ -84,10 +85,11 @@ SIZE TMenuItem::MeasureStandard(HDC dc) const {
   if (caption == "-") return {kImageArea, 8};
   SelectedObject font(dc, MenuFont());
   SIZE text{}, keys{};
-  GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-  const std::string shortCutText = shortCut && ShortCutText ? ShortCutText(shortCut) : std::string();
+  const std::wstring wide = Wide(caption);
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &text);
+  const std::wstring shortCutText = Wide(shortCut && ShortCutText ? ShortCutText(shortCut) : std::string());
   if (!shortCutText.empty())
-    GetTextExtentPoint32A(dc, shortCutText.c_str(), static_cast<int>(shortCutText.size()), &keys);
+    GetTextExtentPoint32W(dc, shortCutText.c_str(), static_cast<int>(shortCutText.size()), &keys);
   const int height = std::max<int>(text.cy + 6, 20);
   return {kImageArea + 6 + text.cx + (keys.cx ? kShortCutGap + keys.cx : 0) + 8, height};
 }
@@ -117,10 +119,11 @@ void TMenuItem::DrawStandard(HDC dc, const RECT& r, UINT state) const {
                                : selected ? COLOR_HIGHLIGHTTEXT
                                           : COLOR_MENUTEXT));
   RECT text{r.left + kImageArea + 6, r.top, r.right - 8, r.bottom};
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER);
+  const std::wstring wide = Wide(caption);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text, DT_SINGLELINE | DT_VCENTER);
   if (shortCut && ShortCutText) {
-    const std::string keys = ShortCutText(shortCut);
-    DrawTextA(dc, keys.c_str(), static_cast<int>(keys.size()), &text,
+    const std::wstring keys = Wide(ShortCutText(shortCut));
+    DrawTextW(dc, keys.c_str(), static_cast<int>(keys.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
   }
 }

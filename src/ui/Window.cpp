@@ -17,6 +17,13 @@ void RaiseLastOSError() {
   throw Error(message.empty() ? "System error " + std::to_string(code) : message);
 }
 
+std::wstring Wide(std::string_view utf8) {
+  const int size = static_cast<int>(utf8.size());
+  std::wstring wide(size ? MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0) : 0, L'\0');
+  if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
 // A class given no small icon gets a copy of the large one scaled down,
 // about 3 ms per class under Wine: every class shares these two.
 HICON ProgramIcon(int size) {

@@ -6,7 +6,14 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 namespace ui {
+
+// A UTF-8 text for the wide ("W") functions, which draw and pass on every
+// character whatever the code pages.
+std::wstring Wide(std::string_view utf8);
 
 // Raises ui::Error with the system's text for GetLastError().
 [[noreturn]] void RaiseLastOSError();
