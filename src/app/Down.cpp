@@ -50,6 +50,24 @@ void TForm1::FormCreate(ui::TComponent&) {
   MyHide();
   RegisterShortcuts();
   OptionsOpen = false;
+  IntroduceOnce();
+}
+
+// A program hidden in the tray shows nothing when started, and a new icon
+// may start in the overflow: the balloon says where it went. Once for the
+// first start, recorded in a value of its own; again at each later start
+// while it runs.
+void TForm1::ShowWhereItRuns() {
+  TarvelTrayIcon1->ShowBalloon("Dormix is running",
+                               "Its icon is here in the notification area (or behind the arrow beside it). "
+                               "Right-click it for the menu: Main opens the options.");
+}
+
+void TForm1::IntroduceOnce() {
+  const std::unique_ptr<app::RegistryKey> key = app::LocalMachine().Open(app::kSettingsKey, true);
+  if (!key || key->Read(app::kIntroducedValue)) return;
+  ShowWhereItRuns();
+  key->WriteString(app::kIntroducedValue, "1");
 }
 
 void TForm1::RegisterShortcuts() {
@@ -87,6 +105,7 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_POWERBROADCAST && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
     countdown_.Tick();
   if (msg == WM_TIMECHANGE) schedule::TimeChanged();
+  if (msg == command::kStartedAgainMessage) ShowWhereItRuns();
   if (msg == WM_COPYDATA || msg == command::kRunActionMessage || msg == command::kNoticeOpenedMessage)
     return CommandMessage(msg, wParam, lParam);
   if (msg == WM_SETTINGCHANGE && lParam && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0)

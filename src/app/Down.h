@@ -172,6 +172,9 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // Main, About and "Countdown..." greyed while a notice counts, and
   // "Countdown..." while the options window is open.
   void EnableWindowItems();
+  // The balloon that says where Dormix runs, and its first showing.
+  void ShowWhereItRuns();
+  void IntroduceOnce();
   bool noticeCounting_ = false;
 
   // What the countdown reads and drives.

@@ -8,22 +8,9 @@
 #include "power/Notice.h"
 #include "power/mymess.h"
 #include "ui/Error.h"
-#include "ui/Title.h"
 
 namespace {
 schedule::Job JobOf(int action, std::optional<bool> force) { return {action, app::Actions[action].caption, force}; }
-
-// Its process id, or a name its own file answers to: a wait that could end
-// only after Dormix has.
-bool NamesDormix(const std::string& program) {
-  if (schedule::IsProcessId(program))
-    return program.size() <= 10 && std::stoull(program) == GetCurrentProcessId();
-  const std::string exe = ui::ExecutablePath();
-  const std::string file = exe.substr(exe.rfind('\\') + 1);
-  for (const std::string& name : command::ProgramNames(program))
-    if (lstrcmpiA(name.c_str(), file.c_str()) == 0) return true;
-  return false;
-}
 }  // namespace
 
 command::Situation TForm1::CommandHost::Now() {
@@ -57,7 +44,8 @@ std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c)
     case command::Command::When::Quiet: countdown.StartQuiet(job, c.seconds, c.limits, form_.LoadSource()); break;
     case command::Command::When::After: {
       const bool byId = schedule::IsProcessId(c.program);
-      if (NamesDormix(c.program)) return "Dormix cannot wait for itself to end.";
+      // A wait that could end only after Dormix has.
+      if (command::NamesThisProgram(c.program)) return "Dormix cannot wait for itself to end.";
       std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command::ProgramNames(c.program));
       if (!programs)
         return byId ? "No process " + c.program + " is running." : "No program " + command::Quoted(c.program) + " is running.";

@@ -71,6 +71,9 @@ std::optional<std::string> TextOf(const std::optional<RegistryValue>& stored, bo
 inline const std::string kSettingsKey = "Software\\Velto Software\\Dormix";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline const std::string kRunValue = "Dormix";
+// Beside the settings, Dormix's own: "1" once the first start's balloon has
+// said where Dormix runs.
+inline const std::string kIntroducedValue = "Introduced";
 
 // What the store moves, in the order LoadSettings fills it: the main window's
 // state variables and the contents of its controls.

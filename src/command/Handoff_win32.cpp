@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "schedule/Countdown.h"
 #include "ui/Title.h"
 #include "ui/Utf8.h"
 #include "ui/Window.h"
@@ -116,6 +117,16 @@ void Reply(Sender sender, const Answer& answer) {
                       kAnswerTimeoutMs, &result);
 }
 
+bool NamesThisProgram(const std::string& program) {
+  if (program.empty()) return false;
+  if (schedule::IsProcessId(program)) return program.size() <= 10 && std::stoull(program) == GetCurrentProcessId();
+  const std::string exe = ui::ExecutablePath();
+  const std::string file = exe.substr(exe.rfind('\\') + 1);
+  for (const std::string& name : ProgramNames(program))
+    if (lstrcmpiA(name.c_str(), file.c_str()) == 0) return true;
+  return false;
+}
+
 ui::unique_handle StartCopy() {
   const std::string exe = ui::ExecutablePath();
   const std::string folder = exe.substr(0, exe.rfind('\\'));
@@ -175,7 +186,10 @@ std::optional<int> Launch(const std::vector<std::string>& arguments, Verbs verbs
   // Only the name matters: nothing is ever read or written.
   guard.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));
   if (!guard || GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (!command) return 0;
+    if (!command) {
+      if (const HWND running = RunningCopy(nullptr)) PostMessageA(running, kStartedAgainMessage, 0, 0);
+      return 0;
+    }
     const Answer answer = HandOff(*command, verbs);
     Print(answer, answer.code != 0);
     return answer.code;

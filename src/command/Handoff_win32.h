@@ -22,6 +22,9 @@ namespace command {
 // asked for.
 constexpr UINT kRunActionMessage = WM_APP;
 constexpr UINT kNoticeOpenedMessage = WM_APP + 1;
+// Posted by a start without arguments while a copy runs: the running copy
+// says where it is.
+constexpr UINT kStartedAgainMessage = WM_APP + 2;
 // dwData of a command's WM_COPYDATA (the answer's has another): anything
 // else is no message of ours.
 constexpr ULONG_PTR kCommandMagic = 0x444D5843;  // "DMXC"
@@ -35,6 +38,9 @@ void TakeCommands(HWND mainWindow);
 constexpr LRESULT kAnswerFollows = 0x100;
 LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs);
 void Reply(Sender sender, const Answer& answer);
+// An /after program that is this process: its id, or a name its file
+// answers to ("dormix", "DORMIX.EXE").
+bool NamesThisProgram(const std::string& program);
 // Starts Dormix as a process of its own, to take the tray and the commands:
 // no handle of this one inherited, out of this one's job where the job lets
 // it go, in the program's folder; its process handle, null when it cannot.
@@ -45,7 +51,8 @@ ui::unique_handle StartCopy();
 Answer HandOff(const Command& command, Verbs verbs, HANDLE starting = nullptr);
 // Every start's first step. With arguments, the command is handed to the
 // running copy, or to one this process starts, and its answer is the exit
-// code (0 done, 1 refused, 2 bad usage); without, a second copy ends with 0.
+// code (0 done, 1 refused, 2 bad usage); without, a second copy asks the
+// running one to say where it is, and ends with 0.
 // Nothing when this process is to be the running copy: `guard` then holds
 // the name that tells later starts so.
 std::optional<int> Launch(const std::vector<std::string>& arguments, Verbs verbs, ui::unique_handle& guard);

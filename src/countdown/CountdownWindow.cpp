@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "command/Handoff_win32.h"
 #include "ui/Application.h"
+#include "ui/Font.h"
+#include "ui/Win32Handle.h"
+#include "ui/Window.h"
 
 
 namespace countdown {
@@ -24,6 +28,11 @@ const struct {
     {"After program", "/after", ""},
     {"When quiet for", "/quiet", "like 10m"},
 };
+
+int RowTop(int row) { return 44 + row * 28; }
+// The error's label, its least height and the buttons below it, as designed.
+constexpr int kMessageTop = 184, kMessageWidth = 316, kMessageHeight = 30, kButtonsTop = 218;
+constexpr int kBottomMargin = 9;
 
 // "1:05:09": the time left, hours not bounded.
 std::string Clock(schedule::Seconds seconds) {
@@ -57,24 +66,37 @@ void TCountdownWindow::Design() {
     made.SetCaption(caption);
     return &made;
   };
+  // Made in tab order, which follows the screen: the action, the rows'
+  // choices as one group the arrow keys move through, then their entries
+  // from the top (the program list in its row), then the buttons.
   ActionLabel = label("ActionLabel", 12, 15, "Action:");
   ActionBox = &Make<ui::TComboBox>("ActionBox", *this);
   ActionBox->SetBounds(130, 12, 150, 200);
+  ActionBox->OnChange = [this](ui::TComponent&) { SetMessage(""); };
   for (int i = 0; i < kWhenCount; ++i) {
-    const int y = 44 + i * 28;
-    const std::string n = std::to_string(i + 1);
-    WhenButtons[i] = &Make<ui::TRadioButton>("WhenButton" + n, *this);
-    WhenButtons[i]->SetBounds(12, y + 2, 114, 20);
+    WhenButtons[i] = &Make<ui::TRadioButton>("WhenButton" + std::to_string(i + 1), *this);
+    WhenButtons[i]->SetBounds(12, RowTop(i) + 2, 114, 20);
     WhenButtons[i]->SetCaption(kWhen[i].caption);
-    WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
-    WhenEdits[i]->SetBounds(130, y, 90, 22);
-    WhenEdits[i]->SetMaxLength(260);
-    WhenEdits[i]->OnKeyPress = [this](ui::TComponent& sender, char& key) { KeyPress(sender, key); };
-    WhenHints[i] = label(("WhenHint" + n).c_str(), 228, y + 3, kWhen[i].hint);
+    WhenButtons[i]->OnClick = [this](ui::TComponent&) { SetMessage(""); };
   }
+  WhenButtons[0]->SetGroup(true);
   WhenButtons[kIn]->SetChecked(true);
-  ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
-  ProgramBox->SetBounds(228, 44 + kAfter * 28, 100, 200);
+  for (int i = 0; i < kWhenCount; ++i) {
+    const std::string n = std::to_string(i + 1);
+    WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
+    WhenEdits[i]->SetBounds(130, RowTop(i), 90, 22);
+    WhenEdits[i]->SetMaxLength(static_cast<int>(command::kLongestProgram));
+    WhenEdits[i]->OnKeyPress = [this](ui::TComponent& sender, char& key) { KeyPress(sender, key); };
+    WhenEdits[i]->OnChange = [this, i](ui::TComponent&) {
+      if (Chosen() == i) SetMessage("");
+    };
+    WhenHints[i] = label(("WhenHint" + n).c_str(), 228, RowTop(i) + 3, kWhen[i].hint);
+    if (i == kAfter) {
+      ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
+      ProgramBox->SetBounds(228, RowTop(kAfter), 100, 200);
+    }
+  }
+  WhenEdits[0]->SetGroup(true);
   ProgramBox->OnChange = [this](ui::TComponent&) {
     const int picked = ProgramBox->ItemIndex();
     if (picked < 0 || picked >= static_cast<int>(programs_.size())) return;
@@ -82,18 +104,18 @@ void TCountdownWindow::Design() {
     WhenButtons[kAfter]->SetChecked(true);
   };
   Message = &Make<ui::TLabel>("Message", *this);
-  Message->SetBounds(12, 184, 316, 30);
+  Message->SetBounds(12, kMessageTop, kMessageWidth, kMessageHeight);
   PendingLabel = &Make<ui::TLabel>("PendingLabel", *this);
   PendingLabel->SetBounds(12, 12, 316, 64);
   LeftLabel = label("LeftLabel", 12, 96, "");
-  StartButton = button("StartButton", 172, 218, 75, "Start");
-  StartButton->OnClick = ui::Bind(this, &TCountdownWindow::StartClick);
   // A countdown's way out is the window's largest target.
   CancelButton = button("CancelButton", 12, 130, 154, "Cancel Countdown", 44);
   CancelButton->OnClick = [this](ui::TComponent&) { Send({"/cancel"}); };
   PostponeButton = button("PostponeButton", 174, 130, 154, "Postpone 10 min", 44);
   PostponeButton->OnClick = [this](ui::TComponent&) { Send({"/postpone"}); };
-  CloseButton = button("CloseButton", 253, 218, 75, "Close");
+  StartButton = button("StartButton", 172, kButtonsTop, 75, "Start");
+  StartButton->OnClick = ui::Bind(this, &TCountdownWindow::StartClick);
+  CloseButton = button("CloseButton", 253, kButtonsTop, 75, "Close");
   CloseButton->OnClick = [this](ui::TComponent&) { Close(); };
   RefreshTimer = &Make<ui::TTimer>("RefreshTimer");
   RefreshTimer->SetInterval(1000);
@@ -107,9 +129,11 @@ void TCountdownWindow::Open(Links links) {
   const bool firstOpening = ActionBox->ItemIndex() < 0;
   ActionBox->SetItems(links_.actions, std::max(0, ActionBox->ItemIndex()));
   if (firstOpening && links_.loadChoices) TakeChoices(links_.loadChoices());
+  // Dormix waits for no copy of itself: /after refuses it.
   programs_ = schedule::RunningPrograms();
+  std::erase_if(programs_, command::NamesThisProgram);
   ProgramBox->SetItems(programs_, -1);
-  Message->SetCaption("");
+  SetMessage("");
   showingPending_ = !(links_.countdown && links_.countdown->State() != schedule::Phase::kNone);
   Refresh();
   // Centred on the monitor of the notification area, where it was asked for.
@@ -138,6 +162,10 @@ void TCountdownWindow::Refresh() {
   }
   if (pending == showingPending_) return;
   showingPending_ = pending;
+  // The focus on a control that hides goes to the view's first choice: the
+  // way out of a pending countdown's view, or the action of a new one.
+  const HWND focus = GetFocus();
+  const bool focusHides = focus && IsChild(Handle(), focus);
   for (ui::TControl* control : {static_cast<ui::TControl*>(ActionLabel), static_cast<ui::TControl*>(ActionBox),
                                 static_cast<ui::TControl*>(ProgramBox), static_cast<ui::TControl*>(StartButton)})
     control->SetVisible(!pending);
@@ -148,6 +176,28 @@ void TCountdownWindow::Refresh() {
   for (ui::TControl* control : {static_cast<ui::TControl*>(PendingLabel), static_cast<ui::TControl*>(LeftLabel),
                                 static_cast<ui::TControl*>(CancelButton), static_cast<ui::TControl*>(PostponeButton)})
     control->SetVisible(pending);
+  if (focusHides && focus != CloseButton->Handle()) (pending ? CloseButton : static_cast<ui::TControl*>(ActionBox))->SetFocus();
+}
+
+// Wrapped at the label's width, as tall as its lines; the buttons below it,
+// and the window, follow.
+void TCountdownWindow::SetMessage(const std::string& text) {
+  if (text == Message->Caption()) return;
+  Message->SetCaption(text);
+  RECT box{0, 0, kMessageWidth, 0};
+  if (!text.empty()) {
+    const ui::WindowDC screen(nullptr);
+    const ui::SelectedObject font(screen.get(), ui::FontHandle(Message->Font()));
+    const std::wstring wide = ui::Wide(text);
+    DrawTextW(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &box,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  }
+  const int height = std::max<int>(kMessageHeight, box.bottom);
+  const int buttonsTop = kButtonsTop + height - kMessageHeight;
+  Message->SetBounds(12, kMessageTop, kMessageWidth, height);
+  StartButton->SetBounds(172, buttonsTop, 75, 25);
+  CloseButton->SetBounds(253, buttonsTop, 75, 25);
+  SetClientHeight(buttonsTop + 25 + kBottomMargin);
 }
 
 When TCountdownWindow::Chosen() const {
@@ -161,13 +211,19 @@ void TCountdownWindow::StartClick(ui::TComponent&) {
   if (action < 0 || action >= static_cast<int>(links_.switches.size())) return;
   const When when = Chosen();
   Send({"/" + links_.switches[action], kWhen[when].argument, WhenEdits[when]->Text()});
-  if (Message->Caption().empty() && links_.saveChoices) links_.saveChoices(Choices());
+  if (Message->Caption().empty()) {
+    if (links_.saveChoices) links_.saveChoices(Choices());
+    return;
+  }
+  // The entry the error is about, ready to be typed over.
+  WhenEdits[when]->SetFocus();
+  SendMessageA(WhenEdits[when]->Handle(), EM_SETSEL, 0, -1);
 }
 
 void TCountdownWindow::Send(const std::vector<std::string>& arguments) {
   if (!links_.command) return;
   const Reply reply = links_.command(arguments);
-  Message->SetCaption(reply.code ? reply.text : "");
+  SetMessage(reply.code ? reply.text : "");
   Refresh();
 }
 

@@ -66,6 +66,8 @@ class TCountdownWindow : public ui::TForm {
   // The entries, or the pending countdown, as things stand now.
   void Refresh();
   void Send(const std::vector<std::string>& arguments);
+  // What is wrong with the entries, or "" for nothing.
+  void SetMessage(const std::string& text);
   std::string Choices() const;
   void TakeChoices(const std::string& choices);
   When Chosen() const;

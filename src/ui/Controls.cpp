@@ -266,6 +266,13 @@ void TEdit::SetText(const std::string& text) {
   if (Handle()) SetWindowTextA(Handle(), text.c_str());
 }
 
+bool TEdit::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wParam) != EN_CHANGE) return false;
+  Fire(OnChange, *this);
+  result = 0;
+  return true;
+}
+
 void TEdit::HandleCreated() {
   if (passwordChar_) SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<BYTE>(passwordChar_), 0);
   if (maxLength_) SendMessageA(Handle(), EM_LIMITTEXT, maxLength_, 0);

@@ -200,6 +200,9 @@ class TEdit : public TControl {
   // A character key on its way into the edit, before it takes effect; set
   // the key to 0 to swallow it.
   Event<TComponent&, char&> OnKeyPress;
+  // The text changed, by the user or the program.
+  Event<TComponent&> OnChange;
+  bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   const char* WindowClass() const override { return "EDIT"; }

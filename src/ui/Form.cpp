@@ -70,6 +70,16 @@ void TForm::SetBounds(int left, int top, int clientWidth, int clientHeight) {
   clientHeight_ = clientHeight;
 }
 
+void TForm::SetClientHeight(int clientHeight) {
+  clientHeight_ = clientHeight;
+  RECT window, client;
+  if (!Handle() || !GetWindowRect(Handle(), &window) || !GetClientRect(Handle(), &client)) return;
+  const int frame = (window.bottom - window.top) - client.bottom;
+  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, clientHeight + frame,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepInWorkArea();
+}
+
 POINT TForm::Position() const {
   RECT r{left_, top_, 0, 0};
   if (Handle()) GetWindowRect(Handle(), &r);

@@ -37,6 +37,9 @@ class TForm : public TComponent, public Window, public TWinContainer {
   void SetBounds(int left, int top, int clientWidth, int clientHeight);
   // The window's outer top-left corner on the screen.
   POINT Position() const;
+  // A new client height for a shown window too, its frame kept, moved up
+  // where it would leave the work area.
+  void SetClientHeight(int clientHeight);
   void SetPosition(int left, int top);
   void SetColor(TColor color);
   void SetStayOnTop(bool onTop) { stayOnTop_ = onTop; }

@@ -16,10 +16,12 @@ class DormixTest : public testing::Test {
   void SetUp() override { ForgetSettings(); }
   void TearDown() override { Exit(); }
 
-  // No settings of Dormix and no autostart entry.
+  // No settings of Dormix and no autostart entry; its first start's balloon
+  // shown before, as it is after the first case.
   static void ForgetSettings() {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Velto Software");
     if (auto run = app::LocalMachine().Open(app::kRunKey, true)) run->DeleteValue(app::kRunValue);
+    if (auto key = app::LocalMachine().Open(app::kSettingsKey, true)) key->WriteString(app::kIntroducedValue, "1");
   }
 
   // Ends a Dormix still running as the user would, and waits for its icon to go.
