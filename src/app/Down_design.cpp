@@ -239,7 +239,7 @@ void TForm1::DesignMenu() {
     item->OnClick = [this, i](ui::TComponent&) { ActionClick(i); };
     *actionItems[i] = ActionItems[i] = item;
   }
-  // Last, after the described items, which keep their order.
+  // Last in the menu, after the thirteen items before it, which keep their order.
   Countdown1 = add("Countdown1", "Countdown...", -1, app::kCountdownCommand);
   Countdown1->OnClick = ui::Bind(this, &TForm1::Countdown1Click);
   StopSystem1->autoCheck = true;
