@@ -8,6 +8,7 @@
 #include "Check.h"
 #include "app/Actions.h"
 #include "command/CommandLine.h"
+#include "ui/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> arguments(1);
@@ -27,6 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(command->seconds > 0 && command->seconds <= command::kLongestCountdown);
   if (command->when == command::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
   if (command->when == command::Command::When::After)
-    FUZZ_CHECK(!command->program.empty() && command->program.size() <= command::kLongestProgram);
+    FUZZ_CHECK(!command->program.empty() && ui::CharacterCount(command->program) <= command::kLongestProgram);
   return 0;
 }

@@ -16,6 +16,12 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
+std::string Times(const std::string& text, int n) {
+  std::string times;
+  while (n--) times += text;
+  return times;
+}
+
 TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
   const std::string longName(70, 'x');
   const struct {
@@ -33,8 +39,18 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
       {{"/hibernate", "/after", "my render.exe"}, "/hibernate /after my render.exe"},
       {Words("/hibernate /after ffmpeg"), "/hibernate /after ffmpeg"},
       {Words("/logoff /after 1234 /force"), "/logoff /after 1234 /force"},
-      {Words("/shutdown /quiet 10m"), "/shutdown /quiet 600s /cpu 10 /net 51200"},
-      {Words("/cpu 5 /net 2M /hibernate /quiet 1h"), "/hibernate /quiet 3600s /cpu 5 /net 2097152"},
+      {Words("/shutdown /quiet 10m"), "/shutdown /quiet 600s /cpu 10 /net 50k"},
+      {Words("/cpu 5 /net 2M /hibernate /quiet 1h"), "/hibernate /quiet 3600s /cpu 5 /net 2m"},
+      {Words("/lock /quiet 5m /net 954m"), "/lock /quiet 300s /cpu 10 /net 954m"},
+      {Words("/lock /quiet 5m /net 1000000k /cpu 100"), "/lock /quiet 300s /cpu 100 /net 1000000k"},
+      {Words("/lock /quiet 5m /net 999999999m /cpu 1"), "/lock /quiet 300s /cpu 1 /net 999999999m"},
+      {Words("/lock /quiet 30d /net 1025"), "/lock /quiet 2592000s /cpu 10 /net 1025"},
+      {Words("/lock /quiet 5m /net 2048"), "/lock /quiet 300s /cpu 10 /net 2k"},
+      {Words("/lock /quiet 5m /cpu 101"), "Bad percentage '101': use 1 to 100."},
+      {{"/hibernate", "/after", Times("é", 260), "/noforce"}, "/hibernate /after " + Times("é", 260) + " /noforce"},
+      {{"/screensaver", "/after", Times("😀", 260), "/force"}, "/screensaver /after " + Times("😀", 260) + " /force"},
+      {{"/lock", "/after", Times("ü", 261)}, "Bad program '" + Times("ü", 57) + "...'."},
+      {{"/lock", "/in", Times("ä", 70)}, "Bad duration '" + Times("ä", 57) + "...': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes."},
       {Words("/lock /quiet 5m /cpu 0"), "Bad percentage '0': use 1 to 100."},
       {Words("/lock /quiet 5m /net 5g"), "Bad rate '5g': use bytes per second, like 800, 50k or 2m."},
       {Words("/lock /quiet 5m /net 9999999999k"), "Bad rate '9999999999k': use bytes per second, like 800, 50k or 2m."},
@@ -66,6 +82,8 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
     if (const auto* command = std::get_if<command::Command>(&parsed)) {
       const std::vector<std::string> canonical = command::CommandArguments(*command, app::CommandVerbs());
       EXPECT_EQ(command::Unpacked(command::Packed(canonical)), canonical);
+      EXPECT_LE(command::Packed(canonical).size(), command::kLongestCommand);
+      EXPECT_EQ(command::ParseCommandLine(canonical, app::CommandVerbs()), parsed) << "parsed back";
       for (const std::string& argument : canonical) shown += (shown.empty() ? "" : " ") + argument;
     } else {
       shown = std::get<std::string>(parsed);

@@ -25,7 +25,7 @@ struct FakeHost : command::HandoffHost {
     return refusal;
   }
   std::string Caption() override { return "Log Off at 23:51"; }
-  std::string CountdownStatus() override { return now.pending; }
+  std::string CountdownStatus() override { return now.pending + ", as read now"; }
   std::string ClockStatus() override { return "Daily clock: off"; }
   void PostRun() override { calls += "post "; }
   void Run(const command::Command& c) override {
@@ -64,25 +64,31 @@ TEST(Handoff, AnswersEachCommandInEachState) {
       {"a notice counts", {"", false, NoticeState::Counting, "Hibernate", true}},
       {"a notice counts beside it", {pending, false, NoticeState::Counting, "Hibernate", true}},
       {"a notice answered", {"", false, NoticeState::Answered, "Hibernate", true}},
+      {"a notice answered beside it", {pending, false, NoticeState::Answered, "Hibernate", true}},
+      {"pending, the notice off", {pending, false, NoticeState::None, "", false}},
   };
   const std::string none = "1 No countdown is pending. | ", cancelled = "0 Cancelled Log Off at 23:41. | cancel ",
                     answered = "1 The notice has been answered. | ", moved = "0 Log Off at 23:51. | postpone ",
                     busy = "1 A countdown is already pending: Log Off at 23:41. | ", set = "0 Log Off at 23:51. | start ",
                     panel = "0 Protection Panel: the panel is shown. | post ",
-                    notStarted = "1 Restart was not started: the ", shown = " notice is shown. | ";
+                    notStarted = "1 Restart was not started: the ", shown = " notice is shown. | ",
+                    noStatus = "0 Countdown: none\nDaily clock: off | ",
+                    status = "0 Countdown: Log Off at 23:41, as read now\nDaily clock: off | ";
   const struct {
     const char* line;
     std::string expected[std::size(states)];
   } rows[] = {
-      {"/cancel", {none, cancelled, cancelled, answered, none, cancelled, none}},
+      {"/cancel", {none, cancelled, cancelled, answered, none, cancelled, none, cancelled, cancelled}},
       {"/postpone 5m",
        {"1 Nothing to postpone. | ", moved + "300 ", moved + "notice 300 ", answered, moved + "notice 300 ",
-        "1 The notice cannot be postponed while Log Off at 23:41 is pending. | ", answered}},
-      {"/shutdown /in 10m", {set, busy, busy, busy, set, busy, set}},
+        "1 The notice cannot be postponed while Log Off at 23:41 is pending. | ", answered, answered, moved + "300 "}},
+      {"/shutdown /in 10m", {set, busy, busy, busy, set, busy, set, busy, busy}},
       {"/restart",
        {"later | post ", "later | post ", notStarted + "Log Off" + shown, notStarted + "Log Off" + shown,
-        notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown}},
-      {"/lock", {panel, panel, panel, panel, panel, panel, panel}},
+        notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown,
+        notStarted + "Hibernate" + shown, "later | post "}},
+      {"/lock", {panel, panel, panel, panel, panel, panel, panel, panel, panel}},
+      {"/status", {noStatus, status, status, status, noStatus, status, noStatus, status, status}},
   };
   for (const auto& row : rows)
     for (std::size_t i = 0; i < std::size(states); ++i) {
