@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "schedule/TimeOfDay.h"
+#include "ui/Utf8.h"
 
 namespace schedule {
 
@@ -281,8 +282,8 @@ void Countdown::Show() {
     } else if (p.kind == Kind::Quiet) {
       caption += " when quiet for " + SpanText(p.span);
     } else if (p.kind == Kind::After) {
-      const std::size_t room = kLongestCaption - caption.size() - std::string(" when  ends").size();
-      caption += " when " + (p.what.size() <= room ? p.what : p.what.substr(0, room - 3) + "...") + " ends";
+      const std::size_t room = kLongestCaption - ui::CharacterCount(caption) - std::string(" when  ends").size();
+      caption += " when " + ui::Shortened(p.what, room) + " ends";
     } else {
       const Seconds due = time_.LocalOf(p.dueUtc);
       const Seconds days = DayOf(due) - DayOf(time_.LocalOf(time_.UtcNow()));

@@ -67,12 +67,12 @@ void TCustomTarvelTrayIcon::AddIcon() {
   FIconData.uCallbackMessage = TrayCallbackMessage;
   FIconData.hIcon = FIcon.Handle();
   CopyTip(FTip, FIconData);
-  FPlatform.NotifyIcon(NotifyIconMessage::Add, FIconData);
+  FPlatform.NotifyIcon(NotifyIconMessage::Add, FIconData, FTip);
 }
 
-void TCustomTarvelTrayIcon::RemoveIcon() { FPlatform.NotifyIcon(NotifyIconMessage::Delete, FIconData); }
+void TCustomTarvelTrayIcon::RemoveIcon() { FPlatform.NotifyIcon(NotifyIconMessage::Delete, FIconData, FTip); }
 
-void TCustomTarvelTrayIcon::ModifyIcon() { FPlatform.NotifyIcon(NotifyIconMessage::Modify, FIconData); }
+void TCustomTarvelTrayIcon::ModifyIcon() { FPlatform.NotifyIcon(NotifyIconMessage::Modify, FIconData, FTip); }
 
 void TCustomTarvelTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
   if (FActive) FPlatform.ShowBalloon(FIconData, title, text);

@@ -64,8 +64,10 @@ class TrayPlatform {
   // A hidden window for the shell's notifications; once made, every message
   // to it goes to icon.TrayWndProc.
   virtual std::unique_ptr<TrayWindow> MakeWindow(TCustomTarvelTrayIcon& icon) = 0;
-  // Shell_NotifyIconA; its result is of no interest.
-  virtual void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) = 0;
+  // Shell_NotifyIcon with the record; `tip` is its tip whole, for a record
+  // that holds more of its characters than szTip's bytes. Its result is of
+  // no interest.
+  virtual void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data, const std::string& tip) = 0;
   // A balloon over the icon that `data` names: NIM_MODIFY with the larger
   // record that carries one, the icon's own record untouched.
   virtual void ShowBalloon(const TNotifyIconDataA& data, const std::string& title, const std::string& text) = 0;

@@ -18,7 +18,7 @@ namespace tray {
 
 namespace {
 
-static_assert(sizeof TNotifyIconDataA{}.szTip <= sizeof NOTIFYICONDATAW{}.szTip / sizeof(wchar_t));
+static_assert(sizeof TNotifyIconDataA{}.szTip == sizeof NOTIFYICONDATAW{}.szTip / sizeof(wchar_t));
 
 template <typename Handle>
 std::uint32_t ToValue(Handle handle) {
@@ -80,9 +80,9 @@ class Win32Platform final : public TrayPlatform {
   // The shell reads the first cbSize bytes of the record. A record not yet
   // filled by a first addition names no window, so no icon: the shell would
   // refuse it after a round trip to the taskbar (the design's icon change).
-  // Handed on in the wide record, whose tip holds the UTF-8 one's characters
+  // Handed on in the wide record, whose tip holds 63 of the tip's characters
   // whatever the code pages.
-  void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data) override {
+  void NotifyIcon(NotifyIconMessage message, const TNotifyIconDataA& data, const std::string& tip) override {
     if (!data.hWnd) return;
     NOTIFYICONDATAW record{};
     record.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -91,7 +91,7 @@ class Win32Platform final : public TrayPlatform {
     record.uFlags = data.uFlags;
     record.uCallbackMessage = data.uCallbackMessage;
     record.hIcon = ToIcon(data.hIcon);
-    Copy(record.szTip, data.szTip);
+    Copy(record.szTip, tip);
     Shell_NotifyIconW(static_cast<DWORD>(message), &record);
   }
 

@@ -185,7 +185,8 @@ class TRadioButton : public TCheckBox {
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
-  DWORD Style() const override { return BS_RADIOBUTTON; }
+  // Automatic: the dialog manager's arrow keys check the one they reach.
+  DWORD Style() const override { return BS_AUTORADIOBUTTON; }
 };
 
 class TEdit : public TControl {

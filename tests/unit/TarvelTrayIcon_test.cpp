@@ -31,7 +31,7 @@ class FakePlatform : public tray::TrayPlatform {
     };
     return std::make_unique<Window>(journal);
   }
-  void NotifyIcon(tray::NotifyIconMessage message, const tray::TNotifyIconDataA& data) override {
+  void NotifyIcon(tray::NotifyIconMessage message, const tray::TNotifyIconDataA& data, const std::string&) override {
     journal.push_back(message == tray::NotifyIconMessage::Add ? "add"
                       : message == tray::NotifyIconMessage::Delete ? "delete" : "modify");
     records.push_back(data);
@@ -63,10 +63,14 @@ std::intptr_t Notify(tray::TTarvelTrayIcon& icon, std::intptr_t mouse) {
 }
 
 TEST(TarvelTrayIcon, AddIconFillsThe88ByteRecordWithTheTipCutAt63AndDestroyRemovesIt) {
-  for (const std::size_t length : {0, 63, 64, 300}) {
+  std::string accented;
+  for (int i = 0; i < 40; ++i) accented += "é";
+  // A tip cut at 63 bytes, between two characters.
+  for (const auto& [tip, cut] : {std::pair<std::string, std::size_t>{"", 0}, {std::string(63, 'x'), 63},
+                                 {std::string(64, 'x'), 63}, {std::string(300, 'x'), 63}, {accented, 62}}) {
     Owned o;
     auto& [platform, owner, companion, icon] = o;
-    icon.SetTip(std::string(length, 'x'));
+    icon.SetTip(tip);
     EXPECT_EQ(platform.records.back().hWnd, 0u) << "before the first add the record names no window";
     icon.SetIcon(7);
     icon.SetActive(true);
@@ -77,7 +81,8 @@ TEST(TarvelTrayIcon, AddIconFillsThe88ByteRecordWithTheTipCutAt63AndDestroyRemov
     EXPECT_EQ(r.uFlags, 7u);
     EXPECT_EQ(r.uCallbackMessage, 8079u);
     EXPECT_EQ(r.hIcon, 1007u);
-    EXPECT_EQ(std::string_view(r.szTip, 64).find('\0'), std::min<std::size_t>(length, 63));
+    EXPECT_EQ(std::string_view(r.szTip, 64).find('\0'), cut);
+    EXPECT_EQ(std::string_view(r.szTip, cut), tip.substr(0, cut));
     owner.Free(icon);
     EXPECT_EQ(platform.journal, (Journal{"modify", "modify", "add", "window gone", "destroy 1007", "delete"}));
   }

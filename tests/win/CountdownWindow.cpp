@@ -2,11 +2,16 @@
 // shows and starts; a quiet wait held back by busy seconds.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
+
 #include "countdown/CountdownWindow.h"
 #include "support/Dormix.h"
 #include "support/FakeMachine.h"
 #include "support/Forms.h"
 #include "support/PowerFakes.h"
+#include "ui/Win32Handle.h"
+#include "ui/Window.h"
 
 namespace {
 using countdown::CountdownWindow;
@@ -14,6 +19,19 @@ using countdown::CountdownWindow;
 // The pending countdown's caption, as the tray menu's cancel item names it.
 std::string Pending() {
   return Form1->CancelCountdown1->visible ? Form1->CancelCountdown1->caption.substr(7) : "none";
+}
+
+// The window's time left in seconds; nothing while it waits for a program.
+std::optional<int> LeftSeconds() {
+  int h = 0, m = 0, sec = 0;
+  if (std::sscanf(CountdownWindow->LeftLabel->Caption().c_str(), "Time left: %d:%d:%d", &h, &m, &sec) != 3) return {};
+  return h * 3600 + m * 60 + sec;
+}
+
+// The window's control that has the focus, by name.
+std::string Focused() {
+  ui::TControl* control = ui::TControl::FromHandle(GetFocus());
+  return control ? control->Name() : "<none>";
 }
 
 // Opened from its item: Shut Down Monitor, the entry in `when`'s row, Enter.
@@ -52,20 +70,28 @@ TEST_F(CountdownWindowTest, TheFirstOpeningTakesTheLastChoicesAndAStartKeepsTheN
 TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsWrong) {
   char self[MAX_PATH];
   const std::string program = strrchr((GetModuleFileNameA(nullptr, self, sizeof self), self), '\\') + 1;
+  std::string wide = "render ";
+  for (int i = 0; i < 60; ++i) wide += "ü";
+  // The time left as started, and after Postpone: -1 none, 0 the time left
+  // at the start and 10 minutes more.
   const struct {
     countdown::When when;
     std::string entry, shown, pending;  // the window's line; the start of the countdown's caption
+    int left = -1, postponed = -1;
   } cases[] = {
       {countdown::kIn, "45x", "Bad duration '45x': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
-      {countdown::kIn, "1h30m", "", "Shut Down Monitor "},
+      {countdown::kIn, "1h30m", "", "Shut Down Monitor ", 5400, 0},
       {countdown::kAt, "25:00", "Bad time '25:00': use HH:MM, 00:00 to 23:59.", "none"},
-      {countdown::kAt, "23:30", "", "Shut Down Monitor "},
+      {countdown::kAt, "23:30", "", "Shut Down Monitor ", -1, 0},
       {countdown::kIdle, "", "Bad duration '': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
-      {countdown::kIdle, "30m", "", "Shut Down Monitor after 30 min idle"},
+      {countdown::kIdle, "30m", "", "Shut Down Monitor after 30 min idle", 1800, 600},
       {countdown::kAfter, "no such", "No program 'no such' is running.", "none"},
-      {countdown::kAfter, program, "", "Shut Down Monitor when " + program + " ends"},
+      {countdown::kAfter, program, "Dormix cannot wait for itself to end.", "none"},
+      {countdown::kAfter, std::to_string(GetCurrentProcessId()), "Dormix cannot wait for itself to end.", "none"},
+      {countdown::kAfter, wide, "No program '" + wide.substr(0, wide.size() - 2 * 10) + "...' is running.", "none"},
+      {countdown::kAfter, "explorer", "", "Shut Down Monitor when explorer ends"},
       {countdown::kQuiet, "0m", "Duration '0m' is zero.", "none"},
-      {countdown::kQuiet, "10m", "", "Shut Down Monitor when quiet for 10 min"},
+      {countdown::kQuiet, "10m", "", "Shut Down Monitor when quiet for 10 min", 600, 600},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry);
@@ -74,16 +100,73 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
     if (c.when == countdown::kIn) testing_support::Screenshot("countdown-window-" + c.entry);
     const std::string pending = Pending();
     EXPECT_TRUE(pending.starts_with(c.pending) && CountdownWindow->StartButton->Visible() == !c.shown.empty()) << pending;
-    if (c.shown.empty()) {
+    EXPECT_EQ(Focused(), c.shown.empty() ? "CloseButton" : "WhenEdit" + std::to_string(c.when + 1));
+    if (!c.shown.empty()) {
+      // The whole error shows, wrapped, above the buttons, which the window holds.
+      const ui::WindowDC dc(CountdownWindow->Message->Handle());
+      const ui::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(CountdownWindow->Message->Handle(), WM_GETFONT, 0, 0)));
+      RECT label, text, start, client;
+      GetClientRect(CountdownWindow->Message->Handle(), &label);
+      text = {0, 0, label.right, 0};
+      const std::wstring shown = ui::Wide(c.shown);
+      DrawTextW(dc.get(), shown.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      GetWindowRect(CountdownWindow->StartButton->Handle(), &start);
+      MapWindowPoints(nullptr, CountdownWindow->Handle(), reinterpret_cast<POINT*>(&start), 2);
+      GetClientRect(CountdownWindow->Handle(), &client);
+      EXPECT_TRUE(text.right <= label.right && text.bottom <= label.bottom &&
+                  CountdownWindow->Message->Bounds().bottom <= start.top && start.bottom <= client.bottom)
+          << "text " << text.right << "x" << text.bottom << " in " << label.right << "x" << label.bottom;
+      if (c.entry == wide) testing_support::Screenshot("countdown-window-long-error");
+      // A change to what it is about clears it.
+      CountdownWindow->WhenEdits[c.when]->SetText(c.entry + "x");
+      EXPECT_EQ(CountdownWindow->Message->Caption(), "");
+    } else {
+      // The time left, and Postpone's 10 minutes more.
+      const std::optional<int> left = LeftSeconds();
+      EXPECT_EQ(left.has_value(), c.when != countdown::kAfter) << CountdownWindow->LeftLabel->Caption();
+      if (left && c.left >= 0) EXPECT_NEAR(*left, c.left, 3);
+      SendMessageA(CountdownWindow->PostponeButton->Handle(), BM_CLICK, 0, 0);
+      const std::optional<int> postponed = LeftSeconds();
+      EXPECT_EQ(postponed.has_value(), left.has_value());
+      if (postponed) EXPECT_NEAR(*postponed, c.postponed ? c.postponed : *left + 600, 3);
+      EXPECT_EQ(CountdownWindow->Message->Caption(), "");
       // The window shows it, and a quiet wait's readings.
       const std::string shown = CountdownWindow->PendingLabel->Caption();
       EXPECT_TRUE(shown.starts_with(pending) && (c.when != countdown::kQuiet || shown.find(": processor ") != shown.npos))
           << shown;
-      CountdownWindow->CancelButton->Click();
+      SendMessageA(CountdownWindow->CancelButton->Handle(), BM_CLICK, 0, 0);
+      EXPECT_EQ(Focused(), "ActionBox") << "after Cancel";
     }
     ASSERT_TRUE(testing_support::Press(VK_ESCAPE));
     EXPECT_FALSE(CountdownWindow->Visible() || Pending() != "none") << "cancelled, and Esc closes it";
   }
+}
+
+// Tab walks the window as it reads, the choices one stop; the arrow keys
+// move through the choices and check them; Enter on one starts.
+TEST_F(CountdownWindowTest, TheKeysWalkTheWindowAsItLooks) {
+  using testing_support::Press;
+  Form1->Countdown1Click(*Form1->Countdown1);
+  CountdownWindow->WhenButtons[countdown::kIn]->SetChecked(true);
+  CountdownWindow->ActionBox->SetFocus();
+  ASSERT_TRUE(testing_support::TakesKeys(*CountdownWindow->ActionBox));
+  std::vector<std::string> seen;
+  for (int i = 0; i < 10; ++i) seen.push_back(Press(VK_TAB) ? Focused() : "<lost>");
+  EXPECT_EQ(seen, (std::vector<std::string>{"WhenButton1", "WhenEdit1", "WhenEdit2", "WhenEdit3", "WhenEdit4", "ProgramBox",
+                                            "WhenEdit5", "StartButton", "CloseButton", "ActionBox"}));
+  CountdownWindow->WhenButtons[countdown::kIn]->SetFocus();
+  seen.clear();
+  for (const WORD key : {VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_UP}) {
+    const bool pressed = Press(key);
+    const ui::TControl* focused = ui::TControl::FromHandle(GetFocus());
+    const auto* choice = dynamic_cast<const ui::TRadioButton*>(focused);
+    seen.push_back(pressed && choice && choice->Checked() ? Focused() : "<" + Focused() + " unchecked>");
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"WhenButton2", "WhenButton3", "WhenButton2", "WhenButton1", "WhenButton5"}));
+  CountdownWindow->WhenEdits[countdown::kQuiet]->SetText("45x");
+  ASSERT_TRUE(Press(VK_RETURN));
+  EXPECT_EQ(CountdownWindow->Message->Caption(), "Bad duration '45x': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.");
+  ASSERT_TRUE(Press(VK_ESCAPE));
 }
 
 TEST_F(CountdownWindowTest, BusySecondsHoldAQuietWaitBackUntilItsSpanIsQuiet) {
