@@ -176,7 +176,8 @@ void TCountdownWindow::Refresh() {
   for (ui::TControl* control : {static_cast<ui::TControl*>(PendingLabel), static_cast<ui::TControl*>(LeftLabel),
                                 static_cast<ui::TControl*>(CancelButton), static_cast<ui::TControl*>(PostponeButton)})
     control->SetVisible(pending);
-  if (focusHides && focus != CloseButton->Handle()) (pending ? CloseButton : static_cast<ui::TControl*>(ActionBox))->SetFocus();
+  if (focusHides && focus != CloseButton->Handle())
+    (pending ? CloseButton : static_cast<ui::TControl*>(ActionBox))->SetFocus();
 }
 
 // Wrapped at the label's width, as tall as its lines; the buttons below it,
