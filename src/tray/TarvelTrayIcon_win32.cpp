@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 
 #include "tray/TarvelTrayIcon.h"
@@ -18,7 +19,9 @@ namespace tray {
 
 namespace {
 
-static_assert(sizeof TNotifyIconDataA{}.szTip == sizeof NOTIFYICONDATAW{}.szTip / sizeof(wchar_t));
+// The first record's tip: as many characters as TNotifyIconDataA's bytes.
+constexpr std::size_t kTipSize = sizeof TNotifyIconDataA{}.szTip;
+static_assert(NOTIFYICONDATAW_V1_SIZE == offsetof(NOTIFYICONDATAW, szTip) + kTipSize * sizeof(wchar_t));
 
 template <typename Handle>
 std::uint32_t ToValue(Handle handle) {
@@ -29,11 +32,10 @@ HICON ToIcon(IconHandle icon) { return reinterpret_cast<HICON>(static_cast<std::
 
 // A UTF-8 text into a wide field, cut between two characters: a character
 // of two UTF-16 units either fits whole or is left out.
-template <std::size_t N>
-void Copy(wchar_t (&field)[N], std::string_view text) {
+void Copy(wchar_t* field, std::size_t size, std::string_view text) {
   std::wstring wide = ui::Wide(text);
-  std::size_t length = std::min(wide.size(), N - 1);
-  if (length < wide.size() && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+  std::size_t length = std::min(wide.size(), size - 1);
+  if (length > 0 && length < wide.size() && IS_HIGH_SURROGATE(wide[length - 1])) --length;
   wide.copy(field, length);
   field[length] = L'\0';
 }
@@ -91,7 +93,7 @@ class Win32Platform final : public TrayPlatform {
     record.uFlags = data.uFlags;
     record.uCallbackMessage = data.uCallbackMessage;
     record.hIcon = ToIcon(data.hIcon);
-    Copy(record.szTip, tip);
+    Copy(record.szTip, kTipSize, tip);
     Shell_NotifyIconW(static_cast<DWORD>(message), &record);
   }
 
@@ -102,8 +104,8 @@ class Win32Platform final : public TrayPlatform {
     record.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(data.hWnd));
     record.uID = data.uID;
     record.uFlags = NIF_INFO;
-    Copy(record.szInfo, text);
-    Copy(record.szInfoTitle, title);
+    Copy(record.szInfo, std::size(record.szInfo), text);
+    Copy(record.szInfoTitle, std::size(record.szInfoTitle), title);
     record.dwInfoFlags = NIIF_INFO;
     Shell_NotifyIconW(NIM_MODIFY, &record);
   }

@@ -16,11 +16,7 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-std::string Times(const std::string& text, int n) {
-  std::string times;
-  while (n--) times += text;
-  return times;
-}
+std::string Times(const std::string& text, int n) { return n ? text + Times(text, n - 1) : ""; }
 
 TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
   const std::string longName(70, 'x');

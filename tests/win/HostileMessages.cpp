@@ -249,54 +249,30 @@ TEST_F(HostileMessagesTest, TheMainWindowRefusesAMalformedCommand) {
 }
 
 // A button's click is one its own window procedure sends: a WM_COMMAND in its
-// name, posted, sent by this thread or by another, clicks nothing; the last
-// two rows, its own clicks, are the control. IDOK posted to the countdown
-// window starts nothing either.
+// name, posted or sent (by this thread or another), clicks nothing; its own
+// BM_CLICK, the control, does. An IDOK posted to the countdown window neither.
 TEST_F(HostileMessagesTest, OnlyAButtonItselfClicksIt) {
   Form1->Countdown1Click(*Form1->Countdown1);
-  countdown::CountdownWindow->Close();
-  const auto forged = [](HWND button) {
-    return MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED);
-  };
-  const struct {
-    const char* name;
-    std::function<void(HWND button)> deliver;
-    int clicks;
-  } rows[] = {
-      {"posted to its window", [&](HWND b) { PostMessageA(GetParent(b), WM_COMMAND, forged(b), LPARAM(b)); }, 0},
-      {"sent by this thread", [&](HWND b) { SendMessageA(GetParent(b), WM_COMMAND, forged(b), LPARAM(b)); }, 0},
-      {"sent by another thread",
-       [&](HWND b) {
-         std::atomic<bool> answered = false;
-         std::thread other([&] {
-           SendMessageA(GetParent(b), WM_COMMAND, forged(b), LPARAM(b));
-           answered = true;
-         });
-         EXPECT_TRUE(testing_support::ProcessUntil([&] { return answered.load(); }));
-         other.join();
-       },
-       0},
-      {"its BM_CLICK, sent", [](HWND b) { SendMessageA(b, BM_CLICK, 0, 0); }, 1},
-      {"its BM_CLICK, posted", [](HWND b) { PostMessageA(b, BM_CLICK, 0, 0); }, 1},
-  };
-  ui::TButton* buttons[] = {Form1->BitBtn1, Form1->BitBtn2, Form2->Button2, countdown::CountdownWindow->StartButton};
-  for (ui::TButton* button : buttons) {
-    button->HandleNeeded();
-    const auto click = std::exchange(button->OnClick, nullptr);
+  for (ui::TButton* button : {Form1->BitBtn1, Form1->BitBtn2, Form2->Button2, countdown::CountdownWindow->StartButton}) {
+    const HWND b = button->HandleNeeded(), parent = GetParent(b);
+    const WPARAM forged = MAKEWPARAM(GetDlgCtrlID(b), BN_CLICKED);
     int clicks = 0;
-    button->OnClick = [&](ui::TComponent&) { ++clicks; };
-    for (const auto& row : rows) {
-      clicks = 0;
-      row.deliver(button->Handle());
-      testing_support::ProcessPosted();
-      EXPECT_EQ(clicks, row.clicks) << button->Name() << ", " << row.name;
-    }
+    const auto click = std::exchange(button->OnClick, [&](ui::TComponent&) { ++clicks; });
+    PostMessageA(parent, WM_COMMAND, forged, reinterpret_cast<LPARAM>(b));
+    SendMessageA(parent, WM_COMMAND, forged, reinterpret_cast<LPARAM>(b));
+    std::atomic<bool> answered = false;
+    std::thread other([&] { answered = SendMessageA(parent, WM_COMMAND, forged, reinterpret_cast<LPARAM>(b)) || true; });
+    EXPECT_TRUE(testing_support::ProcessUntil([&] { return answered.load(); }));
+    other.join();
+    testing_support::ProcessPosted();
+    EXPECT_EQ(clicks, 0) << button->Name() << ": forged";
+    SendMessageA(b, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1) << button->Name() << ": its own";
     button->OnClick = click;
     button->Form().SetModalResult(ui::mrNone);
   }
-  Form1->Countdown1Click(*Form1->Countdown1);
   PostMessageA(countdown::CountdownWindow->Handle(), WM_COMMAND, IDOK, 0);
-  ui::Application().ProcessMessages();
+  testing_support::ProcessPosted();
   EXPECT_FALSE(Form1->CancelCountdown1->visible) << "a posted IDOK started a countdown";
   countdown::CountdownWindow->Close();
 }

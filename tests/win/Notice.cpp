@@ -47,8 +47,9 @@ TEST_F(NoticeTest, CountsDownAndClosesItselfAtZeroWithTrueWhileTheClockIsOff) {
   EXPECT_EQ(Form2->Caption(), "Shut Down Operation...");
 }
 
-// Over a counting notice About and the options window are refused, and a
-// menu opened over it closes at zero: the answer is not held back.
+// Over a counting notice About, the options window and "Countdown..." are
+// refused and greyed in the menu, and a menu opened over it closes at zero:
+// the answer is not held back.
 TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
   Form1->Edit1->SetText("2");
   bool refused = false, late = false;
@@ -56,7 +57,8 @@ TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
     if (!Form2->Visible()) return true;
     Form1->About1Click(*Form1->About1);
     Form1->Main1Click(*Form1->Main1);
-    refused = !Form3->Visible() && !Form1->Visible();
+    refused = !Form3->Visible() && !Form1->Visible() && !Form1->Main1->enabled && !Form1->About1->enabled &&
+              !Form1->Countdown1->enabled;
     Form1->BarPopupMenu1->Popup(100, 100);
     return false;
   });
@@ -67,7 +69,8 @@ TEST_F(NoticeTest, AtZeroItAnswersWhateverWasOpenedOverIt) {
     return false;
   });
   EXPECT_TRUE(power::ShowOperationNotice("Log Off"));
-  EXPECT_TRUE(refused);
+  EXPECT_TRUE(refused) << "and greyed in the menu";
+  EXPECT_TRUE(Form1->Main1->enabled && Form1->About1->enabled && Form1->Countdown1->enabled);
   EXPECT_FALSE(late);
 }
 
