@@ -92,10 +92,10 @@ void Write(HANDLE out, const std::string& text) {
 void TakeCommands(HWND mainWindow) { SetPropA(mainWindow, kCommandsProperty, mainWindow); }
 
 LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs) {
-  const std::optional<std::string> packed = Copied(data, kCommandMagic, kLongestCommand, true);
-  if (!packed) return 2;
   // A copy of another version may write what this one refuses: it says why.
-  const auto parsed = ParseCommandLine(Unpacked(*packed), verbs);
+  const std::optional<std::string> packed = Copied(data, kCommandMagic, kLongestCommand, true);
+  const auto parsed = packed ? ParseCommandLine(Unpacked(*packed), verbs)
+                             : decltype(ParseCommandLine({}, verbs))("The running Dormix could not read the command.");
   const Command* command = std::get_if<Command>(&parsed);
   const std::optional<Answer> answer = !command ? Answer{2, std::get<std::string>(parsed)}
                                        : command->kind == Command::Kind::Usage ? Answer{2, kUsage}

@@ -34,7 +34,7 @@ void TakeCommands(HWND mainWindow);
 // The running copy's side of a command's WM_COPYDATA: a well-formed command
 // is served and its answer sent back to the sender's answer window; the
 // result is the exit code, or kAnswerFollows for an answer sent later
-// with Reply. Anything else is refused with 2, unserved.
+// with Reply. Anything else is refused with 2, unserved, and its reason sent.
 constexpr LRESULT kAnswerFollows = 0x100;
 LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs);
 void Reply(Sender sender, const Answer& answer);
