@@ -43,7 +43,8 @@ LRESULT TGroupBox::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   GetClientRect(Handle(), &r);
   SelectedObject font(dc, FontHandle(Font()));
   SIZE text{};
-  GetTextExtentPoint32A(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text);
+  const std::wstring caption = Wide(Caption());
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
   RECT frame = r;
   frame.top = text.cy / 2;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -51,7 +52,7 @@ LRESULT TGroupBox::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   FillRect(dc, &label, Background());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Font().color));
-  TextOutA(dc, 10, 0, Caption().c_str(), static_cast<int>(Caption().size()));
+  TextOutW(dc, 10, 0, caption.c_str(), static_cast<int>(caption.size()));
   EndPaint(Handle(), &ps);
   return 0;
 }

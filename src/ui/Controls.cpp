@@ -190,7 +190,8 @@ void TLabel::AdjustSize() {
   {
     const WindowDC screen(nullptr);
     SelectedObject font(screen.get(), FontHandle(Font()));
-    GetTextExtentPoint32A(screen.get(), Caption().c_str(), static_cast<int>(Caption().size()), &size);
+    const std::wstring caption = Wide(Caption());
+    GetTextExtentPoint32W(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
   }
   const RECT r = Bounds();
   if (r.right - r.left != size.cx || r.bottom - r.top != size.cy) SetBounds(r.left, r.top, size.cx, size.cy);

@@ -101,11 +101,9 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
     EXPECT_EQ(Focused(), c.shown.empty() ? "CloseButton" : "WhenEdit" + std::to_string(c.when + 1));
     if (!c.shown.empty()) {
       // Wrapped above the buttons, which the window holds: the long one in lines.
-      RECT start, client;
-      GetWindowRect(CountdownWindow->StartButton->Handle(), &start);
-      MapWindowPoints(nullptr, CountdownWindow->Handle(), reinterpret_cast<POINT*>(&start), 2);
+      RECT client;
       GetClientRect(CountdownWindow->Handle(), &client);
-      const RECT label = CountdownWindow->Message->Bounds();
+      const RECT label = CountdownWindow->Message->Bounds(), start = CountdownWindow->StartButton->Bounds();
       EXPECT_TRUE(label.bottom <= start.top && start.bottom <= client.bottom && (c.entry != wide || label.bottom - label.top > 30));
       if (c.entry == wide) testing_support::Screenshot("countdown-window-long-error");
       // A change to what it is about clears it.
@@ -117,10 +115,7 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
       EXPECT_EQ(left.has_value(), c.when != countdown::kAfter) << CountdownWindow->LeftLabel->Caption();
       if (left && c.left >= 0) EXPECT_NEAR(*left, c.left, 3);
       SendMessageA(CountdownWindow->PostponeButton->Handle(), BM_CLICK, 0, 0);
-      const std::optional<int> postponed = LeftSeconds();
-      EXPECT_EQ(postponed.has_value(), left.has_value());
-      if (postponed) EXPECT_NEAR(*postponed, c.postponed ? c.postponed : *left + 600, 3);
-      EXPECT_EQ(CountdownWindow->Message->Caption(), "");
+      if (left) EXPECT_NEAR(LeftSeconds().value_or(-1), c.postponed ? c.postponed : *left + 600, 3);
       // The window shows it, and a quiet wait's readings.
       const std::string shown = CountdownWindow->PendingLabel->Caption();
       EXPECT_TRUE(shown.starts_with(pending) && (c.when != countdown::kQuiet || shown.find(": processor ") != shown.npos))
