@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstring>
 #include <string_view>
-#include <utility>
 
 #include "schedule/Countdown.h"
 #include "schedule/TimeOfDay.h"
@@ -126,8 +125,8 @@ std::variant<std::uint64_t, std::string> Rate(const std::string& text) {
 // The rate in its largest exact unit: never more digits than it was given
 // with, so that the running copy's parser takes it back.
 std::string RateArgument(std::uint64_t rate) {
-  for (const auto& [bytes, unit] : {std::pair<std::uint64_t, const char*>{1 << 20, "m"}, {1 << 10, "k"}})
-    if (rate % bytes == 0) return std::to_string(rate / bytes) + unit;
+  if (rate % (1 << 20) == 0) return std::to_string(rate >> 20) + "m";
+  if (rate % (1 << 10) == 0) return std::to_string(rate >> 10) + "k";
   return std::to_string(rate);
 }
 
