@@ -105,6 +105,7 @@ void TCountdownWindow::Design() {
   };
   Message = &Make<ui::TLabel>("Message", *this);
   Message->SetBounds(12, kMessageTop, kMessageWidth, kMessageHeight);
+  Message->SetBreakWords(true);  // a long program's name
   PendingLabel = &Make<ui::TLabel>("PendingLabel", *this);
   PendingLabel->SetBounds(12, 12, 316, 64);
   LeftLabel = label("LeftLabel", 12, 96, "");
@@ -191,7 +192,7 @@ void TCountdownWindow::SetMessage(const std::string& text) {
     const ui::SelectedObject font(screen.get(), ui::FontHandle(Message->Font()));
     const std::wstring wide = ui::Wide(text);
     DrawTextW(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &box,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
   }
   const int height = std::max<int>(kMessageHeight, box.bottom);
   const int buttonsTop = kButtonsTop + height - kMessageHeight;

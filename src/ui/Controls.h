@@ -120,14 +120,17 @@ class TLabel : public TControl {
   using TControl::TControl;
   // Sized to its text, on one line, whenever the text or the font changes.
   void SetAutoSize(bool autoSize);
+  // Its wrapped lines break a word too long for one, as an edit's do.
+  void SetBreakWords(bool breakWords) { breakWords_ = breakWords; }
 
  protected:
   const char* WindowClass() const override { return "STATIC"; }
-  DWORD Style() const override { return SS_LEFT | SS_NOPREFIX; }
+  DWORD Style() const override { return SS_LEFT | SS_NOPREFIX | (breakWords_ ? SS_EDITCONTROL : 0); }
   void AdjustSize() override;
 
  private:
   bool autoSize_ = false;
+  bool breakWords_ = false;
 };
 
 // The About window's version line: a label by another name, kept so that the

@@ -22,6 +22,8 @@ class FormsTest : public testing::Test {
     hotKeyModule = new hotkeys::Module(hotkeys::Win32KeyboardLayout());
     app = new ui::TApplication;
     app->Initialize();
+    // A Dormix that has said where it runs: no balloon over the suites' screens.
+    app::LocalMachine().Open(app::kSettingsKey, true)->WriteString(app::kIntroducedValue, "1");
     CreateWindows(*app);
   }
   static void TearDownTestSuite() {

@@ -114,10 +114,10 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
       const int left = LeftSeconds();
       EXPECT_TRUE(c.when == countdown::kAfter ? left == -1 : left >= 0 && (c.left < 0 || std::abs(left - c.left) <= 3)) << left;
       SendMessageA(CountdownWindow->PostponeButton->Handle(), BM_CLICK, 0, 0);
-      if (left >= 0) EXPECT_NEAR(LeftSeconds(), c.postponed ? c.postponed : left + 600, 3);
+      EXPECT_NEAR(LeftSeconds(), left < 0 ? -1 : c.postponed ? c.postponed : left + 600, 3);
       // The window shows it, and a quiet wait's readings.
       const std::string shown = CountdownWindow->PendingLabel->Caption();
-      EXPECT_TRUE(shown.starts_with(pending) && (c.when != countdown::kQuiet || shown.find(": processor ") != shown.npos))
+      EXPECT_TRUE(shown.starts_with(Pending()) && (c.when != countdown::kQuiet || shown.find(": processor ") != shown.npos))
           << shown;
       SendMessageA(CountdownWindow->CancelButton->Handle(), BM_CLICK, 0, 0);
       EXPECT_EQ(Focused(), "ActionBox") << "after Cancel";
