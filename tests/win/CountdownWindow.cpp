@@ -19,17 +19,16 @@ std::string Pending() {
   return Form1->CancelCountdown1->visible ? Form1->CancelCountdown1->caption.substr(7) : "none";
 }
 
-// The window's time left in seconds; -1 while it waits for a program.
+// The window's time left in seconds, -1 while it waits for a program; the
+// name of its control that has the focus.
 int LeftSeconds() {
   int h, m, s;
-  const bool read = std::sscanf(CountdownWindow->LeftLabel->Caption().c_str(), "Time left: %d:%d:%d", &h, &m, &s) == 3;
-  return read ? h * 3600 + m * 60 + s : -1;
+  const char* left = CountdownWindow->LeftLabel->Caption().c_str();
+  return std::sscanf(left, "Time left: %d:%d:%d", &h, &m, &s) == 3 ? h * 3600 + m * 60 + s : -1;
 }
-
-// The window's control that has the focus, by name.
 std::string Focused() {
-  ui::TControl* control = ui::TControl::FromHandle(GetFocus());
-  return control ? control->Name() : "<none>";
+  const ui::TControl* focused = ui::TControl::FromHandle(GetFocus());
+  return focused ? focused->Name() : "<none>";
 }
 
 // Opened from its item: Shut Down Monitor, the entry in `when`'s row, Enter.
@@ -68,14 +67,11 @@ TEST_F(CountdownWindowTest, TheFirstOpeningTakesTheLastChoicesAndAStartKeepsTheN
 TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsWrong) {
   char self[MAX_PATH];
   const std::string program = strrchr((GetModuleFileNameA(nullptr, self, sizeof self), self), '\\') + 1;
-  std::string wide = "render ";
-  for (int i = 0; i < 60; ++i) wide += "ü";
-  // The time left as started, and after Postpone: -1 none, 0 the time left
-  // at the start and 10 minutes more.
+  const std::string wide = "render üüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüü";
   const struct {
     countdown::When when;
     std::string entry, shown, pending;  // the window's line; the start of the countdown's caption
-    int left = -1, postponed = -1;
+    int left = -1, postponed = -1;  // time left as started (-1: any), after Postpone (0: 10 min more)
   } cases[] = {
       {countdown::kIn, "45x", "Bad duration '45x': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
       {countdown::kIn, "1h30m", "", "Shut Down Monitor ", 5400, 0},
