@@ -99,6 +99,8 @@ Section "-Program"
   File "/oname=LICENSE.txt" "${LICENSE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Dormix.lnk" "$INSTDIR\dormix.exe"
+  ; The first start after an install says again where Dormix runs.
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "Introduced"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Dormix"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
