@@ -1,6 +1,7 @@
 // The operation clock over simulated days: when it fires and how often, its
 // one-minute pause after every firing (a failing action and a code without
-// an action included), the served minute, and disarming during the pause.
+// an action included), the served minute, disarming during the pause, and a
+// week's own times across a change of daylight saving.
 #include "app/OperationClock.h"
 
 #include <gtest/gtest.h>
@@ -17,21 +18,28 @@ using Journal = std::vector<std::string>;
 
 constexpr int kDay = 24 * 60 * 60;
 
-// The main window as the clock sees it, at `second` of a simulated week;
-// `calls` journals the routines run (by action index) and the changes to the
-// timers, the tray icon and the menu item.
+// The main window as the clock sees it, at `second` of a simulated week (on
+// the fake machine's wall clock when `inZone`, else the second is the wall
+// clock's); `calls` journals the routines run (by action index) and the
+// changes to the timers, the tray icon and the menu item, `tips` each new tip.
 class FakeHost : public app::ClockHost {
  public:
   int second = 0;
+  bool inZone = false;
+  Journal tips;
   bool timer1 = true, timer3 = false, itemChecked = false, failing = false;
   std::string setTime = "07:30", clockText, enabledText, sideBar, tip;
   Journal calls, runs;
 
-  app::TimeOfDay Now() override { return {second % kDay / 3600, second % 3600 / 60}; }
+  int Local() const { return inZone ? static_cast<int>(testing_support::ZoneLocal(second)) : second; }
+  app::LocalMinute Now() override { return {Local() / kDay, {Local() % kDay / 3600, Local() % 3600 / 60}}; }
   void SetClockText(const std::string& text) override { clockText = text; }
   void SetEnabledText(const std::string& text) override { enabledText = text; }
   void SetSideBarText(const std::string& text) override { sideBar = text; }
-  void SetTrayTip(const std::string& text) override { tip = text; }
+  void SetTrayTip(const std::string& text) override {
+    if (text != tip) tips.push_back("day " + std::to_string(Local() / kDay) + " " + clockText + " " + text);
+    tip = text;
+  }
   void SetTrayIconIndex(int index) override { calls.push_back("icon " + std::to_string(index)); }
   void ActivateTrayIcon() override { calls.push_back("active"); }
   bool ClockItemChecked() override { return itemChecked; }
@@ -42,7 +50,7 @@ class FakeHost : public app::ClockHost {
   void Run(app::Routine routine, std::optional<bool> force) override {
     const int index = static_cast<int>(routine);
     calls.push_back("run " + std::to_string(index));
-    runs.push_back("day " + std::to_string(second / kDay) + " at " + std::to_string(second % kDay) +
+    runs.push_back("day " + std::to_string(Local() / kDay) + " at " + std::to_string(Local() % kDay) +
                    " run " + std::to_string(index) + (force ? *force ? " force" : " noforce" : ""));
     if (!failing) return;
     SetTimer1(true);  // as the notice does on its way out of an error
@@ -69,6 +77,7 @@ struct Rig {
   }
   void RunUntil(int second) {
     for (; host.second < second; ++host.second) {
+      machine.utc = host.second;
       if (host.second == reArmAt) host.SetTimer1(true);
       if (host.timer3) clock.Timer3Timer();
       if (!host.timer1) continue;
@@ -83,7 +92,7 @@ struct Rig {
   app::Settings state;
   testing_support::FakeMachine machine;  // no countdown is pending
   schedule::Countdown countdown{machine, machine};
-  app::OperationClock clock{host, state, countdown};
+  app::OperationClock clock{host, state, countdown, machine};
   int errors = 0, reArmAt = -1;
 };
 
@@ -219,6 +228,64 @@ TEST(OperationClock, DisarmingDuringThePauseShowsWhenTheClockRunsAgain) {
   rig.RunUntil(kDay + fired + 1);
   EXPECT_EQ(rig.host.runs, Daily(fired, 2));
   EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
+}
+
+// "Weekdays 22:00, weekends 23:30" over a week that crosses each change of
+// daylight saving: every day at its own wall-clock time, once, and the tip
+// naming the next time from the first tick of a day to its firing.
+TEST(OperationClock, AWeekFiresEachDayAtItsOwnTimeAcrossDaylightSaving) {
+  using testing_support::kAutumn;
+  using testing_support::kSpring;
+  constexpr int k2200 = 22 * 3600, k2330 = 23 * 3600 + 30 * 60;
+  // Day 10 (Sun 11 Jan 1970) springs forward, day 20 (Wed 21 Jan) falls back.
+  for (const int start : {static_cast<int>(kSpring / kDay) - 3, static_cast<int>(kAutumn / kDay) - 3}) {
+    Rig rig;
+    rig.host.inZone = true;
+    rig.host.setTime = "07:30";  // the week sets every day apart
+    rig.state.ClockDays = "22:00;22:00;22:00;22:00;22:00;23:30;23:30";
+    rig.host.second = start * kDay;
+    rig.RunUntil((start + 8) * kDay);
+    Journal runs;
+    for (int day = start; day < start + 8; ++day)
+      runs.push_back("day " + std::to_string(day) + " at " +
+                     std::to_string(schedule::WeekdayOf(day) >= 5 ? k2330 : k2200) + " run 0");
+    EXPECT_EQ(rig.host.runs, runs) << start;
+    if (start != 7) continue;
+    // Thursday 8 Jan, an hour ahead of UTC, to Sunday, two ahead from 02:00.
+    EXPECT_EQ(rig.host.tips, (Journal{"day 7 01:00 Dormix is Active at 22:00", "day 7 22:01 Dormix is Active on Fri at 22:00",
+                                      "day 8 00:00 Dormix is Active at 22:00", "day 8 22:01 Dormix is Active on Sat at 23:30",
+                                      "day 9 00:00 Dormix is Active at 23:30", "day 9 23:31 Dormix is Active on Sun at 23:30",
+                                      "day 10 00:00 Dormix is Active at 23:30", "day 10 23:31 Dormix is Active on Mon at 22:00",
+                                      "day 11 00:00 Dormix is Active at 22:00", "day 11 22:01 Dormix is Active on Tue at 22:00",
+                                      "day 12 00:00 Dormix is Active at 22:00", "day 12 22:01 Dormix is Active on Wed at 22:00",
+                                      "day 13 00:00 Dormix is Active at 22:00", "day 13 22:01 Dormix is Active on Thu at 22:00",
+                                      "day 14 00:00 Dormix is Active at 22:00", "day 14 22:01 Dormix is Active on Fri at 22:00",
+                                      "day 15 00:00 Dormix is Active at 22:00"}));
+  }
+}
+
+// A day off fires nothing, and one left to Op. Time fires at the edit's
+// time as it is; a week that is no week leaves the set time alone in force.
+TEST(OperationClock, ADayOffOrLeftToOpTimeAndAWeekThatIsNone) {
+  const struct {
+    const char* days;
+    Journal runs;
+    const char* tip;  // at the start, Thursday 1 Jan 1970 at 01:00
+  } cases[] = {
+      {"-;-;-;-;-;-;-", {}, "Dormix is Active on no day"},
+      {";;;-;;;", {"day 1 at 27000 run 0"}, "Dormix is Active on Fri at 07:30"},
+      {";;;;08:00;-;-", {"day 0 at 27000 run 0", "day 1 at 28800 run 0"}, "Dormix is Active at 07:30"},
+      {"08:00", Daily(7 * 3600 + 30 * 60, 2), "Dormix is Active at 07:30"},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.host.inZone = true;
+    rig.state.ClockDays = c.days;
+    rig.RunUntil(1);
+    EXPECT_EQ(rig.host.tip, c.tip) << c.days;
+    rig.RunUntil(2 * kDay);
+    EXPECT_EQ(rig.host.runs, c.runs) << c.days;
+  }
 }
 
 }  // namespace

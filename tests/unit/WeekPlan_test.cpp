@@ -1,0 +1,107 @@
+// The daily clock's week: its stored value at the settings' and the policy's
+// doors, and its next firing minute against a minute-by-minute reading of
+// the wall clock, for random weeks in random zones with daylight saving.
+#include "schedule/WeekPlan.h"
+
+#include <gtest/gtest.h>
+#include <rapidcheck.h>
+
+#include <optional>
+#include <string>
+
+#include "policy/Policy.h"
+
+namespace {
+
+using schedule::Seconds;
+
+// Good, bad and damaged forms: a good one in its stored form, a bad one
+// refused (no week: the set time alone, every day) and a policy of it set
+// aside.
+TEST(WeekPlan, TheStoredValueIsReadInItsStoredFormOrRefused) {
+  const std::string huge(1 << 20, ';');
+  const struct {
+    std::string stored;
+    std::optional<std::string> read;
+  } cases[] = {
+      {"", ""},
+      {";;;;;;", ""},
+      {"22:00;22:00;22:00;22:00;22:00;23:30;23:30", "22:00;22:00;22:00;22:00;22:00;23:30;23:30"},
+      {"9:45;-;;;;;00:00", "09:45;-;;;;;00:00"},
+      {"-;-;-;-;-;-;-", "-;-;-;-;-;-;-"},
+      {";;;;;;23:59", ";;;;;;23:59"},
+      {"22:00", std::nullopt},
+      {";;;;;", std::nullopt},
+      {";;;;;;;", std::nullopt},
+      {"24:00;;;;;;", std::nullopt},
+      {"22:60;;;;;;", std::nullopt},
+      {" 7:30;;;;;;", std::nullopt},
+      {"22:00 ;;;;;;", std::nullopt},
+      {"--;;;;;;", std::nullopt},
+      {"007:00;;;;;;", std::nullopt},
+      {"22;;;;;;", std::nullopt},
+      {"+1:00;;;;;;", std::nullopt},
+      {"\xEF\xBC\x91:00;;;;;;", std::nullopt},
+      {"22:00,22:00,22:00,22:00,22:00,23:30,23:30", std::nullopt},
+      {huge, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored.substr(0, 60));
+    EXPECT_EQ(schedule::CheckedWeekText(c.stored), c.read);
+    const policy::Policies policies = policy::ReadPolicies([&](const char* name) -> std::optional<std::string> {
+      return std::string(name) == "Days" ? std::optional(c.stored) : std::nullopt;
+    });
+    EXPECT_EQ(policy::PolicyFor(policies, "Days") != nullptr, c.read.has_value());
+  }
+}
+
+// A zone `standard` seconds from UTC, `summer` more from `spring` to
+// `autumn` (UTC); either change may fall at any minute of the local day.
+struct Zone : schedule::TimeBase {
+  Seconds standard = 0, summer = 0, spring = 0, autumn = 0;
+  std::int64_t Ticks() override { return 0; }
+  std::int64_t AwakeTicks() override { return 0; }
+  Seconds UtcNow() override { return 0; }
+  Seconds LocalOf(Seconds utc) override { return utc + standard + (utc >= spring && utc < autumn ? summer : 0); }
+  std::int64_t IdleMs() override { return 0; }
+};
+
+constexpr Seconds kDay = 86400;
+
+// The reference: each minute's start in turn, the wall clock read and the
+// week looked up for the weekday it reads (1970-01-05 was a Monday).
+std::optional<Seconds> Scan(Zone& zone, const schedule::Week& week, std::optional<int> setTime, Seconds from) {
+  const Seconds first = (from + 59) / 60 * 60;
+  for (Seconds start = first; start < first + 16 * kDay; start += 60) {
+    const Seconds local = zone.LocalOf(start), day = local / kDay, minute = local % kDay / 60;
+    const schedule::WeekDay& planned = week[(day + 3) % 7];
+    const std::optional<int> at = planned.kind == schedule::WeekDay::kOff   ? std::nullopt
+                                  : planned.kind == schedule::WeekDay::kOwn ? std::optional(planned.minute)
+                                                                            : setTime;
+    if (at == minute) return start;
+  }
+  return std::nullopt;
+}
+
+TEST(WeekPlan, TheNextFiringIsTheFirstMinuteTheWallClockReadsTheDaysTime) {
+  EXPECT_TRUE(rc::check("next firing against a scan", [] {
+    // Times near midnight and the changes' hours come often.
+    const auto minute = rc::gen::oneOf(rc::gen::inRange(0, 1440), rc::gen::inRange(60, 240),
+                                       rc::gen::element(0, 1, 1380, 1410, 1439));
+    schedule::Week week;
+    for (schedule::WeekDay& day : week) {
+      const int kind = *rc::gen::inRange(0, 3);
+      day = {static_cast<schedule::WeekDay::Kind>(kind), kind == schedule::WeekDay::kOwn ? *minute : 0};
+    }
+    const std::optional<int> setTime = *rc::gen::maybe(minute);
+    Zone zone;
+    zone.standard = *rc::gen::inRange(-48, 57) * 15 * 60;
+    zone.summer = *rc::gen::element<Seconds>(0, 30 * 60, 60 * 60, -60 * 60);
+    zone.spring = 30 * kDay + *rc::gen::inRange<Seconds>(0, 1440) * 60;
+    zone.autumn = zone.spring + *rc::gen::inRange<Seconds>(1, 10 * 1440) * 60;
+    const Seconds from = zone.spring + *rc::gen::inRange<Seconds>(-10 * kDay, 12 * kDay);
+    RC_ASSERT(schedule::NextFiring(zone, week, setTime, from) == Scan(zone, week, setTime, from));
+  }));
+}
+
+}  // namespace
