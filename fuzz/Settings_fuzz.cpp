@@ -6,7 +6,7 @@
 // The load either succeeds or fails, after reading every other value, with
 // the conversion error of a stored password, leaving the password held and no
 // key open. A loaded Settings holds texts without NUL, in UTF-8 (those that
-// are not are read as Latin-1), and saving it to an empty registry and
+// are not are read as Latin-1), a week in its stored form, and saving it to an empty registry and
 // loading that gives it back whole: a damaged password as it was stored
 // where none was held, else the one held.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -18,6 +18,7 @@
 
 #include "Check.h"
 #include "app/Settings.h"
+#include "schedule/WeekPlan.h"
 #include "support/FakeRegistry.h"
 #include "ui/Error.h"
 
@@ -40,6 +41,7 @@ constexpr Value kValues[] = {
     {"Operation", "MessageTime"},       {"Operation", "PlaySound"},
     {"Operation", "SoundFileName"},     {"", "X"},
     {"", "Y"},                          {"", "EndTime"},
+    {"Operation", "Days"},
 };
 constexpr const char* kSections[] = {"", "Window", "Application", "Operation", "Shortcuts"};
 
@@ -75,7 +77,7 @@ auto Fields(const app::Settings& s) {
   return std::tie(s.RememberPosition, s.Left, s.Top, s.AutoStartChecked, s.ForceActionChecked,
                   s.ClockEnabled, s.OperationCode, s.EndTime, s.CurrentPassword,
                   s.DamagedPassword, s.ShowMessageChecked, s.MessageTime, s.PlaySoundChecked, s.SoundFileName,
-                  s.ShortcutTexts);
+                  s.ClockDays, s.ShortcutTexts);
 }
 
 bool HasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
@@ -127,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   &settings.MessageTime, &settings.SoundFileName})
     FUZZ_CHECK(!HasNul(*text));
   for (const std::string& text : settings.ShortcutTexts) FUZZ_CHECK(!HasNul(text));
+  FUZZ_CHECK(schedule::CheckedWeekText(settings.ClockDays) == settings.ClockDays);
 
   Store saved;
   FakeKey savedRoot(saved, "");

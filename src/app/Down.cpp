@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "app/DaysWindow.h"
 #include "app/about.h"
 #include "command/Handoff_win32.h"
 #include "hotkeys/HotKeyManager.h"
@@ -151,6 +152,7 @@ void TForm1::Apply(const app::Settings& s) {
   Edit1->SetText(s.MessageTime);
   CheckBox5->SetChecked(s.PlaySoundChecked);
   Edit2->SetText(s.SoundFileName);
+  State.ClockDays = s.ClockDays;
   State.ShortcutTexts = s.ShortcutTexts;
   State.Policies = s.Policies;
   ShowPolicies();
@@ -160,6 +162,7 @@ void TForm1::Apply(const app::Settings& s) {
 void TForm1::ShowPolicies() {
   const auto free = [this](const char* name) { return !policy::PolicyFor(State.Policies, name); };
   MaskEdit1->SetEnabled(free("EndTime"));
+  DaysButton->SetEnabled(free("Days"));
   for (ui::TRadioButton* radio : RadioButtons) radio->SetEnabled(free("Code"));
   CheckBox4->SetEnabled(free("ShowMessage"));
   Edit1->SetEnabled(free("MessageTime"));
@@ -303,6 +306,12 @@ void TForm1::Button1Click(ui::TComponent&) {
   if (OpenDialog1->Execute()) Edit2->SetText(OpenDialog1->fileName);
 }
 
+void TForm1::DaysButtonClick(ui::TComponent&) {
+  if (!DaysWindow) ui::Application().CreateForm(DaysWindow);
+  if (!DaysWindow) return;
+  if (const std::optional<std::string> week = DaysWindow->Edit(State.ClockDays)) State.ClockDays = *week;
+}
+
 // ---- Commands -------------------------------------------------------------
 
 void TForm1::Exit1Click(ui::TComponent&) { ui::Application().Terminate(); }
@@ -366,7 +375,7 @@ void TForm1::StopSystem1Click(ui::TComponent&) {
   if (StopSystem1->enabled) clock_.StopSystem1Click();
 }
 
-app::TimeOfDay TForm1::Now() { return schedule::LocalTimeNow(); }
+app::LocalMinute TForm1::Now() { return schedule::LocalTimeNow(); }
 
 void TForm1::SetClockText(const std::string& text) { Label1->SetCaption(text); }
 void TForm1::SetEnabledText(const std::string& text) { Label2->SetCaption(text); }

@@ -60,6 +60,8 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void BitBtn1Click(ui::TComponent& sender);
   void BitBtn2Click(ui::TComponent& sender);
   void Button1Click(ui::TComponent& sender);
+  // "Days...": the week in its own window; in effect at once, stored by Ok.
+  void DaysButtonClick(ui::TComponent& sender);
   void LoadSettings();
   void SaveSettings();
   // Hides the whole application from the screen and the taskbar.
@@ -98,6 +100,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   ui::TLabel *Label1, *Label2, *Label3, *Label4, *Label5;
   ui::TMaskEdit* MaskEdit1;
   ui::TComboBox* ComboBox1;
+  ui::TButton* DaysButton;
   ui::TGroupBox* RadioGroup1;
   ui::TRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4, *RadioButton5,
       *RadioButton6, *RadioButton7;
@@ -147,7 +150,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   bool policyChanged_ = false;
 
   // What the clock reads and drives.
-  app::TimeOfDay Now() override;
+  app::LocalMinute Now() override;
   void SetClockText(const std::string& text) override;
   void SetEnabledText(const std::string& text) override;
   void SetSideBarText(const std::string& text) override;
@@ -212,7 +215,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   schedule::Countdown countdown_{schedule::SystemTimeBase(), *this};
   // The action of the notice shown, by the force it was asked with.
   schedule::Job noticeJob_;
-  app::OperationClock clock_{*this, State, countdown_};
+  app::OperationClock clock_{*this, State, countdown_, schedule::SystemTimeBase()};
   bool openOptionsAtStart_ = false;
   CommandHost commandHost_{*this};
   command::Handoff handoff_{commandHost_, app::CommandVerbs()};

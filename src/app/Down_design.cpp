@@ -118,6 +118,8 @@ void TForm1::DesignClockPage() {
   MaskEdit1->SetText("  :  ");
   Label5 = Label(*this, page, "Label5", 64, 100, "Enabled:");
   Label2 = Label(*this, page, "Label2", 136, 100, "False");
+  DaysButton = Put<ui::TButton>(*this, page, "DaysButton", 216, 57, 75, 25, "Days...");
+  DaysButton->OnClick = ui::Bind(this, &TForm1::DaysButtonClick);
   ComboBox1 = Put<ui::TComboBox>(*this, page, "ComboBox1", 216, 57, 97, 100);
   ComboBox1->SetItems({"Daily"}, 0);
   ComboBox1->SetVisible(false);

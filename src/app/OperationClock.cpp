@@ -3,32 +3,70 @@
 
 namespace app {
 
-std::string OperationClock::ShowTime() {
-  const std::string now = TimeText(host_.Now());
+namespace {
+constexpr schedule::Seconds kDay = 24 * 60 * 60;
+}  // namespace
+
+LocalMinute OperationClock::ShowTime() {
+  const LocalMinute reading = host_.Now();
+  const std::string now = TimeText(reading.time);
   host_.SetClockText(now);
   host_.SetSideBarText("Dormix>>" + now);
   host_.SetEnabledText(state_.ClockEnabled ? "True" : "False");
-  return now;
+  return reading;
+}
+
+std::string OperationClock::SetTimeOn(const LocalMinute& now) {
+  const std::string setTime = host_.SetTime();
+  const std::optional<schedule::Week> week = schedule::ParseWeek(state_.ClockDays);
+  if (!week || !schedule::SetApart(*week)) return setTime;
+  const std::optional<int> minute =
+      schedule::MinuteOn(*week, schedule::WeekdayOf(now.day), schedule::SetTimeMinute(setTime));
+  return minute ? TimeText({*minute / 60, *minute % 60}) : "";
 }
 
 void OperationClock::ServeCurrentMinute() {
-  const std::string now = TimeText(host_.Now());
-  if (state_.ClockEnabled && now == host_.SetTime()) servedMinute_ = now;
+  const LocalMinute reading = host_.Now();
+  const std::string now = TimeText(reading.time);
+  if (state_.ClockEnabled && now == SetTimeOn(reading)) servedMinute_ = now;
 }
 
 void OperationClock::Timer1Timer() {
-  const std::string now = ShowTime();
+  const LocalMinute reading = ShowTime();
+  const std::string now = TimeText(reading.time);
   if (now != servedMinute_) servedMinute_.clear();
-  if (state_.ClockEnabled && servedMinute_.empty() && now == host_.SetTime()) {
+  if (state_.ClockEnabled && servedMinute_.empty() && now == SetTimeOn(reading)) {
     servedMinute_ = now;
     Fire(ActionOfCode(state_.OperationCode));
   }
   ShowTip();
 }
 
+// The zone is asked only when the minute, the week or the set time has
+// changed: under Wine each ask reads the zone's rules anew.
+std::string OperationClock::When() {
+  const std::string setTime = host_.SetTime();
+  const std::optional<schedule::Week> week = schedule::ParseWeek(state_.ClockDays);
+  if (!week || !schedule::SetApart(*week)) return "at " + setTime;
+  const schedule::Seconds utc = zone_.UtcNow(), minute = utc - (utc % 60 + 60) % 60;
+  // A served minute does not fire again.
+  const schedule::Seconds from = minute + (servedMinute_.empty() ? 0 : 60);
+  const std::string key = std::to_string(from) + ";" + setTime + ";" + state_.ClockDays;
+  if (key == whenKey_) return when_;
+  whenKey_ = key;
+  const std::optional<schedule::Seconds> next =
+      schedule::NextFiring(zone_, *week, schedule::SetTimeMinute(setTime), from);
+  if (!next) return when_ = "on no day";
+  const schedule::Seconds local = zone_.LocalOf(*next), day = schedule::DayOfLocal(local);
+  const std::string at = "at " + TimeText({static_cast<int>(local - day * kDay) / 3600,
+                                           static_cast<int>(local - day * kDay) % 3600 / 60});
+  if (day == schedule::DayOfLocal(zone_.LocalOf(utc))) return when_ = at;
+  return when_ = std::string("on ") + schedule::kDayShortNames[schedule::WeekdayOf(day)] + " " + at;
+}
+
 std::string OperationClock::Tip() {
   if (!countdown_.Caption().empty()) return "Dormix: " + countdown_.Caption();
-  return state_.ClockEnabled ? "Dormix is Active at " + host_.SetTime() : "Dormix is Disabled...";
+  return state_.ClockEnabled ? "Dormix is Active " + When() : "Dormix is Disabled...";
 }
 
 void OperationClock::ShowTip() { host_.SetTrayTip(Tip()); }
@@ -75,7 +113,7 @@ void OperationClock::ShowClockState() {
 
 std::string OperationClock::Status() {
   const Action* action = ActionOfCode(state_.OperationCode);
-  return "Daily clock: " + std::string(action ? action->caption : "no action") + " at " + host_.SetTime() +
+  return "Daily clock: " + std::string(action ? action->caption : "no action") + " " + When() +
          (state_.ClockEnabled ? ", enabled" : ", disabled");
 }
 

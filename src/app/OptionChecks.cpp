@@ -1,15 +1,16 @@
 // The options window's Ok rules.
 #include "app/OptionChecks.h"
 
-#include "schedule/TimeOfDay.h"
+#include "schedule/WeekPlan.h"
 
 namespace app {
 
-namespace {
+std::optional<std::string> CheckClockTime(const std::string& field, const std::string& text) {
+  if (schedule::SetTimeMinute(text)) return std::nullopt;
+  return field + ": enter a time of day from 00:00 to 23:59, all four digits.";
+}
 
-// "hh:nn" with all four digits, 00:00 to 23:59: the only texts the clock's
-// display ever equals.
-bool IsTimeOfDay(const std::string& text) { return text.size() == 5 && schedule::MinuteOfDay(text); }
+namespace {
 
 bool IsCountdown(const std::string& text) {
   int seconds = 0;
@@ -25,8 +26,8 @@ bool IsCountdown(const std::string& text) {
 
 std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                                     const std::function<bool(const std::string&)>& fileExists) {
-  if (!IsTimeOfDay(entry.EndTime))
-    return Refusal{Refusal::kEndTime, "Op. Time: enter a time of day from 00:00 to 23:59, all four digits."};
+  if (const std::optional<std::string> refused = CheckClockTime("Op. Time", entry.EndTime))
+    return Refusal{Refusal::kEndTime, *refused};
   // Closing as if it had worked would leave the user trusting a lock password
   // that was never set.
   if (!(entry.OldPassword + entry.NewPassword + entry.RepeatedPassword).empty()) {

@@ -34,6 +34,10 @@ struct Refusal {
   int action = 0;       // for kShortcut: whose shortcut field
 };
 
+// A clock time as Op. Time and the days' own times take it: nothing when the
+// clock's display can equal it, else the message that names `field`.
+std::optional<std::string> CheckClockTime(const std::string& field, const std::string& text);
+
 // The first field Ok must refuse, in page order; nothing when all are valid.
 // `fileExists` answers for the sound file.
 std::optional<Refusal> CheckOptions(const OptionsEntry& entry,

@@ -4,7 +4,8 @@
 // in the ANSI code page is converted when read). Administrators seed values
 // as REG_DWORD: one is read as its decimal text, and written back as text.
 // A value that is missing, of another type, or (for numbers) not an integer
-// reads as its default; an existing empty text stays empty. A policy of the
+// reads as its default; an existing empty text stays empty, and a text its
+// row's check refuses (a week that is no week) reads as its default. A policy of the
 // same name is read in place of the stored value, and not written.
 #include "app/Settings.h"
 
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <variant>
 
+#include "schedule/WeekPlan.h"
 #include "ui/Convert.h"
 #include "ui/Error.h"
 
@@ -29,6 +31,9 @@ struct Row {
   Field field;
   const char* defaultText;  // as it would be stored
   enum Kind { kPlain, kPosition, kScrambled } kind = kPlain;
+  // A text's check: its stored form, or nothing for a value it refuses,
+  // which reads as the default.
+  std::optional<std::string> (*check)(const std::string& text) = nullptr;
 };
 
 // In the order LoadSettings reads them; the Shortcuts section follows, from
@@ -47,6 +52,7 @@ const Row kLayout[] = {
     {"Operation", "MessageTime", &Settings::MessageTime, "15"},
     {"Operation", "PlaySound", &Settings::PlaySoundChecked, "0"},
     {"Operation", "SoundFileName", &Settings::SoundFileName, ""},
+    {"Operation", "Days", &Settings::ClockDays, "", Row::kPlain, schedule::CheckedWeekText},
 };
 constexpr const char* kShortcuts = "Shortcuts";
 
@@ -161,6 +167,7 @@ void Load(Sections& sections, const Row& row, Settings& settings, TextConversion
                 return;
               }
             }
+            if (row.check) plain = row.check(plain).value_or(row.defaultText);
             settings.*text = InUtf8(std::move(plain), fromAnsi);
           },
       },

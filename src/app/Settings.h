@@ -93,6 +93,9 @@ struct Settings {
   std::string MessageTime;  // seconds, as typed
   bool PlaySoundChecked = false;
   std::string SoundFileName;
+  // The week of the daily clock in its stored form (schedule/WeekPlan.h);
+  // empty while no day is set apart from Op. Time.
+  std::string ClockDays;
   std::array<std::string, kActionCount> ShortcutTexts;  // in action order
   // The policies in force at the last load: they override the values of
   // their names, which no save writes.

@@ -15,14 +15,15 @@ namespace policy {
 inline const std::string kPolicyKey = "Software\\Policies\\Velto Software\\Dormix";
 
 // The settings a policy may set, by their value names in the settings key.
-inline constexpr std::array<const char*, 7> kPolicyNames = {"Enabled",     "EndTime",     "Code",     "ShowMessage",
-                                                             "MessageTime", "ForceAction", "AutoStart"};
+inline constexpr std::array<const char*, 8> kPolicyNames = {"Enabled",     "EndTime",     "Code",      "ShowMessage",
+                                                             "MessageTime", "ForceAction", "AutoStart", "Days"};
 
 // The policies in force, by name, as text; none without a policy key.
 using Policies = std::map<std::string, std::string, std::less<>>;
 
 // Reads each policy with `read`, which gives nothing for a value that is
-// missing or is no text.
+// missing or is no text. A policy its setting refuses is set aside: the
+// user's own setting stays in force, and its control live.
 Policies ReadPolicies(const std::function<std::optional<std::string>(const char* name)>& read);
 
 // The policy's text for the setting `name`, or null when no policy sets it.

@@ -16,7 +16,7 @@ LONGLONG offset = 0;         // local minus UTC, in FILETIME units
 
 // Offsets are whole minutes and change on a minute's boundary, so the one
 // asked in a UTC minute holds for all of it.
-TimeOfDay LocalTimeNow() {
+LocalMinute LocalTimeNow() {
   FILETIME utc, local;
   GetSystemTimeAsFileTime(&utc);
   const ULONGLONG now = FileTimeUnits(utc);
@@ -28,7 +28,9 @@ TimeOfDay LocalTimeNow() {
   const FILETIME shifted{static_cast<DWORD>(localNow), static_cast<DWORD>(localNow >> 32)};
   SYSTEMTIME time{};
   FileTimeToSystemTime(&shifted, &time);
-  return {time.wHour, time.wMinute};
+  // FILETIME counts from 1601, 134,774 days before 1970.
+  const auto day = static_cast<std::int64_t>(localNow / (kUnitsPerMinute * 60 * 24)) - 134774;
+  return {day, {time.wHour, time.wMinute}};
 }
 
 void TimeChanged() { offsetMinute = 0; }

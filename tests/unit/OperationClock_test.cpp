@@ -1,6 +1,7 @@
 // The operation clock over simulated days: when it fires and how often, its
 // one-minute pause after every firing (a failing action and a code without
-// an action included), the served minute, and disarming during the pause.
+// an action included), the served minute, disarming during the pause, and a
+// week's own times across a change of daylight saving.
 #include "app/OperationClock.h"
 
 #include <gtest/gtest.h>
@@ -17,21 +18,28 @@ using Journal = std::vector<std::string>;
 
 constexpr int kDay = 24 * 60 * 60;
 
-// The main window as the clock sees it, at `second` of a simulated week;
-// `calls` journals the routines run (by action index) and the changes to the
-// timers, the tray icon and the menu item.
+// The main window as the clock sees it, at `second` of a simulated week (on
+// the fake machine's wall clock when `inZone`, else the second is the wall
+// clock's); `calls` journals the routines run (by action index) and the
+// changes to the timers, the tray icon and the menu item, `tips` each new tip.
 class FakeHost : public app::ClockHost {
  public:
   int second = 0;
+  bool inZone = false;
+  Journal tips;
   bool timer1 = true, timer3 = false, itemChecked = false, failing = false;
   std::string setTime = "07:30", clockText, enabledText, sideBar, tip;
   Journal calls, runs;
 
-  app::TimeOfDay Now() override { return {second % kDay / 3600, second % 3600 / 60}; }
+  int Local() const { return inZone ? static_cast<int>(testing_support::ZoneLocal(second)) : second; }
+  app::LocalMinute Now() override { return {Local() / kDay, {Local() % kDay / 3600, Local() % 3600 / 60}}; }
   void SetClockText(const std::string& text) override { clockText = text; }
   void SetEnabledText(const std::string& text) override { enabledText = text; }
   void SetSideBarText(const std::string& text) override { sideBar = text; }
-  void SetTrayTip(const std::string& text) override { tip = text; }
+  void SetTrayTip(const std::string& text) override {
+    if (text != tip) tips.push_back("day " + std::to_string(Local() / kDay) + " " + clockText + " " + text);
+    tip = text;
+  }
   void SetTrayIconIndex(int index) override { calls.push_back("icon " + std::to_string(index)); }
   void ActivateTrayIcon() override { calls.push_back("active"); }
   bool ClockItemChecked() override { return itemChecked; }
@@ -42,7 +50,7 @@ class FakeHost : public app::ClockHost {
   void Run(app::Routine routine, std::optional<bool> force) override {
     const int index = static_cast<int>(routine);
     calls.push_back("run " + std::to_string(index));
-    runs.push_back("day " + std::to_string(second / kDay) + " at " + std::to_string(second % kDay) +
+    runs.push_back("day " + std::to_string(Local() / kDay) + " at " + std::to_string(Local() % kDay) +
                    " run " + std::to_string(index) + (force ? *force ? " force" : " noforce" : ""));
     if (!failing) return;
     SetTimer1(true);  // as the notice does on its way out of an error
@@ -69,6 +77,7 @@ struct Rig {
   }
   void RunUntil(int second) {
     for (; host.second < second; ++host.second) {
+      machine.utc = host.second;
       if (host.second == reArmAt) host.SetTimer1(true);
       if (host.timer3) clock.Timer3Timer();
       if (!host.timer1) continue;
@@ -79,11 +88,22 @@ struct Rig {
       }
     }
   }
+  // Local days [first, last) through the minutes where something is due
+  // (midnight, 07:30, 08:00, 22:00, 23:30), a minute before each to two after,
+  // the ticks between skipped: a simulated week in seconds is slow to run.
+  void RunDays(int first, int last) {
+    for (int day = first; day < last; ++day)
+      for (const int minute : {-1, 7 * 60 + 30, 8 * 60, 22 * 60, 23 * 60 + 30}) {
+        const int local = day * kDay + minute * 60 - 60;
+        host.second = local - static_cast<int>(testing_support::ZoneLocal(local) - local);
+        RunUntil(host.second + 180);
+      }
+  }
   FakeHost host;
   app::Settings state;
   testing_support::FakeMachine machine;  // no countdown is pending
   schedule::Countdown countdown{machine, machine};
-  app::OperationClock clock{host, state, countdown};
+  app::OperationClock clock{host, state, countdown, machine};
   int errors = 0, reArmAt = -1;
 };
 
@@ -219,6 +239,43 @@ TEST(OperationClock, DisarmingDuringThePauseShowsWhenTheClockRunsAgain) {
   rig.RunUntil(kDay + fired + 1);
   EXPECT_EQ(rig.host.runs, Daily(fired, 2));
   EXPECT_EQ(rig.host.tip, "Dormix is Active at 07:30");
+}
+
+// "Weekdays 22:00, weekends 23:30" over a week across each change of
+// daylight saving, a day off, every day off, and a value that is no week
+// (Op. Time 07:30 every day): each day at its own wall-clock time, once, and
+// the tip naming the next time, changed in the tick that fires.
+TEST(OperationClock, AWeekFiresEachDayAtItsOwnTimeAcrossDaylightSaving) {
+  const auto at = [](int day, int minute) { return "day " + std::to_string(day) + " at " + std::to_string(minute * 60) + " run 0"; };
+  Journal week[2];  // from Thursday 8 Jan 1970 (Sunday springs forward), from Sunday 18 (Wednesday falls back)
+  for (int i = 0; i < 2; ++i)
+    for (int day = 7 + 10 * i; day < 15 + 10 * i; ++day) week[i].push_back(at(day, (day + 3) % 7 >= 5 ? 1410 : 1320));
+  const std::string tip = "Dormix is Active ";
+  const struct {
+    const char* days;
+    int first, count;  // local days
+    Journal runs, tips;  // the tips journalled, unless none given
+  } cases[] = {
+      {"22:00;22:00;22:00;22:00;22:00;23:30;23:30", 7, 8, week[0],
+       {"day 6 23:58 " + tip + "on Thu at 22:00", "day 7 00:00 " + tip + "at 22:00", "day 7 22:00 " + tip + "on Fri at 22:00",
+        "day 8 00:00 " + tip + "at 22:00", "day 8 22:00 " + tip + "on Sat at 23:30", "day 9 00:00 " + tip + "at 23:30",
+        "day 9 23:30 " + tip + "on Sun at 23:30", "day 10 00:00 " + tip + "at 23:30", "day 10 23:30 " + tip + "on Mon at 22:00",
+        "day 11 00:00 " + tip + "at 22:00", "day 11 22:00 " + tip + "on Tue at 22:00", "day 12 00:00 " + tip + "at 22:00",
+        "day 12 22:00 " + tip + "on Wed at 22:00", "day 13 00:00 " + tip + "at 22:00", "day 13 22:00 " + tip + "on Thu at 22:00",
+        "day 14 00:00 " + tip + "at 22:00", "day 14 22:00 " + tip + "on Fri at 22:00"}},
+      {"22:00;22:00;22:00;22:00;22:00;23:30;23:30", 17, 8, week[1], {}},
+      {";;;;-;;", 1, 2, {at(2, 450)}, {"day 0 23:58 " + tip + "on Sat at 07:30", "day 2 00:00 " + tip + "at 07:30", "day 2 07:30 " + tip + "on Sun at 07:30"}},
+      {"-;-;-;-;-;-;-", 1, 2, {}, {"day 0 23:58 " + tip + "on no day"}},
+      {"08:00", 1, 2, {at(1, 450), at(2, 450)}, {"day 0 23:58 " + tip + "at 07:30"}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.host.inZone = true;
+    rig.state.ClockDays = c.days;
+    rig.RunDays(c.first, c.first + c.count);
+    EXPECT_EQ(rig.host.runs, c.runs) << c.days << c.first;
+    EXPECT_TRUE(c.tips.empty() || rig.host.tips == c.tips) << testing::PrintToString(rig.host.tips);
+  }
 }
 
 }  // namespace

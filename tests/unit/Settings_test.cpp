@@ -36,6 +36,7 @@ const Journal kDefaultWrites = {
     "Dormix\\Operation\\MessageTime=15",
     "Dormix\\Operation\\PlaySound=0",
     "Dormix\\Operation\\SoundFileName=",
+    "Dormix\\Operation\\Days=",
     "Dormix\\Shortcuts\\ShutDown=Ctrl+Alt+S",
     "Dormix\\Shortcuts\\LogOff=Ctrl+Alt+L",
     "Dormix\\Shortcuts\\Hibernate=Ctrl+Alt+H",
@@ -83,6 +84,9 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
       {{{"Operation", "Enabled", "yes"}}, {}},
       {{{"Operation", "EndTime", ""}}, {"Dormix\\Operation\\EndTime="}},
       {{{"Operation", "Password", ""}}, {}},
+      // A week in its stored form; one that is no week reads as none.
+      {{{"Operation", "Days", "9:45;-;;;;;23:30"}}, {"Dormix\\Operation\\Days=09:45;-;;;;;23:30"}},
+      {{{"Operation", "Days", "22:00"}}, {}},
       {{{"Operation", "Password", "C756D25AA87A8BD924E835C458B343D5"}},
        {"Dormix\\Operation\\Password=001EEA22F022F366B877839A769161B7"}},
       // The stored value says what the Run entry becomes, a seeded one too;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/DaysWindow.h"
 #include "command/Handoff_win32.h"
 #include "countdown/CountdownWindow.h"
 #include "power/Notice.h"
@@ -198,6 +199,21 @@ TEST_F(HostileMessagesTest, TheCountdownWindowSurvivesEveryRowHiddenAndShown) {
     form.Close();
     Deliver(row, form.Handle());
     EXPECT_FALSE(form.Visible() || IsIconic(form.Handle()) || ui::Application().Terminated());
+  }
+}
+
+// The week's window, shown modally as the options window shows it: a close
+// request closes it, and nothing else hides it for good or ends the program.
+TEST_F(HostileMessagesTest, TheDaysWindowSurvivesEveryRowHiddenAndShown) {
+  if (!DaysWindow) ui::Application().CreateForm(DaysWindow);
+  ASSERT_TRUE(DaysWindow);
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.name);
+    Deliver(row, DaysWindow->Handle());
+    EXPECT_FALSE(DaysWindow->Visible());
+    const char effect = WhileShown(*DaysWindow, row);
+    EXPECT_TRUE(effect == kClosed || (row.msg != WM_CLOSE && row.wParam != SC_CLOSE)) << effect;
+    EXPECT_FALSE(DaysWindow->Visible() || IsIconic(DaysWindow->Handle()) || ui::Application().Terminated());
   }
 }
 

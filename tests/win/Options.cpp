@@ -1,7 +1,8 @@
 // The options window under Wine, opened by "Main" as the program opens it:
 // Ok with the password rule and the shortcut texts, Cancel restoring what is
-// stored, the hotkeys that act only while it is closed, and the tray icon
-// brought back when the notification area returns.
+// stored, the hotkeys that act only while it is closed, the tray icon
+// brought back when the notification area returns, and the week's window and
+// the clock firing on a day's own time.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DaysWindow.h"
 #include "policy/Policy.h"
 #include "power/QuorinFunction.h"
 #include "support/Dormix.h"
@@ -285,7 +287,7 @@ TEST_F(OptionsTest, CtrlTabAndCtrlPageKeysSwitchPagesAndTabWalksOnlyThePageShown
   EXPECT_EQ(pages, (std::vector<std::string>{"General", "Protection", "General", "Protection", "General",
                                              "Operation Clock", "Messages"}));
   EXPECT_EQ(strays, std::vector<std::string>{});
-  EXPECT_EQ(reached, (std::vector<std::size_t>{1, 4, 3, 8, 5})) << "the tab stops of each page";
+  EXPECT_EQ(reached, (std::vector<std::size_t>{2, 4, 3, 8, 5})) << "the tab stops of each page";
 }
 
 // What the user reads: the whole set time fits its field (the first digit
@@ -412,6 +414,67 @@ TEST_F(OptionsTest, APolicyOverridesItsSettingGreysItsControlAndIsNeverWritten) 
     EXPECT_TRUE(enabled());
     EXPECT_FALSE(Form1->Label19->Visible());
   }
+}
+
+// Over the options window: a row for each day, its box before its time; a
+// ticked day's time that cannot fire refused as Op. Time is, with the focus
+// on it; Ok there puts the week in effect at once, the options window's Ok
+// stores it and its Cancel drops it.
+TEST_F(OptionsTest, TheDaysWindowRefusesABadTimeAsOpTimeIsAndTheOptionsOkStoresTheWeek) {
+  const std::string week = "22:00;22:00;22:00;22:00;22:00;23:30;23:30";
+  for (ui::TButton* close : {Form1->BitBtn2, Form1->BitBtn1}) {
+    std::string box;
+    HWND focus = nullptr;
+    WithOptions([&] {
+      const Every days(50, [&] {
+        if (!DaysWindow || !DaysWindow->Visible()) return true;
+        for (int day = 0; day < schedule::kWeekDays; ++day) {
+          const HWND check = DaysWindow->DayBoxes[day]->Handle();
+          EXPECT_EQ(testing_support::WindowText(check), schedule::kDayNames[day]);
+          EXPECT_EQ(GetWindow(check, GW_HWNDNEXT), DaysWindow->DayTimes[day]->Handle());
+          EXPECT_TRUE(DaysWindow->DayBoxes[day]->Checked()) << "no week: every day at Op. Time";
+          DaysWindow->DayTimes[day]->SetText(day == 4 ? "25:61" : day < 5 ? "22:00" : "23:30");
+        }
+        testing_support::ShotOf(DaysWindow->Handle(), "days-window");
+        const Every answer(50, [&] { return AnswerBox(box); });
+        SendMessageA(DaysWindow->OkButton->Handle(), BM_CLICK, 0, 0);
+        focus = GetFocus();
+        DaysWindow->DayTimes[4]->SetText("22:00");
+        SendMessageA(DaysWindow->OkButton->Handle(), BM_CLICK, 0, 0);
+        return false;
+      });
+      SendMessageA(Form1->DaysButton->Handle(), BM_CLICK, 0, 0);
+      EXPECT_EQ(Form1->State.ClockDays + Stored("Operation", "Days"), week) << "in effect, not stored";
+    }, close);
+    EXPECT_EQ(box, "Friday: enter a time of day from 00:00 to 23:59, all four digits.");
+    EXPECT_EQ(focus, DaysWindow->DayTimes[4]->Handle());
+    const std::string kept = close == Form1->BitBtn1 ? week : "";
+    EXPECT_EQ(Stored("Operation", "Days") + "|" + Form1->State.ClockDays, kept + "|" + kept);
+  }
+  Form1->State.ClockDays.clear();
+  Form1->SaveSettings();
+}
+
+// Armed at this minute: a day off keeps the clock from firing at Op. Time,
+// today's own time fires it, and the tip then names today a week on.
+TEST_F(OptionsTest, TheClockFiresOnTodaysOwnTimeAndNotOnADayOff) {
+  const std::string now = testing_support::MinuteWithRoom();
+  const int today = schedule::WeekdayOf(schedule::LocalTimeNow().day);
+  Form1->State.OperationCode = 7;
+  Form1->State.ClockEnabled = true;
+  for (const std::string& field : {std::string("-"), now}) {
+    Form1->State.ClockDays.clear();
+    for (int day = 0; day < schedule::kWeekDays; ++day) Form1->State.ClockDays += (day ? ";" : "") + (day == today ? field : "-");
+    Form1->MaskEdit1->SetText(field == now ? (now == "00:00" ? "00:01" : "00:00") : now);
+    Form1->Timer1Timer(*Form1->Timer1);
+    EXPECT_TRUE(testing_support::ProcessPosted());
+    EXPECT_EQ(Form4->Visible(), field == now) << Form1->State.ClockDays;
+  }
+  EXPECT_EQ(Form1->TarvelTrayIcon1->Tip(), "Dormix is Active on " + std::string(schedule::kDayShortNames[today]) + " at " + now);
+  testing_support::ClosePanel();
+  Form1->State.ClockEnabled = false;
+  Form1->State.ClockDays.clear();
+  Form1->MaskEdit1->SetText("00:00");
 }
 
 }  // namespace
