@@ -130,10 +130,10 @@ void TCountdownWindow::DesignRunRows() {
     *labels[i].label = &made;
   }
   ProgramEdit = &Make<ui::TEdit>("ProgramEdit", *this);
-  ProgramEdit->SetBounds(130, 44, 140, 22);
+  ProgramEdit->SetBounds(130, 44, 136, 22);
   ProgramEdit->SetMaxLength(260);
   BrowseButton = &Make<ui::TButton>("BrowseButton", *this);
-  BrowseButton->SetBounds(276, 43, 52, 24);
+  BrowseButton->SetBounds(272, 43, 56, 24);
   BrowseButton->SetCaption("Browse...");
   ProgramDialog = &Make<ui::TOpenDialog>("ProgramDialog");
   ProgramDialog->filter = "Programs and scripts|*.exe;*.com;*.bat;*.cmd;*.ps1;*.vbs;*.js|All files|*.*";
