@@ -158,6 +158,7 @@ std::variant<Seconds, std::string> Countdown::DueOn(int minuteOfDay, const Day& 
     for (Seconds d = today; d <= today + 7; ++d)
       if (WeekdayOf(d) == day.weekday)
         if (const std::optional<Seconds> due = NextUtcOfLocal(time_, d * kDay + minuteOfDay * 60, now)) return *due;
+    return " has passed.";
   }
   const Seconds date = DayNumber(day);
   if (date > today + kLongestCountdownDays) return " is more than 30 days away.";

@@ -62,11 +62,9 @@ Process::Process(const std::string& exe, const std::string& arguments, Start sta
     token = linked.LinkedToken;
   const ui::unique_handle selfToken(self), limited(token);
   if (start == Start::kLimited && !token) return;
-  const DWORD flags = start == Start::kSuspended ? CREATE_SUSPENDED : 0;
-  if (token ? CreateProcessAsUserA(token, exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE, flags,
-                                   nullptr, nullptr, &si, &pi)
-            : CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE, flags, nullptr,
-                             nullptr, &si, &pi)) {
+  // No token: this process's own, as CreateProcessA gives.
+  if (CreateProcessAsUserA(token, exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE,
+                           start == Start::kSuspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
     thread_.reset(pi.hThread);
     process_.reset(pi.hProcess);
     id_ = pi.dwProcessId;

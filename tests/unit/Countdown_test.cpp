@@ -104,7 +104,6 @@ TEST(Countdown, AClockTimeOnADayIsItsNextReadingWithinThirtyDays) {
       {kDay, 30, "1969-12-31", " has passed."},
       {kDay, 30, "1970-02-01", "Hibernate on Sun 1 Feb at 00:30 in 2590200"},
       {kDay, 90, "1970-02-01", " is more than 30 days away."},
-      {kDay, 90, "2026-12-24", " is more than 30 days away."},
       // 23:00 on Sat 10 Jan: 02:30 is skipped on Sunday.
       {kSpring - 3 * kHour, 150, "sun", "Hibernate tomorrow at 03:00 in 10800"},
       // 00:00 on Wed 21 Jan: 02:30 comes twice; the first.
