@@ -7,9 +7,8 @@
 #include "command/Handoff_win32.h"
 #include "command/RunTrust.h"
 #include "power/Notice.h"
-#include "power/QuorinFunction.h"
-#include "program/Program.h"
 #include "power/mymess.h"
+#include "program/Program.h"
 #include "ui/Error.h"
 
 namespace {

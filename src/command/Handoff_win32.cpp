@@ -89,15 +89,15 @@ LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs
   const auto parsed = ParseCommandLine(Unpacked(*packed), verbs);
   const Command* command = std::get_if<Command>(&parsed);
   if (!command || command->kind == Command::Kind::Usage) return 2;
-  // The sender is the process that made the answer window it names.
-  DWORD senderId = 0;
-  if (command->run && IsAnswerWindow(reinterpret_cast<HWND>(sender)))
-    GetWindowThreadProcessId(reinterpret_cast<HWND>(sender), &senderId);
-  if (command->run)
+  if (command->run) {
+    // The sender is the process that made the answer window it names.
+    DWORD senderId = 0;
+    if (IsAnswerWindow(reinterpret_cast<HWND>(sender))) GetWindowThreadProcessId(reinterpret_cast<HWND>(sender), &senderId);
     if (const std::optional<std::string> refusal = RunRefusalFor(senderId ? std::optional<std::uint32_t>(senderId) : std::nullopt)) {
       Reply(sender, {1, *refusal});
       return 1;
     }
+  }
   const std::optional<Answer> answer = handoff.Serve(*command, sender);
   if (!answer) return kAnswerFollows;
   Reply(sender, *answer);
