@@ -72,7 +72,6 @@ TEST(CommandLine, GivesTheCommandOrWhatIsWrong) {
       {{"/run", "a\"b", "/in", "5m"}, "Bad program 'a\"b'."},
       {{"/run", "x", "/args", std::string(1025, 'a'), "/in", "5m"}, "The arguments are longer than 1024 characters."},
       {Words("/shutdown /console /in 5m"), "'/console' goes with /run."},
-      {Words("/run x /notice /in 5m /notice"), "Two switches: '/notice' and '/notice'."},
       {Words("/reboot"), "Unknown switch '/reboot'."},
       {Words("/" + longName), "Unknown switch '/" + longName.substr(0, 56) + "...'."},
   };
