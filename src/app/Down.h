@@ -186,6 +186,11 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   bool CancelNotice() override;
   void ShowCaption(const std::string& caption) override;
   void ReportMissed(const std::string& text) override;
+  // A countdown's program started, `caption` naming the countdown; the
+  // action after it then waits for its end.
+  void StartProgram(const schedule::Job& job, const std::string& caption);
+  // What the last program's start failed with, for /status; "" once one starts.
+  std::string runFailure_;
   // Closes the shown notice with Cancel, as its button does.
   void AnswerNoticeWithCancel();
   // Before a routine that may show the notice: what its Postpone carries
@@ -200,7 +205,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
     void Cancel() override;
     void Postpone(std::int64_t seconds) override;
     void PostponeNotice(std::int64_t seconds) override;
-    std::optional<std::string> Start(const command::Command& command) override;
+    std::optional<command::Answer> Start(const command::Command& command) override;
     std::string Caption() override;
     std::string CountdownStatus() override;
     std::string ClockStatus() override;

@@ -5,12 +5,30 @@
 // its action the countdown.
 #include "app/Down.h"
 #include "command/Handoff_win32.h"
+#include "command/RunTrust.h"
 #include "power/Notice.h"
 #include "power/mymess.h"
+#include "program/Program.h"
 #include "ui/Error.h"
 
 namespace {
 schedule::Job JobOf(int action, std::optional<bool> force) { return {action, app::Actions[action].caption, force}; }
+
+// A program as the job, found where the command names it, and the action after it.
+schedule::Job JobOf(const command::Command& c, const std::string& program) {
+  schedule::Job job{c.action, program::RunName(program), c.force};
+  job.run = *c.run;
+  job.run->program = program;
+  if (c.action >= 0) job.follows = "then " + std::string(app::Actions[c.action].caption);
+  return job;
+}
+
+// The notice's name for a program: its file's, short enough for the notice's line.
+std::string NoticeName(const std::string& program) {
+  std::string name = program::FileName(program);
+  name = name.substr(0, name.rfind('.'));
+  return name.size() <= 9 ? name : name.substr(0, 8) + "...";
+}
 }  // namespace
 
 command::Situation TForm1::CommandHost::Now() {
@@ -27,19 +45,40 @@ void TForm1::CommandHost::Postpone(std::int64_t seconds) { form_.countdown_.Post
 void TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { form_.PostponeNotice(seconds); }
 std::string TForm1::CommandHost::Caption() { return form_.countdown_.Caption(); }
 std::string TForm1::CommandHost::CountdownStatus() { return form_.countdown_.Status(); }
-std::string TForm1::CommandHost::ClockStatus() { return form_.clock_.Status(); }
+std::string TForm1::CommandHost::ClockStatus() {
+  return form_.clock_.Status() + (form_.runFailure_.empty() ? "" : "\nLast run: " + form_.runFailure_);
+}
 void TForm1::CommandHost::PostRun() { PostMessageA(form_.Handle(), command::kRunActionMessage, 0, 0); }
 void TForm1::CommandHost::Run(const command::Command& c) { form_.Run(app::Actions[c.action].routine, c.force); }
 void TForm1::CommandHost::Reply(command::Sender sender, const command::Answer& answer) {
   command::Reply(sender, answer);
 }
 
-std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c) {
+std::optional<command::Answer> TForm1::CommandHost::Start(const command::Command& c) {
   schedule::Countdown& countdown = form_.countdown_;
-  const schedule::Job job = JobOf(c.action, c.force);
+  schedule::Job job;
+  if (c.run) {
+    if (const std::optional<std::string> refusal = command::RunRefusalFor(GetCurrentProcessId()))
+      return command::Answer{1, *refusal};
+    const std::optional<std::string> found = program::Locate(c.run->program);
+    if (!found) return command::Answer{1, "No program " + command::Quoted(c.run->program) + " was found."};
+    job = JobOf(c, *found);
+  } else {
+    job = JobOf(c.action, c.force);
+  }
   switch (c.when) {
     case command::Command::When::In: countdown.StartIn(job, c.seconds); break;
-    case command::Command::When::At: countdown.StartAt(job, c.minuteOfDay); break;
+    case command::Command::When::At:
+      if (!c.day) {
+        countdown.StartAt(job, c.minuteOfDay);
+      } else if (const auto due = countdown.DueOn(c.minuteOfDay, *c.day); std::holds_alternative<std::string>(due)) {
+        return command::Answer{2, schedule::DayText(*c.day) + " at " +
+                                      schedule::TimeText({c.minuteOfDay / 60, c.minuteOfDay % 60}) +
+                                      std::get<std::string>(due)};
+      } else {
+        countdown.StartAt(job, c.minuteOfDay, *c.day);
+      }
+      break;
     case command::Command::When::Idle: countdown.StartIdle(job, c.seconds); break;
     case command::Command::When::Quiet: countdown.StartQuiet(job, c.seconds, c.limits, form_.LoadSource()); break;
     case command::Command::When::After: {
@@ -48,7 +87,8 @@ std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c)
       if (command::NamesThisProgram(c.program)) return "Dormix cannot wait for itself to end.";
       std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command::ProgramNames(c.program));
       if (!programs)
-        return byId ? "No process " + c.program + " is running." : "No program " + command::Quoted(c.program) + " is running.";
+        return command::Answer{1, byId ? "No process " + c.program + " is running."
+                                       : "No program " + command::Quoted(c.program) + " is running."};
       countdown.StartAfter(job, std::move(programs), byId ? "process " + c.program : c.program);
       break;
     }
@@ -89,11 +129,33 @@ void TForm1::CountdownTimerTimer(ui::TComponent&) { countdown_.Tick(); }
 void TForm1::RunJob(const schedule::Job& job) {
   const std::string caption = countdown_.Caption();
   try {
-    Run(app::Actions[job.action].routine, job.force);
+    if (job.run)
+      StartProgram(job, caption);
+    else
+      Run(app::Actions[job.action].routine, job.force);
   } catch (const std::exception& error) {
     TarvelTrayIcon1->ShowBalloon("Dormix", caption + " was not carried out: " + error.what());
     throw;
   }
+}
+
+// Through the notice when asked for. A start that fails is told by a
+// balloon and kept for /status; unattended, it needs no box to answer.
+void TForm1::StartProgram(const schedule::Job& job, const std::string& caption) {
+  if (job.run->notice) {
+    noticeJob_ = job;
+    Form2->Button3->SetEnabled(countdown_.MayPostpone());
+    if (!power::ShowOperationNotice(NoticeName(job.run->program))) return;
+  }
+  auto started = program::Start(*job.run);
+  if (const std::string* error = std::get_if<std::string>(&started)) {
+    runFailure_ = caption + " was not carried out: " + *error;
+    TarvelTrayIcon1->ShowBalloon("Dormix", runFailure_);
+    return;
+  }
+  runFailure_.clear();
+  if (job.action >= 0)
+    countdown_.Chain(JobOf(job.action, job.force), std::move(std::get<0>(started)), program::FileName(job.run->program));
 }
 
 void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {

@@ -16,15 +16,21 @@ namespace command {
 // by three blanks: a message box joins those, and wraps each item itself.
 const char* const kUsage =
     "Usage: dormix ACTION [WHEN] [/force | /noforce]\n"
+    "   or: dormix /run PROGRAM [/args \"...\"] [/then ACTION] [/console]\n"
+    "   [/notice] WHEN\n"
     "   or: dormix /cancel | /postpone [DURATION] | /status | /?\n"
     "\n"
     "ACTION is one of /shutdown /logoff /hibernate /standby /restart\n"
     "   /monitoroff /screensaver /lock. Alone, it acts at once, as the tray\n"
     "   menu does.\n"
+    "/run PROGRAM - in place of ACTION, a program or script started in its\n"
+    "   folder, with /args; /then ACTION once it has ended; /console gives a\n"
+    "   console program its window; /notice asks first\n"
     "WHEN sets a one-off countdown instead:\n"
     "/in DURATION - after 90s, 45m, 2h, 1h30m or 1d (a bare number is\n"
     "   minutes), 30 days at most\n"
-    "/at HH:MM - the next time the clock reads HH:MM\n"
+    "/at HH:MM [/on DAY] - the next time the clock reads HH:MM, or on DAY:\n"
+    "   a date like 2026-12-24 or a weekday like fri, within 30 days\n"
     "/idle DURATION - once the keyboard and mouse have rested that long\n"
     "/after PROGRAM - once PROGRAM (a name like x.exe, or a process ID) has\n"
     "   ended\n"
@@ -137,6 +143,9 @@ std::string Quoted(const std::string& argument) { return "'" + ui::Shortened(arg
 std::variant<Command, std::string> ParseCommandLine(const std::vector<std::string>& arguments, Verbs verbs) {
   Command command;
   std::string actionWord, whenWord, forceWord, cpuWord, netWord;
+  std::string onWord, argsWord, thenWord, consoleWord, noticeWord;  // and /run's in actionWord
+  schedule::Run run;
+  int then = -1;
   auto twice = [](const char* what, const std::string& first, const std::string& second) {
     return std::string("Two ") + what + ": " + Quoted(first) + " and " + Quoted(second) + ".";
   };
@@ -188,6 +197,38 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
         command.when = name == "in" ? Command::When::In : name == "idle" ? Command::When::Idle : Command::When::Quiet;
         command.seconds = std::get<std::int64_t>(duration);
       }
+    } else if (name == "run" || name == "args" || name == "then" || name == "on") {
+      std::string& seen = name == "run" ? actionWord : name == "args" ? argsWord : name == "then" ? thenWord : onWord;
+      if (!seen.empty())
+        return twice(name == "run" ? "actions" : name == "args" ? "arguments" : name == "then" ? "actions after the program" : "days",
+                     seen, word);
+      seen = word;
+      if (last)
+        return Quoted(word) + (name == "run"    ? " needs a program, like backup.cmd."
+                               : name == "args" ? " needs the program's arguments, in quotes."
+                               : name == "then" ? " needs an action, like shutdown."
+                                                : " needs a day, like 2026-12-24 or fri.");
+      const std::string& value = arguments[++i];
+      if (name == "run") {
+        // A quote cannot be part of a file's name, and would end its quoting.
+        if (value.empty() || ui::CharacterCount(value) > kLongestProgram || value.find('"') != std::string::npos)
+          return "Bad program " + Quoted(value) + ".";
+        run.program = value;
+      } else if (name == "args") {
+        if (ui::CharacterCount(value) > kLongestArguments) return "The arguments are longer than 1024 characters.";
+        run.arguments = value;
+      } else if (name == "then") {
+        then = ActionOfSwitch(SwitchName(value).value_or(Lower(value)), verbs);
+        if (then < 0) return "Bad action " + Quoted(value) + " after /then: use one like shutdown.";
+      } else {
+        command.day = schedule::ParseDay(value);
+        if (!command.day) return "Bad day " + Quoted(value) + ": use a date like 2026-12-24 or a weekday like fri.";
+      }
+    } else if (name == "console" || name == "notice") {
+      std::string& seen = name == "console" ? consoleWord : noticeWord;
+      if (!seen.empty()) return twice("switches", seen, word);
+      seen = word;
+      (name == "console" ? run.console : run.notice) = true;
     } else if (name == "force" || name == "noforce") {
       if (!forceWord.empty()) return twice("force switches", forceWord, word);
       forceWord = word;
@@ -211,6 +252,9 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
       return "Unknown switch " + Quoted(word) + ".";
     }
   }
+  if (run.program.empty())
+    for (const std::string* with : {&argsWord, &thenWord, &consoleWord, &noticeWord})
+      if (!with->empty()) return Quoted(*with) + " goes with /run.";
   if (actionWord.empty()) {
     if (arguments.empty()) return command;
     return Quoted(!whenWord.empty() ? whenWord : !forceWord.empty() ? forceWord : cpuWord + netWord) +
@@ -218,6 +262,12 @@ std::variant<Command, std::string> ParseCommandLine(const std::vector<std::strin
   }
   if (command.when != Command::When::Quiet && !(cpuWord + netWord).empty())
     return Quoted(cpuWord.empty() ? netWord : cpuWord) + " goes with /quiet.";
+  if (command.when != Command::When::At && !onWord.empty()) return Quoted(onWord) + " goes with /at.";
+  if (!run.program.empty()) {
+    if (command.when == Command::When::Now) return Quoted(actionWord) + " needs a countdown, like /in 45m or /at 02:00.";
+    command.run = std::move(run);
+    command.action = then;
+  }
   command.kind = Command::Kind::Run;
   return command;
 }
@@ -230,15 +280,27 @@ std::vector<std::string> CommandArguments(const Command& command, Verbs verbs) {
     case Command::Kind::Usage: return {"/?"};
     case Command::Kind::Run: break;
   }
-  std::vector<std::string> arguments{std::string("/") + verbs[command.action].commandSwitch};
+  std::vector<std::string> arguments;
   auto add = [&](const char* when, std::string value) {
     arguments.push_back(when);
     arguments.push_back(std::move(value));
   };
+  if (const std::optional<schedule::Run>& run = command.run) {
+    add("/run", run->program);
+    if (!run->arguments.empty()) add("/args", run->arguments);
+    if (command.action >= 0) add("/then", verbs[command.action].commandSwitch);
+    if (run->console) arguments.push_back("/console");
+    if (run->notice) arguments.push_back("/notice");
+  } else {
+    arguments.push_back(std::string("/") + verbs[command.action].commandSwitch);
+  }
   switch (command.when) {
     case Command::When::In: add("/in", std::to_string(command.seconds) + "s"); break;
     case Command::When::Idle: add("/idle", std::to_string(command.seconds) + "s"); break;
-    case Command::When::At: add("/at", schedule::TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60})); break;
+    case Command::When::At:
+      add("/at", schedule::TimeText({command.minuteOfDay / 60, command.minuteOfDay % 60}));
+      if (command.day) add("/on", schedule::DayText(*command.day));
+      break;
     case Command::When::After: add("/after", command.program); break;
     case Command::When::Quiet:
       add("/quiet", std::to_string(command.seconds) + "s");

@@ -39,12 +39,12 @@ std::optional<Answer> Handoff::Serve(const Command& command, Sender sender) {
     case Command::Kind::Usage: return Answer{2, kUsage};
     case Command::Kind::Run: break;
   }
-  const Verb& verb = verbs_[command.action];
   if (command.when != Command::When::Now) {
     if (!now.pending.empty()) return Answer{1, "A countdown is already pending: " + now.pending + "."};
-    if (std::optional<std::string> refusal = host_.Start(command)) return Answer{1, *refusal};
+    if (std::optional<Answer> refusal = host_.Start(command)) return *refusal;
     return Answer{0, host_.Caption() + "."};
   }
+  const Verb& verb = verbs_[command.action];
   if (verb.shows == Verb::Shows::Notice) {
     // The notice would refuse it without a word.
     if (now.notice != NoticeState::None) return NotStarted(verb, now.noticeName);

@@ -36,9 +36,9 @@ class HandoffHost {
   virtual void Cancel() = 0;
   virtual void Postpone(std::int64_t seconds) = 0;
   virtual void PostponeNotice(std::int64_t seconds) = 0;
-  // Sets the countdown of a Run command with a When; the text of a refusal
-  // (no such program) or nothing.
-  virtual std::optional<std::string> Start(const Command& command) = 0;
+  // Sets the countdown of a Run command with a When; a refusal (no such
+  // program: 1; a day out of reach: 2) or nothing.
+  virtual std::optional<Answer> Start(const Command& command) = 0;
   // The pending countdown's caption, after a change.
   virtual std::string Caption() = 0;
   // What /status says of the pending countdown: its caption, and for a

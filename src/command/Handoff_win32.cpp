@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "command/RunTrust.h"
+#include "program/Program.h"
 #include "schedule/Countdown.h"
 #include "ui/Title.h"
 #include "ui/Utf8.h"
@@ -97,6 +99,15 @@ LRESULT ReceiveCommand(WPARAM sender, LPARAM data, Handoff& handoff, Verbs verbs
   const auto parsed = packed ? ParseCommandLine(Unpacked(*packed), verbs)
                              : decltype(ParseCommandLine({}, verbs))("The running Dormix could not read the command.");
   const Command* command = std::get_if<Command>(&parsed);
+  if (command && command->run) {
+    // The sender is the process that made the answer window it names.
+    DWORD senderId = 0;
+    if (IsAnswerWindow(reinterpret_cast<HWND>(sender))) GetWindowThreadProcessId(reinterpret_cast<HWND>(sender), &senderId);
+    if (const std::optional<std::string> refusal = RunRefusalFor(senderId ? std::optional<std::uint32_t>(senderId) : std::nullopt)) {
+      Reply(sender, {1, *refusal});
+      return 1;
+    }
+  }
   const std::optional<Answer> answer = !command ? Answer{2, std::get<std::string>(parsed)}
                                        : command->kind == Command::Kind::Usage ? Answer{2, kUsage}
                                                                                : handoff.Serve(*command, sender);
@@ -182,6 +193,9 @@ std::optional<int> Launch(const std::vector<std::string>& arguments, Verbs verbs
       Print({0, kUsage}, true);
       return 0;
     }
+    // Named from this process's folder, which the running copy does not share.
+    if (command->run)
+      if (const std::optional<std::string> found = program::Locate(command->run->program)) command->run->program = *found;
   }
   // Only the name matters: nothing is ever read or written.
   guard.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 32, "Dormix"));

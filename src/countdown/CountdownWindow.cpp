@@ -23,15 +23,20 @@ const struct {
   const char* hint;
 } kWhen[kWhenCount] = {
     {"In", "/in", "like 45m or 1h30m"},
-    {"At", "/at", "like 23:30"},
+    {"At", "/at", ""},  // its day's box in place of a hint
     {"When idle for", "/idle", "like 30m"},
     {"After program", "/after", ""},
     {"When quiet for", "/quiet", "like 10m"},
 };
 
-int RowTop(int row) { return 44 + row * 28; }
+// The rows of a program as the action, between the action's row and the
+// rows of "when": the window is that much taller.
+constexpr int kRunRows = 84;
+const char* const kRunItem = "Run a program...";
+
+int RowTop(int row) { return 44 + kRunRows + row * 28; }
 // The error's label, its least height and the buttons below it, as designed.
-constexpr int kMessageTop = 184, kMessageWidth = 316, kMessageHeight = 30, kButtonsTop = 218;
+constexpr int kMessageTop = 184 + kRunRows, kMessageWidth = 316, kMessageHeight = 30, kButtonsTop = 218 + kRunRows;
 constexpr int kBottomMargin = 9;
 
 // "1:05:09": the time left, hours not bounded.
@@ -52,7 +57,7 @@ std::vector<std::string> Lines(const std::string& text) {
 void TCountdownWindow::Design() {
   SetCaption("Countdown");
   SetBorderStyle(ui::TBorderStyle::bsDialog);
-  SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 340, 252);
+  SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 340, 252 + kRunRows);
   auto label = [this](const char* name, int x, int y, const std::string& caption) {
     ui::TLabel& made = Make<ui::TLabel>(name, *this);
     made.SetBounds(x, y, 0, 0);
@@ -72,7 +77,12 @@ void TCountdownWindow::Design() {
   ActionLabel = label("ActionLabel", 12, 15, "Action:");
   ActionBox = &Make<ui::TComboBox>("ActionBox", *this);
   ActionBox->SetBounds(130, 12, 150, 200);
-  ActionBox->OnChange = [this](ui::TComponent&) { SetMessage(""); };
+  ActionBox->OnChange = [this](ui::TComponent&) {
+    SetMessage("");
+    ShowRunRows();
+    if (RunChosen() && ProgramEdit->Text().empty()) BrowseButton->Click();
+  };
+  DesignRunRows();
   for (int i = 0; i < kWhenCount; ++i) {
     WhenButtons[i] = &Make<ui::TRadioButton>("WhenButton" + std::to_string(i + 1), *this);
     WhenButtons[i]->SetBounds(12, RowTop(i) + 2, 114, 20);
@@ -91,6 +101,11 @@ void TCountdownWindow::Design() {
       if (Chosen() == i) SetMessage("");
     };
     WhenHints[i] = label(("WhenHint" + n).c_str(), 228, RowTop(i) + 3, kWhen[i].hint);
+    if (i == kAt) {
+      DayBox = &Make<ui::TComboBox>("DayBox", *this);
+      DayBox->SetBounds(228, RowTop(kAt), 100, 300);
+      DayBox->OnChange = [this](ui::TComponent&) { WhenButtons[kAt]->SetChecked(true); };
+    }
     if (i == kAfter) {
       ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
       ProgramBox->SetBounds(228, RowTop(kAfter), 100, 200);
@@ -125,12 +140,111 @@ void TCountdownWindow::Design() {
   OnHide = [this](ui::TComponent&) { RefreshTimer->SetEnabled(false); };
 }
 
+// The program's file, with a picker, its arguments, and the action after it.
+void TCountdownWindow::DesignRunRows() {
+  const struct {
+    ui::TLabel** label;
+    const char* name;
+    const char* caption;
+  } labels[] = {{&ProgramLabel, "ProgramLabel", "Program:"},
+                {&ArgumentsLabel, "ArgumentsLabel", "Arguments:"},
+                {&ThenLabel, "ThenLabel", "Then, once it ends:"}};
+  for (int i = 0; i < 3; ++i) {
+    ui::TLabel& made = Make<ui::TLabel>(labels[i].name, *this);
+    made.SetBounds(12, 47 + i * 28, 0, 0);
+    made.SetAutoSize(true);
+    made.SetCaption(labels[i].caption);
+    *labels[i].label = &made;
+  }
+  ProgramEdit = &Make<ui::TEdit>("ProgramEdit", *this);
+  ProgramEdit->SetBounds(130, 44, 136, 22);
+  ProgramEdit->SetMaxLength(static_cast<int>(command::kLongestProgram));
+  BrowseButton = &Make<ui::TButton>("BrowseButton", *this);
+  BrowseButton->SetBounds(272, 43, 56, 24);
+  BrowseButton->SetCaption("Browse...");
+  ProgramDialog = &Make<ui::TOpenDialog>("ProgramDialog");
+  ProgramDialog->filter = "Programs and scripts|*.exe;*.com;*.bat;*.cmd;*.ps1;*.vbs;*.js|All files|*.*";
+  BrowseButton->OnClick = [this](ui::TComponent&) {
+    ProgramDialog->fileName = ProgramEdit->Text();
+    if (ProgramDialog->Execute()) ProgramEdit->SetText(ProgramDialog->fileName);
+  };
+  ArgumentsEdit = &Make<ui::TEdit>("ArgumentsEdit", *this);
+  ArgumentsEdit->SetBounds(130, 72, 198, 22);
+  ArgumentsEdit->SetMaxLength(static_cast<int>(command::kLongestArguments));
+  ThenBox = &Make<ui::TComboBox>("ThenBox", *this);
+  ThenBox->SetBounds(130, 100, 150, 200);
+  for (ui::TEdit* edit : {ProgramEdit, ArgumentsEdit})
+    edit->OnKeyPress = [this](ui::TComponent& sender, char& key) { KeyPress(sender, key); };
+}
+
+bool TCountdownWindow::RunChosen() const { return ActionBox->ItemIndex() == static_cast<int>(links_.actions.size()); }
+
+void TCountdownWindow::ShowRunRows() {
+  for (ui::TControl* control : {static_cast<ui::TControl*>(ProgramEdit), static_cast<ui::TControl*>(ArgumentsEdit),
+                                static_cast<ui::TControl*>(BrowseButton), static_cast<ui::TControl*>(ThenBox)})
+    control->SetEnabled(RunChosen());
+}
+
+// Weekdays and dates by the invariant locale: the names the captions use.
+void TCountdownWindow::FillDays() {
+  const std::string chosen = DayArgument();
+  std::vector<std::string> items{"next time"};
+  dayArguments_ = {""};
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  FILETIME base;
+  SystemTimeToFileTime(&today, &base);
+  std::vector<SYSTEMTIME> days;
+  for (ULONGLONG i = 0; i <= 30; ++i) {
+    const ULONGLONG units = (ULONGLONG{base.dwHighDateTime} << 32 | base.dwLowDateTime) + i * 864000000000ULL;
+    const FILETIME at{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
+    SYSTEMTIME day;
+    if (FileTimeToSystemTime(&at, &day)) days.push_back(day);
+  }
+  auto text = [](const SYSTEMTIME& day, const char* format) {
+    char made[64] = {};
+    GetDateFormatA(LOCALE_INVARIANT, 0, &day, format, made, sizeof made);
+    return std::string(made);
+  };
+  // Monday first; a week of dates holds each weekday once.
+  for (int weekday : {1, 2, 3, 4, 5, 6, 0})
+    for (std::size_t i = 0; i < 7 && i < days.size(); ++i)
+      if (days[i].wDayOfWeek == weekday) {
+        items.push_back(text(days[i], "dddd"));
+        dayArguments_.push_back(schedule::DayText({.weekday = weekday}));
+      }
+  for (const SYSTEMTIME& day : days) {
+    items.push_back(text(day, "ddd d MMM"));
+    dayArguments_.push_back(schedule::DayText({day.wYear, day.wMonth, day.wDay}));
+  }
+  DayBox->SetItems(items, 0);
+  ChooseDay(chosen);
+}
+
+std::string TCountdownWindow::DayArgument() const {
+  const int chosen = DayBox->ItemIndex();
+  return chosen > 0 && chosen < static_cast<int>(dayArguments_.size()) ? dayArguments_[chosen] : "";
+}
+
+// A date gone by the time of this opening is today or tomorrow again.
+void TCountdownWindow::ChooseDay(const std::string& argument) {
+  const auto at = std::find(dayArguments_.begin(), dayArguments_.end(), argument);
+  DayBox->SetItemIndex(at == dayArguments_.end() ? 0 : static_cast<int>(at - dayArguments_.begin()));
+}
+
 void TCountdownWindow::Open(Links links) {
   links_ = std::move(links);
   const bool firstOpening = ActionBox->ItemIndex() < 0;
-  ActionBox->SetItems(links_.actions, std::max(0, ActionBox->ItemIndex()));
+  std::vector<std::string> items = links_.actions;
+  items.push_back(kRunItem);
+  ActionBox->SetItems(items, std::max(0, ActionBox->ItemIndex()));
+  std::vector<std::string> then{"nothing more"};
+  then.insert(then.end(), links_.actions.begin(), links_.actions.end());
+  ThenBox->SetItems(then, std::max(0, ThenBox->ItemIndex()));
+  FillDays();
   if (firstOpening && links_.loadChoices) TakeChoices(links_.loadChoices());
   // Dormix waits for no copy of itself: /after refuses it.
+  ShowRunRows();
   programs_ = schedule::RunningPrograms();
   std::erase_if(programs_, command::NamesThisProgram);
   ProgramBox->SetItems(programs_, -1);
@@ -167,8 +281,13 @@ void TCountdownWindow::Refresh() {
   // way out of a pending countdown's view, or the action of a new one.
   const HWND focus = GetFocus();
   const bool focusHides = focus && IsChild(Handle(), focus);
-  for (ui::TControl* control : {static_cast<ui::TControl*>(ActionLabel), static_cast<ui::TControl*>(ActionBox),
-                                static_cast<ui::TControl*>(ProgramBox), static_cast<ui::TControl*>(StartButton)})
+  for (ui::TControl* control :
+       {static_cast<ui::TControl*>(ActionLabel), static_cast<ui::TControl*>(ActionBox),
+        static_cast<ui::TControl*>(ProgramBox), static_cast<ui::TControl*>(StartButton),
+        static_cast<ui::TControl*>(DayBox), static_cast<ui::TControl*>(ProgramLabel),
+        static_cast<ui::TControl*>(ArgumentsLabel), static_cast<ui::TControl*>(ThenLabel),
+        static_cast<ui::TControl*>(ProgramEdit), static_cast<ui::TControl*>(ArgumentsEdit),
+        static_cast<ui::TControl*>(BrowseButton), static_cast<ui::TControl*>(ThenBox)})
     control->SetVisible(!pending);
   for (int i = 0; i < kWhenCount; ++i)
     for (ui::TControl* control : {static_cast<ui::TControl*>(WhenButtons[i]), static_cast<ui::TControl*>(WhenEdits[i]),
@@ -209,10 +328,21 @@ When TCountdownWindow::Chosen() const {
 }
 
 void TCountdownWindow::StartClick(ui::TComponent&) {
-  const int action = ActionBox->ItemIndex();
-  if (action < 0 || action >= static_cast<int>(links_.switches.size())) return;
+  const int action = ActionBox->ItemIndex(), then = ThenBox->ItemIndex();
+  if (action < 0 || action > static_cast<int>(links_.switches.size())) return;
   const When when = Chosen();
-  Send({"/" + links_.switches[action], kWhen[when].argument, WhenEdits[when]->Text()});
+  std::vector<std::string> arguments;
+  if (RunChosen()) {
+    arguments = {"/run", ProgramEdit->Text()};
+    if (!ArgumentsEdit->Text().empty()) arguments.insert(arguments.end(), {"/args", ArgumentsEdit->Text()});
+    if (then > 0 && then <= static_cast<int>(links_.switches.size()))
+      arguments.insert(arguments.end(), {"/then", links_.switches[then - 1]});
+  } else {
+    arguments = {"/" + links_.switches[action]};
+  }
+  arguments.insert(arguments.end(), {kWhen[when].argument, WhenEdits[when]->Text()});
+  if (when == kAt && !DayArgument().empty()) arguments.insert(arguments.end(), {"/on", DayArgument()});
+  Send(arguments);
   if (Message->Caption().empty()) {
     if (links_.saveChoices) links_.saveChoices(Choices());
     return;
@@ -232,18 +362,27 @@ void TCountdownWindow::Send(const std::vector<std::string>& arguments) {
 std::string TCountdownWindow::Choices() const {
   std::string choices = std::to_string(ActionBox->ItemIndex()) + "\n" + std::to_string(Chosen());
   for (const ui::TEdit* edit : WhenEdits) choices += "\n" + edit->Text();
-  return choices;
+  return choices + "\n" + DayArgument() + "\n" + ProgramEdit->Text() + "\n" + ArgumentsEdit->Text() + "\n" +
+         std::to_string(std::max(0, ThenBox->ItemIndex()));
 }
 
 // Anything that does not read as choices is left alone.
 void TCountdownWindow::TakeChoices(const std::string& choices) {
+  // Those of a version without the day and the program, or with them.
   const std::vector<std::string> lines = Lines(choices);
-  if (lines.size() != 2 + kWhenCount || lines[0].size() != 1 || lines[1].size() != 1) return;
+  const std::size_t whens = 2 + kWhenCount, all = whens + 4;
+  if ((lines.size() != whens && lines.size() != all) || lines[0].size() != 1 || lines[1].size() != 1) return;
   const int action = lines[0][0] - '0', when = lines[1][0] - '0';
-  if (action < 0 || action >= static_cast<int>(links_.actions.size()) || when < 0 || when >= kWhenCount) return;
-  ActionBox->SetItems(links_.actions, action);
+  if (action < 0 || action > static_cast<int>(links_.actions.size()) || when < 0 || when >= kWhenCount) return;
+  ActionBox->SetItemIndex(action);
   WhenButtons[when]->SetChecked(true);
   for (int i = 0; i < kWhenCount; ++i) WhenEdits[i]->SetText(lines[2 + i]);
+  if (lines.size() != all) return;
+  ChooseDay(lines[whens]);
+  ProgramEdit->SetText(lines[whens + 1]);
+  ArgumentsEdit->SetText(lines[whens + 2]);
+  const int then = lines[whens + 3].size() == 1 ? lines[whens + 3][0] - '0' : 0;
+  ThenBox->SetItemIndex(then >= 0 && then <= static_cast<int>(links_.actions.size()) ? then : 0);
 }
 
 // Enter starts, Esc closes, from any entry.

@@ -12,6 +12,7 @@
 
 #include "schedule/Countdown.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 #include "ui/Form.h"
 #include "ui/Timer.h"
 
@@ -50,6 +51,15 @@ class TCountdownWindow : public ui::TForm {
   ui::TEdit* WhenEdits[kWhenCount];
   ui::TLabel* WhenHints[kWhenCount];
   ui::TComboBox* ProgramBox;  // running programs: a pick goes into the "after" entry
+  // "At"'s day: the next time (today or tomorrow), a weekday, or one of the next 31 dates.
+  ui::TComboBox* DayBox;
+  // The action "Run a program...", the last of ActionBox: its file (with a
+  // picker), arguments and the action after its end.
+  ui::TLabel *ProgramLabel, *ArgumentsLabel, *ThenLabel;
+  ui::TEdit *ProgramEdit, *ArgumentsEdit;
+  ui::TButton* BrowseButton;
+  ui::TComboBox* ThenBox;
+  ui::TOpenDialog* ProgramDialog;
   ui::TLabel* Message;        // what is wrong with the entries
   ui::TLabel *PendingLabel, *LeftLabel;
   ui::TButton *StartButton, *CancelButton, *PostponeButton, *CloseButton;
@@ -72,6 +82,15 @@ class TCountdownWindow : public ui::TForm {
   void TakeChoices(const std::string& choices);
   When Chosen() const;
   void KeyPress(ui::TComponent& sender, char& key);
+  // The program's rows, in use while "Run a program..." is the action.
+  bool RunChosen() const;
+  void ShowRunRows();
+  void DesignRunRows();
+  // The day's choices from today on, and the "/on" argument of each ("" for none).
+  void FillDays();
+  std::string DayArgument() const;
+  void ChooseDay(const std::string& argument);
+  std::vector<std::string> dayArguments_;
 
   Links links_;
   std::vector<std::string> programs_;

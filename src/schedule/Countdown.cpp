@@ -13,6 +13,8 @@ namespace schedule {
 namespace {
 
 constexpr Seconds kDay = 24 * 60 * 60;
+// A clock time on a day ("/on") is at most this far off, as a span is.
+constexpr Seconds kLongestCountdownDays = 30;
 // Found due later than this after a sleep or a clock jump: missed.
 constexpr Seconds kGraceSeconds = 60;
 // The two counts drift apart by their resolution alone below this.
@@ -82,6 +84,7 @@ enum class Effect {
   kAnswerAndDrop,    // its notice answered with Cancel, then dropped
   kAnswerAndDelay,   // its notice answered with Cancel, its job `span` from now
   kStartIn,          // the call's job `span` from now, in place of any other
+  kChain,            // the call's job once the call's program has ended
 };
 
 struct Transition {
@@ -118,6 +121,9 @@ constexpr Transition kLifecycle[] = {
     {P::kNotice, E::kNoticePostpone, P::kWaiting, Effect::kStartIn},
     {P::kNotice, E::kJobDone, P::kNone, Effect::kDrop},
     {P::kNone, E::kNoticePostpone, P::kWaiting, Effect::kStartIn},
+    // A program started as its job, with an action to follow its end: one
+    // countdown still, now waiting for that end.
+    {P::kNotice, E::kChained, P::kWaiting, Effect::kChain},
 };
 
 }  // namespace
@@ -138,6 +144,34 @@ bool Countdown::StartAt(Job job, int minuteOfDay) {
     if (const std::optional<Seconds> due = NextUtcOfLocal(time_, day * kDay + minuteOfDay * 60, now))
       return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = *due});
   return false;
+}
+
+bool Countdown::StartAt(Job job, int minuteOfDay, const Day& day) {
+  const auto due = DueOn(minuteOfDay, day);
+  return std::holds_alternative<Seconds>(due) &&
+         Start({.job = std::move(job), .kind = Kind::At, .dueUtc = std::get<Seconds>(due)});
+}
+
+std::variant<Seconds, std::string> Countdown::DueOn(int minuteOfDay, const Day& day) {
+  const Seconds now = time_.UtcNow(), today = DayOf(time_.LocalOf(now));
+  if (day.weekday >= 0) {
+    // A week on, the same weekday is there again: a skipped minute ends its gap.
+    for (Seconds d = today; d <= today + 7; ++d)
+      if (WeekdayOf(d) == day.weekday)
+        if (const std::optional<Seconds> due = NextUtcOfLocal(time_, d * kDay + minuteOfDay * 60, now)) return *due;
+    return " has passed.";
+  }
+  const Seconds date = DayNumber(day);
+  if (date > today + kLongestCountdownDays) return " is more than 30 days away.";
+  const std::optional<Seconds> due = date < today ? std::nullopt : NextUtcOfLocal(time_, date * kDay + minuteOfDay * 60, now);
+  if (!due) return " has passed.";
+  if (*due - now > kLongestCountdownDays * kDay) return " is more than 30 days away.";
+  return *due;
+}
+
+bool Countdown::Chain(Job next, std::unique_ptr<Programs> program, const std::string& what) {
+  Pending chained{.job = std::move(next), .kind = Kind::After, .programs = std::move(program), .what = what};
+  return Step(Event::kChained, {.chained = &chained});
 }
 
 bool Countdown::StartIdle(Job job, Seconds span) {
@@ -196,6 +230,11 @@ bool Countdown::Step(Event event, const Call& call) {
       Show();
       break;
     }
+    case Effect::kChain:
+      call.chained->serial = ++serial_;
+      pending_ = std::move(*call.chained);
+      Show();
+      break;
     case Effect::kAnswerAndDelay:
     case Effect::kStartIn: {
       Job job = call.job ? *call.job : pending_->job;
@@ -291,6 +330,8 @@ void Countdown::Show() {
       caption += (days == 0 ? "" : days == 1 ? " tomorrow" : " on " + DateText(DayOf(due))) + " at " +
                  TimeText({static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60)});
     }
+    const std::string& follows = p.job.follows;
+    if (!follows.empty() && caption.size() + 2 + follows.size() <= kLongestCaption) caption += ", " + follows;
   }
   if (caption == caption_) return;
   caption_ = std::move(caption);

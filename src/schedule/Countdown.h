@@ -18,9 +18,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "schedule/Load.h"
+#include "schedule/TimeOfDay.h"
 
 namespace schedule {
 
@@ -74,11 +76,22 @@ std::string SpanText(Seconds span);
 // the end of the gap; none when all of them have gone.
 std::optional<Seconds> NextUtcOfLocal(TimeBase& time, Seconds local, Seconds after);
 
+// A program a job starts in place of an action ("/run").
+struct Run {
+  std::string program;    // its file
+  std::string arguments;  // what follows its name on its command line
+  bool console = false;   // a console program gets a console window
+  bool notice = false;    // the notice asks first, naming it
+  bool operator==(const Run&) const = default;
+};
+
 // What a countdown carries out. The module names it and hands it back.
 struct Job {
-  int action = 0;  // the caller's number for it
+  int action = 0;  // the caller's number for it; with a program, the one after its end or -1
   std::string name;  // "Shut Down"
   std::optional<bool> force;
+  std::optional<Run> run{};
+  std::string follows{};  // "then Shut Down": added to the caption where it fits
 };
 
 class CountdownHost {
@@ -116,6 +129,7 @@ enum class Event {
   kPostpone,       // the same, for a span
   kNoticePostpone, // a notice's Postpone: its job becomes the countdown
   kJobDone,        // its own notice closed, the job carried out or not
+  kChained,        // its job started a program that another job follows
 };
 
 class Countdown {
@@ -127,6 +141,13 @@ class Countdown {
   // False, and nothing changes, while one is pending.
   bool StartIn(Job job, Seconds seconds);
   bool StartAt(Job job, int minuteOfDay);
+  // The same on `day`: a date, or the next day of a weekday, today while
+  // the minute is still to come. False too when DueOn refuses it.
+  bool StartAt(Job job, int minuteOfDay, const Day& day);
+  // When the local clock reads `minuteOfDay` on `day` (in a repeated hour,
+  // its first pass), or why no countdown can be set to it: " has passed.",
+  // " is more than 30 days away.".
+  std::variant<Seconds, std::string> DueOn(int minuteOfDay, const Day& day);
   // Once no input has come for `span`; the wait starts again on resume.
   bool StartIdle(Job job, Seconds span);
   // Once every one of `programs` has ended; `what` names them ("x.exe",
@@ -143,6 +164,10 @@ class Countdown {
   // A notice's postponement: `job` becomes the pending countdown `span` from
   // now. False, and nothing changes, while another one is pending.
   bool PostponeJob(Job job, Seconds span);
+  // From inside RunJob: its job started a program that `next` follows, and
+  // the countdown waits for that program's end as "/after" does (`what`
+  // names it). False, and nothing changes, when no job of it runs.
+  bool Chain(Job next, std::unique_ptr<Programs> program, const std::string& what);
   // A notice may be postponed: nothing else is pending.
   bool MayPostpone() const { return phase_ == Phase::kNone || phase_ == Phase::kNotice; }
   // Drops the pending countdown; its own notice is answered with Cancel.
@@ -188,6 +213,7 @@ class Countdown {
     Seconds span = 0;
     const Job* job = nullptr;
     const char* why = "";  // a miss: how it came about
+    Pending* chained = nullptr;  // a chain: what waits for the program
   };
   struct Judgement {
     Event event;

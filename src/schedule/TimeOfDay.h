@@ -1,5 +1,6 @@
 // Times of day as the clock, the countdown and the command line write them:
-// "hh:nn", two digits each with a colon, whatever the regional settings.
+// "hh:nn", two digits each with a colon, whatever the regional settings;
+// and the day a clock time is for ("/on 2026-12-24", "/on fri").
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -27,5 +28,21 @@ void TimeChanged();
 // The minute of the day that "hh:nn" or "h:nn" names, 00:00 to 23:59;
 // nothing for any other text.
 std::optional<int> MinuteOfDay(const std::string& text);
+
+// A day on the local calendar: a date, or the next day of a weekday.
+struct Day {
+  int year = 0, month = 0, day = 0;  // a date: 2026, 12, 24
+  int weekday = -1;                  // else 0 Sunday to 6 Saturday
+  bool operator==(const Day&) const = default;
+};
+// "2026-12-24" (a date that exists, years 1970 to 9999), or a weekday's name
+// or its first three letters in any case ("fri", "Friday"); nothing else.
+std::optional<Day> ParseDay(const std::string& text);
+// Its canonical text: "2026-12-24", "fri".
+std::string DayText(const Day& day);
+// A date's days since 1970-01-01.
+std::int64_t DayNumber(const Day& date);
+// The weekday (0 Sunday) of a day counted from 1970-01-01, a Thursday.
+int WeekdayOf(std::int64_t dayNumber);
 
 }  // namespace schedule

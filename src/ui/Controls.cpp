@@ -401,6 +401,11 @@ int TComboBox::ItemIndex() const {
   return Handle() ? static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)) : itemIndex_;
 }
 
+void TComboBox::SetItemIndex(int itemIndex) {
+  itemIndex_ = itemIndex;
+  if (Handle()) SendMessageA(Handle(), CB_SETCURSEL, itemIndex, 0);
+}
+
 bool TComboBox::Notified(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
   if (msg != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE) return false;
   Fire(OnChange, *this);

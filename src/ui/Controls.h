@@ -267,6 +267,7 @@ class TComboBox : public TControl {
   TComboBox(TComponent* owner, TWinContainer& parent) : TControl(owner, parent) { SetTabStop(true); }
   void SetItems(std::vector<std::string> items, int itemIndex);
   int ItemIndex() const;
+  void SetItemIndex(int itemIndex);
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The user picked another item.
   Event<TComponent&> OnChange;

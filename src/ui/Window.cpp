@@ -6,15 +6,14 @@
 
 namespace ui {
 
-void RaiseLastOSError() {
-  const DWORD code = GetLastError();
+std::string OSErrorText(DWORD code) {
   char text[512] = {};
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                       code, 0, text, sizeof text, nullptr);
   std::string message(text, length);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
     message.pop_back();
-  throw Error(message.empty() ? "System error " + std::to_string(code) : message);
+  return message.empty() ? "System error " + std::to_string(code) : message;
 }
 
 std::wstring Wide(std::string_view utf8) {
@@ -23,6 +22,7 @@ std::wstring Wide(std::string_view utf8) {
   if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
   return wide;
 }
+void RaiseLastOSError() { throw Error(OSErrorText(GetLastError())); }
 
 // A class given no small icon gets a copy of the large one scaled down,
 // about 3 ms per class under Wine: every class shares these two.

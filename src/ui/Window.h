@@ -17,6 +17,8 @@ std::wstring Wide(std::string_view utf8);
 
 // Raises ui::Error with the system's text for GetLastError().
 [[noreturn]] void RaiseLastOSError();
+// The system's text for an error code, without its line end.
+std::string OSErrorText(DWORD code);
 
 // The program's icon at a size, loaded once and shared: never destroy it.
 HICON ProgramIcon(int size);

@@ -47,6 +47,9 @@ TEST_F(CommandLine, TheRunningCopyAnswersASecondProcessAndActsAsItsMenu) {
   // Set by the clock's tick, which also puts the time into the menu's bar.
   EXPECT_TRUE(TrayTipReads("Dormix is Disabled..."));
   EXPECT_EQ(Ran("/cancel"), "1 No countdown is pending.\n");
+  // Wine runs it elevated: it starts no program.
+  EXPECT_EQ(Ran("/run x /in 5m"), "1 Dormix runs as an administrator: it starts no programs, so that none runs with "
+                                  "those rights.\n");
   // NUL is a character device, no console: written to, no message box kept open.
   EXPECT_EQ(Process(DormixExe(), "/cancel", Process::Start::kNow, "NUL").WaitExit(), 1u);
   const std::string said = Ran("/shutdown /in 10m");  // "0 Shut Down [tomorrow ]at hh:nn.\n"
@@ -155,6 +158,41 @@ TEST_F(CommandLine, AQuietWaitReportsItsReadingsAndACancelEndsIt) {
   busy.join();
   EXPECT_EQ(Ran("/cancel"), "0 Cancelled Hibernate when quiet for 24 h.\n");
   EXPECT_EQ(Ran("/status"), "0 " + kIdle);
+}
+
+// A program as the action: started in its own folder with its arguments,
+// and the action after it pending, as one countdown, until it ends. A start
+// that fails is told in /status; a day out of reach is bad usage.
+TEST_F(CommandLine, ARunActionStartsItsProgramInItsFolderAndItsActionFollowsTheEnd) {
+  char self[MAX_PATH];
+  const std::string probe(self, GetModuleFileNameA(nullptr, self, sizeof self));
+  const std::string folder = SuiteDir() + "\\run here", bad = SuiteFile("bad.exe", "no program");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((probe.substr(0, probe.find_last_of('\\') + 1) + "run_probe.exe").c_str(),
+                        (folder + "\\probe.exe").c_str(), FALSE));
+  auto read = [&](const char* name) {
+    std::ifstream file(folder + "\\" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  Process& dormix = Start(Process::Start::kLimited);
+  ASSERT_TRUE(WaitSettled(dormix));
+  EXPECT_EQ(Ran("/lock /at 18:00 /on 2020-01-01"), "2 2020-01-01 at 18:00 has passed.\n");
+  EXPECT_EQ(Ran("/run nosuch /in 1s"), "1 No program 'nosuch' was found.\n");
+  const std::string said = Ran("/run \"" + folder + "\\probe.exe\" /args \"/wait \\\"a b\\\" c\" /then lock /in 1s");
+  EXPECT_TRUE(said.starts_with("0 Run probe.exe at ") && said.ends_with(", then Protection Panel.\n")) << said;
+  EXPECT_TRUE(PumpUntil([&] { return read("ran.txt") == "/wait\na b\nc\n"; }, 20000)) << read("ran.txt");
+  EXPECT_EQ(Ran("/status"), "0 Countdown: Protection Panel when probe.exe ends" + kIdle.substr(15));
+  std::ofstream(folder + "\\go.txt") << "go";
+  const HWND panel = Shown(dormix, "TForm4"), field = FindControl(panel, "Edit", "");
+  ASSERT_TRUE(PumpUntil([&] { return TakesKeys(field); })) << "the panel has no keyboard";
+  const Sent key = PressKey('Z');
+  EXPECT_TRUE(Hidden(panel)) << key;
+
+  const std::string failing = Ran("/run \"" + bad + "\" /in 1s");
+  ASSERT_TRUE(failing.starts_with("0 Run bad.exe at ")) << failing;
+  const std::string failed = kIdle + "Last run: " + failing.substr(2, failing.size() - 4) + " was not carried out: ";
+  std::string status;
+  EXPECT_TRUE(PumpUntil([&] { return (status = Ran("/status")).starts_with("0 " + failed); }, 20000)) << status;
 }
 
 // The first call starts a copy of its own and ends with its answer, as a

@@ -54,8 +54,17 @@ Process::Process(const std::string& exe, const std::string& arguments, Start sta
   si.hStdOutput = si.hStdError = file.get();
   PROCESS_INFORMATION pi{};
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE,
-                     start == Start::kSuspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
+  HANDLE token = nullptr, self = nullptr;
+  TOKEN_LINKED_TOKEN linked{};
+  DWORD size = 0;
+  if (start == Start::kLimited && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &self) &&
+      GetTokenInformation(self, TokenLinkedToken, &linked, sizeof linked, &size))
+    token = linked.LinkedToken;
+  const ui::unique_handle selfToken(self), limited(token);
+  if (start == Start::kLimited && !token) return;
+  // No token: this process's own, as CreateProcessA gives.
+  if (CreateProcessAsUserA(token, exe.c_str(), commandLine.data(), nullptr, nullptr, file ? TRUE : FALSE,
+                           start == Start::kSuspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &si, &pi)) {
     thread_.reset(pi.hThread);
     process_.reset(pi.hProcess);
     id_ = pi.dwProcessId;

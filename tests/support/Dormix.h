@@ -26,7 +26,9 @@ std::string SuiteFile(const char* name, const std::string& content);
 
 class Process {
  public:
-  enum class Start { kNow, kSuspended };
+  // kLimited: with the limited token of this administrator, as UAC gives a
+  // program not run as administrator (Wine runs every program elevated).
+  enum class Start { kNow, kSuspended, kLimited };
   // With an `output` path, the process's standard output and error go to
   // that file, made anew.
   explicit Process(const std::string& exe, const std::string& arguments = {}, Start start = Start::kNow,

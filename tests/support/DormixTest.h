@@ -31,8 +31,8 @@ class DormixTest : public testing::Test {
     }
   }
 
-  Process& Start() {
-    dormix_ = std::make_unique<Process>(DormixExe());
+  Process& Start(Process::Start how = Process::Start::kNow) {
+    dormix_ = std::make_unique<Process>(DormixExe(), "", how);
     return *dormix_;
   }
 

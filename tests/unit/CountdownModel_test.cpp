@@ -39,6 +39,7 @@ using schedule::Job;
 // Log Off asks through its notice; Screen Saver runs at once.
 const Job kNoticed{1, "Log Off", true}, kAtOnce{6, "Screen Saver", {}}, kOther{0, "Shut Down", {}};
 constexpr Seconds kGrace = 60, kNoticePostpone = 600;
+Job JobOf(bool noticed) { return noticed ? kNoticed : kAtOnce; }
 
 enum class Reply { kNone, kOk, kCancel };
 
@@ -55,12 +56,16 @@ struct Model {
     Seconds end = 0;    // After: the real second the programs end
     std::optional<Seconds> seen{};  // After: the tick that saw them ended
     bool firing = false;
+    // A program as its job: its start fails, or it runs `lasts` seconds;
+    // `then`: an action (noticed or not) follows its end.
+    bool program = false, fails = false, then = false, thenNoticed = false;
+    Seconds lasts = 0;
   };
   Seconds t = 0, utc = 0, lastInput = 0, shifted = 0;
   bool other = false, held = false, ownOpen = false, busy = false;
   Reply answer = Reply::kNone;
   std::optional<Pending> pending;
-  std::vector<Seconds> runs, missed;
+  std::vector<Seconds> runs, missed, starts;
 
   bool NoticeShown() const { return other || ownOpen; }
   static Seconds Local(Seconds at) { return ZoneLocal(at); }
@@ -108,6 +113,15 @@ struct Model {
     }
   }
   void Fire() {
+    // A program starts at once, or fails to; its action waits for its end
+    // as "/after" does, one countdown still.
+    if (pending->program) {
+      const Pending p = *pending;
+      starts.push_back(t);
+      pending.reset();
+      if (!p.fails && p.then) pending = Pending{.kind = kAfter, .noticed = p.thenNoticed, .end = t + p.lasts};
+      return;
+    }
     if (!pending->noticed) {
       runs.push_back(t);
       pending.reset();
@@ -164,11 +178,19 @@ struct Sut : FakeMachine {
   bool other = false, held = false, ownOpen = false;
   Reply answer = Reply::kNone;
   Seconds ticksLeft = 0;
-  std::vector<Seconds> runs, missed;
+  std::vector<Seconds> runs, missed, starts;
   std::shared_ptr<FakeLoad::Counters> load = std::make_shared<FakeLoad::Counters>();
 
   Seconds T() const { return ticks / 1000; }
   void RunJob(const Job& job) override {
+    // A program's arguments here say how it goes: "fails", or its seconds.
+    if (job.run) {
+      starts.push_back(T());
+      if (job.run->arguments != "fails" && job.action >= 0)
+        real.Chain(JobOf(job.action == kNoticed.action),
+                   std::make_unique<FakePrograms>(*this, ticks + std::stoll(job.run->arguments) * 1000), "x.exe");
+      return;
+    }
     if (job.action != kNoticed.action) return runs.push_back(T());
     ownOpen = true;
     answer = Reply::kNone;
@@ -197,8 +219,6 @@ struct Sut : FakeMachine {
     return true;
   }
 };
-
-Job JobOf(bool noticed) { return noticed ? kNoticed : kAtOnce; }
 
 // A step: its name, what it does to the model and to the system; one that
 // sets a countdown only while none is pending.
@@ -232,6 +252,7 @@ bool Runner::Pump() {
 
 void Runner::Compare() const {
   RC_ASSERT(sut_->runs == model_.runs);
+  RC_ASSERT(sut_->starts == model_.starts);
   RC_ASSERT(sut_->missed == model_.missed);
   RC_ASSERT(sut_->real.Caption().empty() == !model_.pending);
   RC_ASSERT((sut_->real.State() == schedule::Phase::kNotice) == model_.Firing());
@@ -276,6 +297,22 @@ auto StartAfter(Seconds ends) {
 auto StartQuiet(Seconds span) {
   return Do(Named("StartQuiet", span), [=](Model& m) { m.Begin({.kind = Model::kQuiet, .span = span, .since = m.t}); },
             [=](Sut& s) { s.real.StartQuiet(kNoticed, span, {}, std::make_unique<FakeLoad>(s.load)); }, true);
+}
+
+// A program as the action `in` seconds from now: its start fails, or it
+// runs `lasts` seconds (0: ends at once); an action may follow its end.
+auto StartRun(Seconds in, bool fails, Seconds lasts, bool then, bool thenNoticed) {
+  const std::string how = fails ? "fails" : std::to_string(lasts);
+  return Do(Named("StartRun", in) + " " + how + (then ? thenNoticed ? ", then noticed" : ", then at once" : ""),
+            [=](Model& m) {
+              m.Begin({.kind = Model::kIn, .noticed = false, .due = m.t + in, .program = true, .fails = fails,
+                       .then = then, .thenNoticed = thenNoticed, .lasts = lasts});
+            },
+            [=](Sut& s) {
+              Job job{then ? JobOf(thenNoticed).action : -1, "Run x.exe", {}, schedule::Run{"x.exe", how}};
+              s.real.StartIn(job, in);
+            },
+            true);
 }
 
 // The seconds from now on are busy, or quiet.
@@ -397,7 +434,7 @@ rc::Gen<std::shared_ptr<const Command>> NextStep(const Model& m) {
   return rc::gen::exec([m] {
     const auto noticed = [] { return *rc::gen::arbitrary<bool>(); };
     switch (*rc::gen::weightedElement<int>({{2, 0}, {1, 1}, {2, 2}, {1, 3}, {6, 4}, {1, 5}, {1, 6}, {1, 7}, {3, 8},
-                                            {1, 9}, {2, 10}})) {
+                                            {1, 9}, {2, 10}, {2, 11}})) {
       case 0: return StartIn(*rc::gen::inRange<Seconds>(1, 900), noticed());
       // Mostly within the next hours, so that the sequence can reach it.
       case 1: return StartAt(static_cast<int>((m.Local(m.utc) % kDay / 60 + *rc::gen::inRange(-10, 180) + 1440) % 1440), noticed());
@@ -413,6 +450,11 @@ rc::Gen<std::shared_ptr<const Command>> NextStep(const Model& m) {
       case 8: return *rc::gen::element(Own("OwnOk", Reply::kOk), Own("OwnZero", Reply::kOk), Own("OwnCancel", Reply::kCancel),
                                        Own("OwnCloseBox", Reply::kCancel), Own("OwnPostpone", Reply::kCancel, true));
       case 9: return Hold(*rc::gen::arbitrary<bool>());
+      case 11: {
+        const bool fails = *rc::gen::weightedElement<bool>({{1, true}, {3, false}});
+        const Seconds lasts = *rc::gen::element<Seconds>(0, 0, 1, 30, 600, 3 * kHour);
+        return StartRun(*rc::gen::inRange<Seconds>(1, 900), fails, lasts, *rc::gen::arbitrary<bool>(), noticed());
+      }
       default: return Load(*rc::gen::arbitrary<bool>());
     }
   });

@@ -87,6 +87,40 @@ TEST(Countdown, ActsOnceAtItsTimeOrIsMissedAndNamesItsDay) {
   }
 }
 
+// A clock time on a day: a weekday's next (today while the minute is to
+// come), a date, within 30 days; the first pass of a repeated minute and the
+// end of a skipped one's gap.
+TEST(Countdown, AClockTimeOnADayIsItsNextReadingWithinThirtyDays) {
+  const struct {
+    Seconds start;  // UTC
+    int minute;
+    std::string day, shown;  // the caption and the seconds left, or the refusal
+  } cases[] = {
+      // 01:00 on Fri 2 Jan 1970.
+      {kDay, 18 * 60, "fri", "Hibernate at 18:00 in 61200"},
+      {kDay, 30, "fri", "Hibernate on Fri 9 Jan at 00:30 in 603000"},
+      {kDay, 18 * 60, "sat", "Hibernate tomorrow at 18:00 in 147600"},
+      {kDay, 30, "1970-01-02", " has passed."},
+      {kDay, 30, "1969-12-31", " has passed."},
+      {kDay, 30, "1970-02-01", "Hibernate on Sun 1 Feb at 00:30 in 2590200"},
+      {kDay, 90, "1970-02-01", " is more than 30 days away."},
+      // 23:00 on Sat 10 Jan: 02:30 is skipped on Sunday.
+      {kSpring - 3 * kHour, 150, "sun", "Hibernate tomorrow at 03:00 in 10800"},
+      // 00:00 on Wed 21 Jan: 02:30 comes twice; the first.
+      {kAutumn - 3 * kHour, 150, "1970-01-21", "Hibernate at 02:30 in 9000"},
+  };
+  for (const auto& c : cases) {
+    FakeMachine machine;
+    machine.utc = c.start;
+    schedule::Countdown countdown(machine, machine);
+    const auto due = countdown.DueOn(c.minute, *schedule::ParseDay(c.day));
+    const bool started = countdown.StartAt({2, "Hibernate", true}, c.minute, *schedule::ParseDay(c.day));
+    EXPECT_EQ(started, std::holds_alternative<Seconds>(due));
+    EXPECT_EQ(started ? countdown.Caption() + " in " + std::to_string(*countdown.Left()) : std::get<std::string>(due),
+              c.shown) << c.day;
+  }
+}
+
 // A program's name is shortened to leave the caption within the tray tip
 // beside "Dormix: "; the process id and the spans are named whole.
 TEST(Countdown, CaptionsOfProgramsAndSpansFitTheTip) {

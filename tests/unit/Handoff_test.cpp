@@ -14,13 +14,13 @@ using command::NoticeState;
 struct FakeHost : command::HandoffHost {
   command::Situation now;
   std::string calls;
-  std::optional<std::string> refusal;
+  std::optional<command::Answer> refusal;
   command::Handoff* handoff = nullptr;  // told, in a Shut Down, that its notice opened
   command::Situation Now() override { return now; }
   void Cancel() override { calls += "cancel "; }
   void Postpone(std::int64_t s) override { calls += "postpone " + std::to_string(s) + " "; }
   void PostponeNotice(std::int64_t s) override { calls += "postpone notice " + std::to_string(s) + " "; }
-  std::optional<std::string> Start(const command::Command&) override {
+  std::optional<command::Answer> Start(const command::Command&) override {
     calls += "start ";
     return refusal;
   }

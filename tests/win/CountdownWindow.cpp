@@ -59,7 +59,7 @@ TEST_F(CountdownWindowTest, TheFirstOpeningTakesTheLastChoicesAndAStartKeepsTheN
   EXPECT_EQ(CountdownWindow->WhenEdits[countdown::kIdle]->Text(), "45m");
   Start(countdown::kIdle, "50m");
   EXPECT_EQ(Pending(), "Shut Down Monitor after 50 min idle");
-  EXPECT_EQ(testing_support::StoredText(app::kSettingsKey, "Countdown"), "5\n2\n\n\n50m\n\n");
+  EXPECT_EQ(testing_support::StoredText(app::kSettingsKey, "Countdown"), "5\n2\n\n\n50m\n\n\n\n\n\n0");
   CountdownWindow->CancelButton->Click();
   ASSERT_TRUE(testing_support::Press(VK_ESCAPE));
 }
@@ -132,8 +132,8 @@ TEST_F(CountdownWindowTest, TheKeysWalkTheWindowAsItLooks) {
   CountdownWindow->ActionBox->SetFocus();
   ASSERT_TRUE(testing_support::TakesKeys(*CountdownWindow->ActionBox));
   std::vector<std::string> seen;
-  for (int i = 0; i < 10; ++i) seen.push_back(Press(VK_TAB) ? Focused() : "<lost>");
-  EXPECT_EQ(seen, (std::vector<std::string>{"WhenButton1", "WhenEdit1", "WhenEdit2", "WhenEdit3", "WhenEdit4", "ProgramBox",
+  for (int i = 0; i < 11; ++i) seen.push_back(Press(VK_TAB) ? Focused() : "<lost>");
+  EXPECT_EQ(seen, (std::vector<std::string>{"WhenButton1", "WhenEdit1", "WhenEdit2", "DayBox", "WhenEdit3", "WhenEdit4", "ProgramBox",
                                             "WhenEdit5", "StartButton", "CloseButton", "ActionBox"}));
   CountdownWindow->WhenButtons[countdown::kIn]->SetFocus();
   seen.clear();
@@ -147,6 +147,35 @@ TEST_F(CountdownWindowTest, TheKeysWalkTheWindowAsItLooks) {
   ASSERT_TRUE(Press(VK_RETURN));
   EXPECT_EQ(CountdownWindow->Message->Caption(), "Bad duration '45x': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.");
   ASSERT_TRUE(Press(VK_ESCAPE));
+}
+
+// "At" on a date from the day's box; a program as the action, refused by a
+// Dormix that runs elevated (as Wine runs it) with the command line's words.
+TEST_F(CountdownWindowTest, TheDaysBoxNamesTheDayAndTheRunActionIsServedAsTheCommandLines) {
+  Form1->Countdown1Click(*Form1->Countdown1);
+  ASSERT_TRUE(CountdownWindow && CountdownWindow->Visible());
+  const HWND days = CountdownWindow->DayBox->Handle();
+  char third[32] = {};
+  // The next time, the seven weekdays, then the dates from today.
+  ASSERT_EQ(SendMessageA(days, CB_GETCOUNT, 0, 0), 1 + 7 + 31);
+  SendMessageA(days, CB_GETLBTEXT, 1 + 7 + 3, reinterpret_cast<LPARAM>(third));
+  SendMessageA(days, CB_SETCURSEL, 1 + 7 + 3, 0);
+  Start(countdown::kAt, "12:00");
+  EXPECT_EQ(Pending(), "Shut Down Monitor on " + std::string(third) + " at 12:00");
+  CountdownWindow->CancelButton->Click();
+  SendMessageA(days, CB_SETCURSEL, 0, 0);
+
+  SendMessageA(CountdownWindow->ActionBox->Handle(), CB_SETCURSEL, app::kActionCount, 0);
+  CountdownWindow->ProgramEdit->SetText("C:\\windows\\notepad.exe");
+  CountdownWindow->WhenButtons[countdown::kIn]->SetChecked(true);
+  CountdownWindow->WhenEdits[countdown::kIn]->SetText("1h");
+  CountdownWindow->StartClick(*CountdownWindow);
+  EXPECT_EQ(CountdownWindow->Message->Caption(),
+            "Dormix runs as an administrator: it starts no programs, so that none runs with those rights.");
+  RedrawWindow(CountdownWindow->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  testing_support::Screenshot("countdown-window-run");
+  EXPECT_EQ(Pending(), "none");
+  ASSERT_TRUE(testing_support::Press(VK_ESCAPE));
 }
 
 TEST_F(CountdownWindowTest, BusySecondsHoldAQuietWaitBackUntilItsSpanIsQuiet) {
