@@ -84,7 +84,7 @@ std::optional<command::Answer> TForm1::CommandHost::Start(const command::Command
     case command::Command::When::After: {
       const bool byId = schedule::IsProcessId(c.program);
       // A wait that could end only after Dormix has.
-      if (command::NamesThisProgram(c.program)) return "Dormix cannot wait for itself to end.";
+      if (command::NamesThisProgram(c.program)) return command::Answer{1, "Dormix cannot wait for itself to end."};
       std::unique_ptr<schedule::Programs> programs = schedule::WatchPrograms(command::ProgramNames(c.program));
       if (!programs)
         return command::Answer{1, byId ? "No process " + c.program + " is running."

@@ -21,7 +21,7 @@ std::string OperationClock::SetTimeOn(const LocalMinute& now) {
   const std::optional<schedule::Week> week = schedule::ParseWeek(state_.ClockDays);
   if (!week || !schedule::SetApart(*week)) return setTime;
   const std::optional<int> minute =
-      schedule::MinuteOn(*week, schedule::WeekdayOf(now.day), schedule::SetTimeMinute(setTime));
+      schedule::MinuteOn(*week, schedule::WeekIndexOf(now.day), schedule::SetTimeMinute(setTime));
   return minute ? TimeText({*minute / 60, *minute % 60}) : "";
 }
 
@@ -61,7 +61,7 @@ std::string OperationClock::When() {
   const std::string at = "at " + TimeText({static_cast<int>(local - day * kDay) / 3600,
                                            static_cast<int>(local - day * kDay) % 3600 / 60});
   if (day == schedule::DayOfLocal(zone_.LocalOf(utc))) return when_ = at;
-  return when_ = std::string("on ") + schedule::kDayShortNames[schedule::WeekdayOf(day)] + " " + at;
+  return when_ = std::string("on ") + schedule::kDayShortNames[schedule::WeekIndexOf(day)] + " " + at;
 }
 
 std::string OperationClock::Tip() {

@@ -55,8 +55,7 @@ bool SetApart(const Week& week) {
   return std::any_of(week.begin(), week.end(), [](const WeekDay& day) { return day.kind != WeekDay::kSetTime; });
 }
 
-// 1970-01-01 was a Thursday, Monday's day 3.
-int WeekdayOf(std::int64_t day) { return static_cast<int>(((day + 3) % 7 + 7) % 7); }
+int WeekIndexOf(std::int64_t day) { return (WeekdayOf(day) + 6) % 7; }
 
 std::int64_t DayOfLocal(Seconds local) { return local >= 0 ? local / kDay : (local - kDay + 1) / kDay; }
 
@@ -79,7 +78,7 @@ std::optional<Seconds> NextFiring(TimeBase& zone, const Week& week, std::optiona
     // No reading of a later day can come before the best one: offsets stay
     // within a day.
     if (best && day * kDay - kDay > *best) break;
-    const std::optional<int> minute = MinuteOn(week, WeekdayOf(day), setTime);
+    const std::optional<int> minute = MinuteOn(week, WeekIndexOf(day), setTime);
     if (!minute) continue;
     const Seconds local = day * kDay + *minute * 60;
     for (const Seconds near : {local - kDay, local + kDay}) {

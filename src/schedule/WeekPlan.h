@@ -46,8 +46,9 @@ std::optional<std::string> CheckedWeekText(const std::string& text);
 // Some day is off or has its own time.
 bool SetApart(const Week& week);
 
-// Monday 0 to Sunday 6 of a wall-clock day counted from 1970-01-01.
-int WeekdayOf(std::int64_t day);
+// Monday 0 to Sunday 6 of a wall-clock day counted from 1970-01-01: its
+// place in a week.
+int WeekIndexOf(std::int64_t day);
 // The wall-clock day of local seconds since 1970-01-01.
 std::int64_t DayOfLocal(Seconds local);
 

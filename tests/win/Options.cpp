@@ -459,7 +459,7 @@ TEST_F(OptionsTest, TheDaysWindowRefusesABadTimeAsOpTimeIsAndTheOptionsOkStoresT
 // today's own time fires it, and the tip then names today a week on.
 TEST_F(OptionsTest, TheClockFiresOnTodaysOwnTimeAndNotOnADayOff) {
   const std::string now = testing_support::MinuteWithRoom();
-  const int today = schedule::WeekdayOf(schedule::LocalTimeNow().day);
+  const int today = schedule::WeekIndexOf(schedule::LocalTimeNow().day);
   Form1->State.OperationCode = 7;
   Form1->State.ClockEnabled = true;
   for (const std::string& field : {std::string("-"), now}) {
