@@ -1,31 +1,21 @@
 // The options window's Ok rules.
 #include "app/OptionChecks.h"
 
-#include "schedule/TimeOfDay.h"
+#include "app/SettingsLayout.h"
 
 namespace app {
 
 namespace {
 
-// "hh:nn" with all four digits, 00:00 to 23:59: the only texts the clock's
-// display ever equals.
-bool IsTimeOfDay(const std::string& text) { return text.size() == 5 && schedule::MinuteOfDay(text); }
-
-bool IsCountdown(const std::string& text) {
-  int seconds = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    seconds = seconds * 10 + (c - '0');
-    if (seconds > kMaxMessageTime) return false;
-  }
-  return !text.empty();
-}
+// As every door takes the value. The clock edit's five characters are then
+// "hh:nn" with all four digits: the only texts the clock's display equals.
+bool Accepts(const char* value, const std::string& text) { return Accept(RowOf(value)->accepts, text).has_value(); }
 
 }  // namespace
 
 std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                                     const std::function<bool(const std::string&)>& fileExists) {
-  if (!IsTimeOfDay(entry.EndTime))
+  if (!entry.EndTimeHeld && !Accepts("EndTime", entry.EndTime))
     return Refusal{Refusal::kEndTime, "Op. Time: enter a time of day from 00:00 to 23:59, all four digits."};
   // Closing as if it had worked would leave the user trusting a lock password
   // that was never set.
@@ -43,7 +33,7 @@ std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                        std::string("Shortcuts: ") + Actions[first].caption + " and " + Actions[second].caption +
                            " have the same shortcut. Give each action its own, or none.",
                        second};
-  if (!IsCountdown(entry.MessageTime))
+  if (!entry.MessageTimeHeld && !Accepts("MessageTime", entry.MessageTime))
     return Refusal{Refusal::kMessageTime, "Show message: enter a whole number of seconds from 0 to " +
                                               std::to_string(kMaxMessageTime) + "."};
   if (entry.PlaySoundChecked && entry.SoundFileName.empty())

@@ -57,13 +57,13 @@ TEST(Handoff, AnswersEachCommandInEachState) {
     const char* state;
     command::Situation now;
   } states[] = {
-      {"idle", {"", false, NoticeState::None, "", true}},
-      {"pending", {pending, false, NoticeState::None, "", true}},
-      {"in its counting notice", {pending, true, NoticeState::Counting, "Log Off", true}},
-      {"in its answered notice", {pending, true, NoticeState::Answered, "Log Off", true}},
-      {"a notice counts", {"", false, NoticeState::Counting, "Hibernate", true}},
-      {"a notice counts beside it", {pending, false, NoticeState::Counting, "Hibernate", true}},
-      {"a notice answered", {"", false, NoticeState::Answered, "Hibernate", true}},
+      {"idle", {"", false, NoticeState::None, "", true, {}}},
+      {"pending", {pending, false, NoticeState::None, "", true, {}}},
+      {"in its counting notice", {pending, true, NoticeState::Counting, "Log Off", true, {}}},
+      {"in its answered notice", {pending, true, NoticeState::Answered, "Log Off", true, {}}},
+      {"a notice counts", {"", false, NoticeState::Counting, "Hibernate", true, {}}},
+      {"a notice counts beside it", {pending, false, NoticeState::Counting, "Hibernate", true, {}}},
+      {"a notice answered", {"", false, NoticeState::Answered, "Hibernate", true, {}}},
   };
   const std::string none = "1 No countdown is pending. | ", cancelled = "0 Cancelled Log Off at 23:41. | cancel ",
                     answered = "1 The notice has been answered. | ", moved = "0 Log Off at 23:51. | postpone ",
@@ -91,6 +91,29 @@ TEST(Handoff, AnswersEachCommandInEachState) {
       command::Handoff handoff(host, app::CommandVerbs());
       EXPECT_EQ(Served(host, handoff, row.line), row.expected[i]) << row.line << ", " << states[i].state;
     }
+}
+
+// Where a policy sets force, a switch against it is refused, a countdown's too.
+TEST(Handoff, RefusesAForceSwitchAgainstThePolicy) {
+  const std::string refused = "1 Force is set by your administrator. | ", held = "later | post ";
+  const struct {
+    std::optional<bool> policy;
+    const char* line;
+    std::string expected;
+  } rows[] = {
+      {false, "/standby /force", refused},
+      {true, "/standby /noforce", refused},
+      {false, "/logoff /in 10m /force", refused},
+      {true, "/standby /force", held},
+      {true, "/standby", held},
+      {std::nullopt, "/standby /noforce", held},
+  };
+  for (const auto& row : rows) {
+    FakeHost host;
+    host.now.forceByPolicy = row.policy;
+    command::Handoff handoff(host, app::CommandVerbs());
+    EXPECT_EQ(Served(host, handoff, row.line), row.expected) << row.line;
+  }
 }
 
 // A held action is answered once its notice has opened, or with its error;
