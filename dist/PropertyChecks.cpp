@@ -33,9 +33,7 @@ void LogError(MSIHANDLE install, const std::string& text) {
   MsiCloseHandle(record);
 }
 
-}  // namespace
-
-extern "C" __declspec(dllexport) UINT __stdcall CheckProperties(MSIHANDLE install) {
+UINT Check(MSIHANDLE install) {
   for (const app::Row& row : app::Layout()) {
     if (!row.msiProperty) continue;
     const std::string given = Property(install, row.msiProperty);
@@ -50,4 +48,17 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckProperties(MSIHANDLE instal
     return ERROR_INSTALL_FAILURE;
   }
   return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+// No error may unwind into the installer: one (out of memory) fails the install.
+extern "C" __declspec(dllexport) UINT __stdcall CheckProperties(MSIHANDLE install) {
+  try {
+    return Check(install);
+  } catch (const std::exception& error) {
+    LogError(install, error.what());
+  } catch (...) {
+  }
+  return ERROR_INSTALL_FAILURE;
 }
