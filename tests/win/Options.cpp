@@ -414,4 +414,33 @@ TEST_F(OptionsTest, APolicyOverridesItsSettingGreysItsControlAndIsNeverWritten) 
   }
 }
 
+// What the user meets: a policy's time in the form the clock edit shows, a
+// policy not of its kind set aside with its control live, and Ok, which
+// asks nothing of a field the user cannot change.
+TEST_F(OptionsTest, APolicyShowsAsMeantOrIsSetAsideAndNeverHoldsOkBack) {
+  testing_support::Store("Operation", "MessageTime", "20");
+  HKEY key = nullptr;
+  ASSERT_FALSE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, policy::kPolicyKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                               &key, nullptr));
+  {
+    const ui::unique_hkey policies(key);
+    for (const auto& [name, data] : {std::pair{"EndTime", "7:30"}, {"MessageTime", "abc"}})
+      RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), std::strlen(data) + 1);
+  }
+  SendMessageA(Form1->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Policy"));
+  const Answer answer = WithOptions(
+      [] {
+        testing_support::Screenshot("policy-set-aside");
+        EXPECT_EQ(testing_support::WindowText(Form1->MaskEdit1->Handle()), "07:30");
+        EXPECT_FALSE(Form1->MaskEdit1->Enabled());
+        EXPECT_EQ(testing_support::WindowText(Form1->Edit1->Handle()), "20");
+        EXPECT_TRUE(Form1->Edit1->Enabled());
+      },
+      Form1->BitBtn1);
+  EXPECT_EQ(answer.box, "");
+  EXPECT_EQ(Stored("Operation", "MessageTime"), "20");
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, policy::kPolicyKey.c_str());
+  SendMessageA(Form1->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Policy"));
+}
+
 }  // namespace
