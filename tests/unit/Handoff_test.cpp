@@ -6,6 +6,7 @@
 
 #include "app/Actions.h"
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -96,23 +97,15 @@ TEST(Handoff, AnswersEachCommandInEachState) {
 // Where a policy sets force, a switch against it is refused, a countdown's too.
 TEST(Handoff, RefusesAForceSwitchAgainstThePolicy) {
   const std::string refused = "1 Force is set by your administrator. | ", held = "later | post ";
-  const struct {
-    std::optional<bool> policy;
-    const char* line;
-    std::string expected;
-  } rows[] = {
-      {false, "/standby /force", refused},
-      {true, "/standby /noforce", refused},
-      {false, "/logoff /in 10m /force", refused},
-      {true, "/standby /force", held},
-      {true, "/standby", held},
-      {std::nullopt, "/standby /noforce", held},
-  };
-  for (const auto& row : rows) {
+  const std::tuple<std::optional<bool>, const char*, std::string> rows[] = {
+      {false, "/standby /force", refused}, {true, "/standby /noforce", refused},
+      {false, "/logoff /in 10m /force", refused}, {true, "/standby /force", held},
+      {std::nullopt, "/standby /noforce", held}};
+  for (const auto& [policy, line, expected] : rows) {
     FakeHost host;
-    host.now.forceByPolicy = row.policy;
+    host.now.forceByPolicy = policy;
     command::Handoff handoff(host, app::CommandVerbs());
-    EXPECT_EQ(Served(host, handoff, row.line), row.expected) << row.line;
+    EXPECT_EQ(Served(host, handoff, line), expected) << line;
   }
 }
 

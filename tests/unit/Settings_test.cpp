@@ -258,26 +258,16 @@ TEST(Settings, APolicyNotOfItsKindIsSetAside) {
     std::string data;
     const char* held;  // null: set aside
   } rows[] = {
-      {"Enabled", app::kRegDword, Dword(1), "1"},
-      {"Enabled", app::kRegSz, "0", "0"},
-      {"Enabled", app::kRegSz, "true", nullptr},
-      {"Enabled", app::kRegDword, Dword(2), nullptr},
-      {"ForceAction", 3, "\x01", nullptr},  // REG_BINARY
-      {"AutoStart", app::kRegSz, "", nullptr},
-      {"EndTime", app::kRegSz, "7:30", "07:30"},
-      {"EndTime", app::kRegSz, "24:00", nullptr},
-      {"EndTime", app::kRegSz, "07:300", nullptr},
-      {"EndTime", app::kRegSz, megabyte, nullptr},
-      {"EndTime", app::kRegDword, Dword(730), nullptr},
-      {"Code", app::kRegDword, Dword(7), "7"},
-      {"Code", app::kRegSz, "0", nullptr},
-      {"Code", app::kRegDword, Dword(8), nullptr},
-      {"MessageTime", app::kRegSz, "0", "0"},
-      {"MessageTime", app::kRegDword, Dword(9999), "9999"},
-      {"MessageTime", app::kRegDword, Dword(10000), nullptr},
-      {"MessageTime", app::kRegDword, Dword(0xFFFFFFFF), nullptr},
-      {"MessageTime", app::kRegSz, "abc", nullptr},
-      {"MessageTime", app::kRegSz, "-1", nullptr},
+      {"Enabled", app::kRegDword, Dword(1), "1"},        {"Enabled", app::kRegSz, "0", "0"},
+      {"Enabled", app::kRegSz, "true", nullptr},         {"Enabled", app::kRegDword, Dword(2), nullptr},
+      {"ForceAction", 3, "\x01", nullptr},               {"AutoStart", app::kRegSz, "", nullptr},
+      {"EndTime", app::kRegSz, "7:30", "07:30"},         {"EndTime", app::kRegSz, "24:00", nullptr},
+      {"EndTime", app::kRegSz, "07:300", nullptr},       {"EndTime", app::kRegSz, megabyte, nullptr},
+      {"EndTime", app::kRegDword, Dword(730), nullptr},  {"Code", app::kRegDword, Dword(7), "7"},
+      {"Code", app::kRegSz, "0", nullptr},               {"Code", app::kRegDword, Dword(8), nullptr},
+      {"MessageTime", app::kRegSz, "0", "0"},            {"MessageTime", app::kRegDword, Dword(9999), "9999"},
+      {"MessageTime", app::kRegDword, Dword(10000), nullptr}, {"MessageTime", app::kRegDword, Dword(~0u), nullptr},
+      {"MessageTime", app::kRegSz, "abc", nullptr},      {"MessageTime", app::kRegSz, "-1", nullptr},
       {"MessageTime", app::kRegSz, megabyte, nullptr},
   };
   for (const auto& row : rows) {
