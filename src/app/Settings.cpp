@@ -10,14 +10,12 @@
 // value, and not written.
 #include "app/Settings.h"
 
-#include "app/SettingsLayout.h"
-
 #include <algorithm>
 #include <exception>
-#include <iterator>
 #include <string_view>
 #include <variant>
 
+#include "app/SettingsLayout.h"
 #include "ui/Convert.h"
 #include "ui/Error.h"
 
