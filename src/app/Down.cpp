@@ -264,9 +264,10 @@ void TForm1::OpenOptionsAfterFailedStart() {
 void TForm1::BitBtn1Click(ui::TComponent&) {
   std::array<unsigned, app::kActionCount> shortcuts;
   for (int i = 0; i < app::kActionCount; ++i) shortcuts[i] = HotKeys[i]->HotKey();
-  if (const auto refusal = app::CheckOptions({MaskEdit1->Text(), CurrentPassword, MaskEdit2->Text(), MaskEdit3->Text(),
-                                              MaskEdit4->Text(), Edit1->Text(), CheckBox5->Checked(), Edit2->Text(),
-                                              shortcuts},
+  const auto held = [this](const char* name) { return policy::PolicyFor(State.Policies, name) != nullptr; };
+  if (const auto refusal = app::CheckOptions({MaskEdit1->Text(), held("EndTime"), CurrentPassword, MaskEdit2->Text(),
+                                              MaskEdit3->Text(), MaskEdit4->Text(), Edit1->Text(), held("MessageTime"),
+                                              CheckBox5->Checked(), Edit2->Text(), shortcuts},
                                              FileExists))
     return Refuse(*refusal);
   for (int i = 0; i < app::kActionCount; ++i) State.ShortcutTexts[i] = hotkeys::HotKeyToText(shortcuts[i], true);

@@ -33,11 +33,13 @@ std::string NoticeName(const std::string& program) {
 
 command::Situation TForm1::CommandHost::Now() {
   const bool shown = form_.NoticeShown();
+  const std::string* force = policy::PolicyFor(form_.State.Policies, "ForceAction");
   return {form_.countdown_.Caption(), form_.countdown_.State() == schedule::Phase::kNotice,
           !shown                                  ? command::NoticeState::None
           : Form2->ModalResult() == ui::mrNone ? command::NoticeState::Counting
                                                   : command::NoticeState::Answered,
-          power::NoticeOperation, form_.CheckBox4->Checked()};
+          power::NoticeOperation, form_.CheckBox4->Checked(),
+          force ? std::optional<bool>(*force != "0") : std::nullopt};
 }
 
 void TForm1::CommandHost::Cancel() { form_.countdown_.Cancel(); }

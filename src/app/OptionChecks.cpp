@@ -1,33 +1,28 @@
 // The options window's Ok rules.
 #include "app/OptionChecks.h"
 
-#include "schedule/WeekPlan.h"
+#include "app/SettingsLayout.h"
 
 namespace app {
 
-std::optional<std::string> CheckClockTime(const std::string& field, const std::string& text) {
-  if (schedule::SetTimeMinute(text)) return std::nullopt;
-  return field + ": enter a time of day from 00:00 to 23:59, all four digits.";
-}
-
 namespace {
 
-bool IsCountdown(const std::string& text) {
-  int seconds = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    seconds = seconds * 10 + (c - '0');
-    if (seconds > kMaxMessageTime) return false;
-  }
-  return !text.empty();
-}
+// As every door takes the value. The clock edit's five characters are then
+// "hh:nn" with all four digits: the only texts the clock's display equals.
+bool Accepts(const char* value, const std::string& text) { return Accept(RowOf(value)->accepts, text).has_value(); }
 
 }  // namespace
 
+std::optional<std::string> CheckClockTime(const std::string& field, const std::string& text) {
+  if (Accepts("EndTime", text)) return std::nullopt;
+  return field + ": enter a time of day from 00:00 to 23:59, all four digits.";
+}
+
 std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                                     const std::function<bool(const std::string&)>& fileExists) {
-  if (const std::optional<std::string> refused = CheckClockTime("Op. Time", entry.EndTime))
-    return Refusal{Refusal::kEndTime, *refused};
+  if (!entry.EndTimeHeld)
+    if (const std::optional<std::string> refused = CheckClockTime("Op. Time", entry.EndTime))
+      return Refusal{Refusal::kEndTime, *refused};
   // Closing as if it had worked would leave the user trusting a lock password
   // that was never set.
   if (!(entry.OldPassword + entry.NewPassword + entry.RepeatedPassword).empty()) {
@@ -44,7 +39,7 @@ std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                        std::string("Shortcuts: ") + Actions[first].caption + " and " + Actions[second].caption +
                            " have the same shortcut. Give each action its own, or none.",
                        second};
-  if (!IsCountdown(entry.MessageTime))
+  if (!entry.MessageTimeHeld && !Accepts("MessageTime", entry.MessageTime))
     return Refusal{Refusal::kMessageTime, "Show message: enter a whole number of seconds from 0 to " +
                                               std::to_string(kMaxMessageTime) + "."};
   if (entry.PlaySoundChecked && entry.SoundFileName.empty())

@@ -14,15 +14,13 @@
 
 namespace app {
 
-// The longest countdown the notice takes, in seconds; its whole line fits
-// the notice window.
-constexpr int kMaxMessageTime = 9999;
-
 struct OptionsEntry {
   std::string EndTime;      // the clock time edit's text
+  bool EndTimeHeld = false;  // by a policy: the user cannot change it
   std::string CurrentPassword;
   std::string OldPassword, NewPassword, RepeatedPassword;  // as typed; all empty for no change
   std::string MessageTime;  // the countdown edit's text
+  bool MessageTimeHeld = false;
   bool PlaySoundChecked = false;
   std::string SoundFileName;
   std::array<unsigned, kActionCount> Shortcuts{};  // Shortcut words, 0 for none
@@ -39,6 +37,7 @@ struct Refusal {
 std::optional<std::string> CheckClockTime(const std::string& field, const std::string& text);
 
 // The first field Ok must refuse, in page order; nothing when all are valid.
+// A field held by a policy is never refused: the user cannot change it.
 // `fileExists` answers for the sound file.
 std::optional<Refusal> CheckOptions(const OptionsEntry& entry,
                                     const std::function<bool(const std::string&)>& fileExists);

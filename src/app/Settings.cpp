@@ -4,18 +4,18 @@
 // in the ANSI code page is converted when read). Administrators seed values
 // as REG_DWORD: one is read as its decimal text, and written back as text.
 // A value that is missing, of another type, or (for numbers) not an integer
-// reads as its default; an existing empty text stays empty, and a text its
-// row's check refuses (a week that is no week) reads as its default. A policy of the
-// same name is read in place of the stored value, and not written.
+// reads as its default; an existing empty text stays empty. A text of a
+// kind (a time, a number) is read as the layout's kind accepts it. A policy
+// of the same name, if of its value's kind, is read in place of the stored
+// value, and not written.
 #include "app/Settings.h"
 
 #include <algorithm>
 #include <exception>
-#include <iterator>
 #include <string_view>
 #include <variant>
 
-#include "schedule/WeekPlan.h"
+#include "app/SettingsLayout.h"
 #include "ui/Convert.h"
 #include "ui/Error.h"
 
@@ -23,45 +23,10 @@ namespace app {
 
 namespace {
 
-using Field = std::variant<bool Settings::*, std::int32_t Settings::*, std::string Settings::*>;
-
-struct Row {
-  const char* section;
-  const char* value;
-  Field field;
-  const char* defaultText;  // as it would be stored
-  enum Kind { kPlain, kPosition, kScrambled } kind = kPlain;
-  // A text's check: its stored form, or nothing for a value it refuses,
-  // which reads as the default.
-  std::optional<std::string> (*check)(const std::string& text) = nullptr;
-};
-
-// In the order LoadSettings reads them; the Shortcuts section follows, from
-// the action table.
-const Row kLayout[] = {
-    {"Window", "RememberFormPosition", &Settings::RememberPosition, "1"},
-    {"Window", "X", &Settings::Left, "800", Row::kPosition},
-    {"Window", "Y", &Settings::Top, "600", Row::kPosition},
-    {"Application", "AutoStart", &Settings::AutoStartChecked, "1"},
-    {"Operation", "ForceAction", &Settings::ForceActionChecked, "1"},
-    {"Operation", "Enabled", &Settings::ClockEnabled, "0"},
-    {"Operation", "Code", &Settings::OperationCode, "1"},
-    {"Operation", "EndTime", &Settings::EndTime, "00:00"},
-    {"Operation", "Password", &Settings::CurrentPassword, "", Row::kScrambled},
-    {"Operation", "ShowMessage", &Settings::ShowMessageChecked, "1"},
-    {"Operation", "MessageTime", &Settings::MessageTime, "15"},
-    {"Operation", "PlaySound", &Settings::PlaySoundChecked, "0"},
-    {"Operation", "SoundFileName", &Settings::SoundFileName, ""},
-    {"Operation", "Days", &Settings::ClockDays, "", Row::kPlain, schedule::CheckedWeekText},
-};
 constexpr const char* kShortcuts = "Shortcuts";
 
-const Row& RowOf(std::string_view value) {
-  return *std::find_if(std::begin(kLayout), std::end(kLayout),
-                       [&](const Row& row) { return row.value == value; });
-}
 // SaveSettings writes this one first, the others in load order.
-const Row& CodeRow() { return RowOf("Code"); }
+const Row& CodeRow() { return *RowOf("Code"); }
 
 template <typename... F>
 struct Overloaded : F... {
@@ -142,6 +107,40 @@ std::string InUtf8(std::string text, TextConversion fromAnsi) {
   return fromAnsi(text).value_or(std::move(text));
 }
 
+// The clock time edit's own text: five characters, digits or blanks around
+// the colon. It shows as it is stored, and Ok asks for a time it can reach.
+bool ClockEditsOwn(const std::string& text) {
+  if (text.empty()) return true;
+  if (text.size() != 5 || text[2] != ':') return false;
+  return std::all_of(text.begin(), text.end(), [](char c) { return c == ':' || c == ' ' || (c >= '0' && c <= '9'); });
+}
+
+// A seeded text of its kind in the form it is stored in ("9:45" is "09:45"),
+// one the clock edit holds as it is, and any other as its default: the edit
+// would show it garbled, and the notice could not count it.
+std::string Seeded(const Row& row, std::string text) {
+  if (row.accepts.form == ValueKind::kText) return text;
+  if (std::optional<std::string> accepted = Accept(row.accepts, text)) return *accepted;
+  if (row.accepts.form == ValueKind::kTime && ClockEditsOwn(text)) return text;
+  return row.defaultText;
+}
+
+// Policies that are not what their template allows are set aside: the user's
+// own setting stays in force, and its control stays live. The others are
+// held in the form the settings store them.
+void SetAsideBadPolicies(policy::Policies& policies) {
+  for (auto at = policies.begin(); at != policies.end();) {
+    const Row* row = RowOf(at->first);
+    std::optional<std::string> accepted = row ? Accept(row->accepts, at->second) : std::nullopt;
+    if (!accepted) {
+      at = policies.erase(at);
+      continue;
+    }
+    at->second = std::move(*accepted);
+    ++at;
+  }
+}
+
 // A password that does not unscramble leaves its error in `failure`, and
 // the password held in `settings` as it was.
 void Load(Sections& sections, const Row& row, Settings& settings, TextConversion fromAnsi,
@@ -167,8 +166,7 @@ void Load(Sections& sections, const Row& row, Settings& settings, TextConversion
                 return;
               }
             }
-            if (row.check) plain = row.check(plain).value_or(row.defaultText);
-            settings.*text = InUtf8(std::move(plain), fromAnsi);
+            settings.*text = policy ? plain : Seeded(row, InUtf8(std::move(plain), fromAnsi));
           },
       },
       row.field);
@@ -240,11 +238,12 @@ void LoadSettings(RegistryKey& root, Settings& settings, TextConversion fromAnsi
     settings.Policies = policy::ReadPolicies([&](const char* name) {
       return policies ? TextOf(policies->Read(name)) : std::nullopt;
     });
+    SetAsideBadPolicies(settings.Policies);
   }
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   Sections sections(key.get(), false);
   std::exception_ptr failure;
-  for (const Row& row : kLayout)
+  for (const Row& row : Layout())
     if (row.kind != Row::kPosition || settings.RememberPosition) Load(sections, row, settings, fromAnsi, failure);
   // The save carries out what was stored, but cannot remove this entry: the
   // box shows it as it is.
@@ -262,7 +261,7 @@ bool SaveSettings(RegistryKey& root, const Settings& settings, const std::string
   if (!key) return machineKept;
   Sections sections(key.get(), true);
   Write(sections, CodeRow(), settings, random);
-  for (const Row& row : kLayout)
+  for (const Row& row : Layout())
     if (&row != &CodeRow()) Write(sections, row, settings, random);
   for (int i = 0; i < kActionCount; ++i)
     if (RegistryKey* shortcuts = sections.Open(kShortcuts))
@@ -273,7 +272,7 @@ bool SaveSettings(RegistryKey& root, const Settings& settings, const std::string
 void SaveClockEnabled(RegistryKey& root, const Settings& settings) {
   const std::unique_ptr<RegistryKey> key = root.Open(kSettingsKey, true);
   Sections sections(key.get(), true);
-  Write(sections, RowOf("Enabled"), settings, noRandom);
+  Write(sections, *RowOf("Enabled"), settings, noRandom);
 }
 
 void SaveClosePosition(RegistryKey& root, const Settings& settings) {

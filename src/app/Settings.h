@@ -103,8 +103,9 @@ struct Settings {
 };
 
 // Reads the policies, then every value of the settings key (created when
-// missing) into `settings`, a policy in place of its stored value, a missing
-// or unreadable one as its default; Left and Top only when RememberPosition
+// missing) into `settings`, a policy of its value's kind in place of its
+// stored value (any other is set aside), a missing or unreadable one, or a
+// time or a number of seconds that is none, as its default; Left and Top only when RememberPosition
 // is read as true. A REG_DWORD is read as its decimal text (not for the
 // password, which is no number). A text that is not valid UTF-8 is read
 // through `fromAnsi`. AutoStartChecked is ticked also where the machine's

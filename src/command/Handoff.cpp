@@ -39,6 +39,9 @@ std::optional<Answer> Handoff::Serve(const Command& command, Sender sender) {
     case Command::Kind::Usage: return Answer{2, kUsage};
     case Command::Kind::Run: break;
   }
+  // A switch is one more door to the setting: it does not pass the policy.
+  if (command.force && now.forceByPolicy && *command.force != *now.forceByPolicy)
+    return Answer{1, "Force is set by your administrator."};
   if (command.when != Command::When::Now) {
     if (!now.pending.empty()) return Answer{1, "A countdown is already pending: " + now.pending + "."};
     if (std::optional<Answer> refusal = host_.Start(command)) return *refusal;

@@ -22,6 +22,7 @@ struct Situation {
   NoticeState notice = NoticeState::None;
   std::string noticeName;  // the shown notice's operation: "Log Off"
   bool noticeChecked = false;  // an action that asks first shows the notice
+  std::optional<bool> forceByPolicy;  // whether actions are forced, where a policy says
 };
 
 // The window of the second process that waits for a held command's answer.

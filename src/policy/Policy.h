@@ -1,6 +1,7 @@
 // Group Policy over the settings: an administrator's values in the machine's
-// policy key, each named as the setting it overrides and read as that
-// setting's stored value would be. Windows keeps this key apart from the
+// policy key, each named as the setting it overrides, as text (a REG_DWORD
+// as its decimal digits); the settings hold to a policy only when it is of
+// its setting's kind, and set any other aside. Windows keeps this key apart from the
 // 32-bit view of the machine's software key, so a 32-bit program reads it as
 // the policy editor writes it.
 #pragma once
@@ -22,8 +23,7 @@ inline constexpr std::array<const char*, 8> kPolicyNames = {"Enabled",     "EndT
 using Policies = std::map<std::string, std::string, std::less<>>;
 
 // Reads each policy with `read`, which gives nothing for a value that is
-// missing or is no text. A policy its setting refuses is set aside: the
-// user's own setting stays in force, and its control live.
+// missing or is no text.
 Policies ReadPolicies(const std::function<std::optional<std::string>(const char* name)>& read);
 
 // The policy's text for the setting `name`, or null when no policy sets it.

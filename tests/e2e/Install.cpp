@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "support/Dormix.h"
@@ -133,10 +137,17 @@ TEST(Install, WhenAskedTheUninstallRemovesTheSettings) {
   EXPECT_FALSE(KeyExists("Software\\Velto Software")) << "the maker's key, left empty";
 }
 
-// The Windows Installer package: msiexec with `arguments`, waited for.
-void Msiexec(const std::string& arguments) {
-  Process msiexec(Folder(CSIDL_SYSTEM) + "\\msiexec.exe", arguments);
-  ASSERT_EQ(msiexec.WaitExit(120000), 0u) << arguments;
+// msiexec's `verb` (/i, /x) on the Windows Installer package `variable`
+// names, silent, with `more` after it; waited for, its exit code.
+DWORD Msiexec(const char* verb, const std::string& more = "", const char* variable = "DORMIX_MSI") {
+  Process msiexec(Folder(CSIDL_SYSTEM) + "\\msiexec.exe",
+                  std::string(verb) + " " + WindowsPath(std::getenv(variable)) + " /qn " + more);
+  return msiexec.WaitExit(120000).value_or(STILL_ACTIVE);
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // The Add/Remove Programs entries named Dormix.
@@ -153,32 +164,71 @@ int DormixEntries() {
   return count;
 }
 
-// Deployed as an administrator deploys it: silently with properties, then a
-// later package over it, then removed; the settings stay.
-TEST(Install, TheMsiInstallsWithPropertiesUpgradesToOneEntryAndUninstallsKeepingTheSettings) {
-  const std::string exe = Folder(CSIDL_PROGRAM_FILES) + "\\Dormix\\dormix.exe";
+// A property that is not what it may be fails the install before anything
+// is written, and the log says which and what it takes.
+TEST(Install, TheMsiRefusesAPropertyNotOfItsKindAndWritesNothing) {
+  const std::string time = "give a time of day as H:MM or HH:MM, from 0:00 to 23:59.",
+                    seconds = "give a whole number from 0 to 9999.";
+  const struct {
+    const char *property, *takes;
+  } rows[] = {
+      {"CLOCK=24:00", time.c_str()},        {"CLOCK=abc", time.c_str()},
+      {"MESSAGETIME=-1", seconds.c_str()},  {"MESSAGETIME=10000", seconds.c_str()},
+      {"MESSAGETIME=x", seconds.c_str()},   {"FORCE=yes", "give 1 or 0."},
+      {"CLOCKACTION=Sleep", "give one of ShutDown, LogOff, Hibernate, ScreenSaver, Restart, ShutDownMonitor, "
+                            "ProtectionPanel."},
+  };
+  const std::string log = SuiteDir() + "\\msi.log";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.property);
+    EXPECT_EQ(Msiexec("/i", "/l*v \"" + log + "\" " + row.property), static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    std::string text = FileText(log);
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());  // a log in UTF-16
+    EXPECT_NE(text.find(row.property + std::string(" is refused: ") + row.takes), std::string::npos);
+    EXPECT_EQ(DormixEntries(), 0);
+    EXPECT_FALSE(KeyExists(app::kSettingsKey)) << "written";
+  }
+}
+
+// Deployed as an administrator deploys it: silently with every property,
+// each read as meant; the same version rebuilt is the same product; a later
+// package over it ends Dormix and keeps it starting with Windows; removed,
+// no autostart entry is left and the settings stay.
+TEST(Install, TheMsiInstallsEveryPropertyUpgradesKeepingAutostartAndUninstallsKeepingTheSettings) {
+  const std::string exe = Folder(CSIDL_PROGRAM_FILES) + "\\Dormix\\dormix.exe", entry = "\"" + exe + "\"";
   const std::string operation = app::kSettingsKey + "\\Operation";
-  Msiexec("/i " + WindowsPath(std::getenv("DORMIX_MSI")) + " /qn CLOCK=22:00 CLOCKACTION=LogOff");
-  for (const auto& [name, value] : {std::pair{"EndTime", "22:00"}, {"Enabled", "1"}, {"Code", "2"}, {"ShowMessage", "<missing>"}})
-    EXPECT_EQ(StoredText(operation, name), value) << name;
+  ASSERT_EQ(Msiexec("/i", "CLOCK=9:45 CLOCKACTION=logoff AUTOSTART=1 SHOWMESSAGE=0 MESSAGETIME=0030 FORCE=0"), 0u);
+  const struct {
+    std::string key;
+    const char *name, *value;
+  } written[] = {
+      {operation, "EndTime", "09:45"},   {operation, "Enabled", "1"},     {operation, "Code", "2"},
+      {operation, "ShowMessage", "0"},   {operation, "MessageTime", "30"}, {operation, "ForceAction", "0"},
+      {app::kSettingsKey + "\\Application", "AutoStart", "1"},           {app::kRunKey, "Dormix", entry.c_str()},
+  };
+  for (const auto& [key, name, value] : written) EXPECT_EQ(StoredText(key, name), value) << name;
   EXPECT_EQ(DormixEntries(), 1);
+  Msiexec("/i", "", "DORMIX_REBUILT_MSI");
+  EXPECT_EQ(DormixEntries(), 1) << "the rebuilt package is a second product";
   {
     Process dormix(exe);
     ASSERT_TRUE(WaitSettled(dormix));
-    EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "\"" + exe + "\"");
-    Msiexec("/i " + WindowsPath(std::getenv("DORMIX_NEXT_MSI")) + " /qn");
+    ASSERT_EQ(Msiexec("/i", "", "DORMIX_NEXT_MSI"), 0u);
     EXPECT_TRUE(dormix.WaitExit(0)) << "the upgrade did not end Dormix";
   }
   EXPECT_EQ(DormixEntries(), 1);
-  EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "<missing>");
+  EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), entry) << "the upgrade removed the autostart entry";
   Process dormix(exe);
   ASSERT_TRUE(WaitSettled(dormix));
-  EXPECT_EQ(StoredText(operation, "EndTime"), "22:00") << "kept over the upgrade";
-  Msiexec("/x " + WindowsPath(std::getenv("DORMIX_NEXT_MSI")) + " /qn");
+  EXPECT_EQ(StoredText(operation, "EndTime"), "09:45") << "kept over the upgrade";
+  const std::unique_ptr<app::RegistryKey> userRun = app::CurrentUser().Open(app::kRunKey, true);
+  ASSERT_TRUE(userRun && userRun->WriteString(app::kRunValue, entry));
+  ASSERT_EQ(Msiexec("/x", "", "DORMIX_NEXT_MSI"), 0u);
   EXPECT_TRUE(dormix.WaitExit(0)) << "the uninstall did not end Dormix";
   EXPECT_EQ(DormixEntries(), 0);
   EXPECT_FALSE(Exists(exe));
   EXPECT_EQ(StoredText(app::kRunKey, "Dormix"), "<missing>");
+  EXPECT_EQ(StoredText(app::kRunKey, "Dormix", app::CurrentUser()), "<missing>");
   EXPECT_EQ(StoredText(operation, "Code"), "2") << "the settings were kept";
 }
 

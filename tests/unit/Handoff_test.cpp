@@ -6,6 +6,7 @@
 
 #include "app/Actions.h"
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -57,15 +58,15 @@ TEST(Handoff, AnswersEachCommandInEachState) {
     const char* state;
     command::Situation now;
   } states[] = {
-      {"idle", {"", false, NoticeState::None, "", true}},
-      {"pending", {pending, false, NoticeState::None, "", true}},
-      {"in its counting notice", {pending, true, NoticeState::Counting, "Log Off", true}},
-      {"in its answered notice", {pending, true, NoticeState::Answered, "Log Off", true}},
-      {"a notice counts", {"", false, NoticeState::Counting, "Hibernate", true}},
-      {"a notice counts beside it", {pending, false, NoticeState::Counting, "Hibernate", true}},
-      {"a notice answered", {"", false, NoticeState::Answered, "Hibernate", true}},
-      {"a notice answered beside it", {pending, false, NoticeState::Answered, "Hibernate", true}},
-      {"pending, the notice off", {pending, false, NoticeState::None, "", false}},
+      {"idle", {"", false, NoticeState::None, "", true, {}}},
+      {"pending", {pending, false, NoticeState::None, "", true, {}}},
+      {"in its counting notice", {pending, true, NoticeState::Counting, "Log Off", true, {}}},
+      {"in its answered notice", {pending, true, NoticeState::Answered, "Log Off", true, {}}},
+      {"a notice counts", {"", false, NoticeState::Counting, "Hibernate", true, {}}},
+      {"a notice counts beside it", {pending, false, NoticeState::Counting, "Hibernate", true, {}}},
+      {"a notice answered", {"", false, NoticeState::Answered, "Hibernate", true, {}}},
+      {"a notice answered beside it", {pending, false, NoticeState::Answered, "Hibernate", true, {}}},
+      {"pending, the notice off", {pending, false, NoticeState::None, "", false, {}}},
   };
   const std::string none = "1 No countdown is pending. | ", cancelled = "0 Cancelled Log Off at 23:41. | cancel ",
                     answered = "1 The notice has been answered. | ", moved = "0 Log Off at 23:51. | postpone ",
@@ -97,6 +98,21 @@ TEST(Handoff, AnswersEachCommandInEachState) {
       command::Handoff handoff(host, app::CommandVerbs());
       EXPECT_EQ(Served(host, handoff, row.line), row.expected[i]) << row.line << ", " << states[i].state;
     }
+}
+
+// Where a policy sets force, a switch against it is refused, a countdown's too.
+TEST(Handoff, RefusesAForceSwitchAgainstThePolicy) {
+  const std::string refused = "1 Force is set by your administrator. | ", held = "later | post ";
+  const std::tuple<std::optional<bool>, const char*, std::string> rows[] = {
+      {false, "/standby /force", refused}, {true, "/standby /noforce", refused},
+      {false, "/logoff /in 10m /force", refused}, {true, "/standby /force", held},
+      {std::nullopt, "/standby /noforce", held}};
+  for (const auto& [policy, line, expected] : rows) {
+    FakeHost host;
+    host.now.forceByPolicy = policy;
+    command::Handoff handoff(host, app::CommandVerbs());
+    EXPECT_EQ(Served(host, handoff, line), expected) << line;
+  }
 }
 
 // A held action is answered once its notice has opened, or with its error;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,13 @@ TEST(Settings, EveryStartWritesBackWhatItLoaded) {
       {{{"Operation", "Enabled", "2"}}, {"Dormix\\Operation\\Enabled=1"}},
       {{{"Operation", "Enabled", "yes"}}, {}},
       {{{"Operation", "EndTime", ""}}, {"Dormix\\Operation\\EndTime="}},
+      // Seeded times and seconds read as meant, or as their defaults; the
+      // clock edit's own texts as they are.
+      {{{"Operation", "EndTime", "9:45"}, {"Operation", "MessageTime", "0030"}},
+       {"Dormix\\Operation\\EndTime=09:45", "Dormix\\Operation\\MessageTime=30"}},
+      {{{"Operation", "EndTime", "9 :5 "}}, {"Dormix\\Operation\\EndTime=9 :5 "}},
+      {{{"Operation", "EndTime", "abc"}, {"Operation", "MessageTime", "-1"}}, {}},
+      {{{"Operation", "EndTime", "09:451"}, {"Operation", "MessageTime", "10000"}}, {}},
       {{{"Operation", "Password", ""}}, {}},
       // A week in its stored form; one that is no week reads as none.
       {{{"Operation", "Days", "9:45;-;;;;;23:30"}}, {"Dormix\\Operation\\Days=09:45;-;;;;;23:30"}},
@@ -191,7 +199,9 @@ TEST(Settings, EverySettingDamagedInTurnLeavesTheOthersAsTheyWere) {
         if (&s != &damaged)
           EXPECT_EQ(IsPassword(s) ? scramble("D", value.data) : value.data, s.stored) << s.value;
         else if (damage.type != app::kRegSz)
-          EXPECT_EQ(value.data, damage.readAs && !IsPassword(damaged) ? damage.readAs : damaged.defaultText);
+          EXPECT_EQ(value.data, damage.readAs && !IsPassword(damaged) && damaged.value != std::string("EndTime")
+                                    ? damage.readAs
+                                    : damaged.defaultText);
         else
           EXPECT_EQ(value.type, app::kRegSz);
       }
@@ -234,6 +244,53 @@ TEST(Settings, ADamagedPasswordFailsTheLoadAfterEveryOtherValueAndIsWrittenBackA
     FixedRandom random;
     app::SaveSettings(root, settings, "C:\\Program Files\\Dormix\\dormix.exe", user, random);
     EXPECT_EQ(store.keys[app::kSettingsKey + "\\Operation"]["Password"].data, c.damaged);
+  }
+}
+
+std::string Dword(std::uint32_t n) {
+  return {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16), static_cast<char>(n >> 24)};
+}
+
+// A policy is held in the form its setting is stored in, or, when it is not
+// what its template allows, set aside: the stored setting stays in force and
+// is saved as ever.
+TEST(Settings, APolicyNotOfItsKindIsSetAside) {
+  const std::string megabyte(1 << 20, '1');
+  const struct {
+    const char* name;
+    std::uint32_t type;
+    std::string data;
+    const char* held;  // null: set aside
+  } rows[] = {
+      {"Enabled", app::kRegDword, Dword(1), "1"},        {"Enabled", app::kRegSz, "0", "0"},
+      {"Enabled", app::kRegSz, "true", nullptr},         {"Enabled", app::kRegDword, Dword(2), nullptr},
+      {"ForceAction", 3, "\x01", nullptr},               {"AutoStart", app::kRegSz, "", nullptr},
+      {"EndTime", app::kRegSz, "7:30", "07:30"},         {"EndTime", app::kRegSz, "24:00", nullptr},
+      {"EndTime", app::kRegSz, "07:300", nullptr},       {"EndTime", app::kRegSz, megabyte, nullptr},
+      {"EndTime", app::kRegDword, Dword(730), nullptr},  {"Code", app::kRegDword, Dword(7), "7"},
+      {"Code", app::kRegSz, "0", nullptr},               {"Code", app::kRegDword, Dword(8), nullptr},
+      {"MessageTime", app::kRegSz, "0", "0"},            {"MessageTime", app::kRegDword, Dword(9999), "9999"},
+      {"MessageTime", app::kRegDword, Dword(10000), nullptr}, {"MessageTime", app::kRegDword, Dword(~0u), nullptr},
+      {"MessageTime", app::kRegSz, "abc", nullptr},      {"MessageTime", app::kRegSz, "-1", nullptr},
+      {"MessageTime", app::kRegSz, megabyte, nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.name) + " = " + row.data.substr(0, 8));
+    Store store;
+    store.keys[policy::kPolicyKey][row.name] = {row.type, row.data};
+    FakeKey root(store, "");
+    Store userStore;
+    FakeKey user(userStore, "");
+    app::Settings settings;
+    app::LoadSettings(root, settings, FakeAnsiToUtf8);
+    const std::string* held = policy::PolicyFor(settings.Policies, row.name);
+    EXPECT_EQ(held ? *held : "set aside", row.held ? row.held : "set aside");
+    FixedRandom random;
+    app::SaveSettings(root, settings, "C:\\dormix.exe", user, random);
+    const std::string written = "\\" + std::string(row.name) + "=";
+    EXPECT_EQ(std::any_of(store.writes.begin(), store.writes.end(),
+                          [&](const std::string& line) { return line.find(written) != std::string::npos; }),
+              !row.held);
   }
 }
 
