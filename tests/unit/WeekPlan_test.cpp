@@ -11,15 +11,15 @@
 #include <utility>
 #include <vector>
 
-#include "policy/Policy.h"
+#include "app/SettingsLayout.h"
 
 namespace {
 
 using schedule::Seconds;
 
 // Good, bad and damaged forms: a good one in its stored form, a bad one
-// refused (no week: the set time alone, every day) and a policy of it set
-// aside.
+// refused (no week: the set time alone, every day), at every door the
+// settings' layout serves.
 TEST(WeekPlan, TheStoredValueIsReadInItsStoredFormOrRefused) {
   const std::pair<std::string, std::optional<std::string>> cases[] = {
       {"", ""}, {";;;;;;", ""}, {"-;-;-;-;-;-;-", "-;-;-;-;-;-;-"}, {";;;;;;23:59", ";;;;;;23:59"},
@@ -32,9 +32,7 @@ TEST(WeekPlan, TheStoredValueIsReadInItsStoredFormOrRefused) {
   for (const std::string& text : bad) all.emplace_back(text, std::nullopt);
   for (const auto& [stored, read] : all) {
     EXPECT_EQ(schedule::CheckedWeekText(stored), read) << stored.substr(0, 60);
-    const policy::Policies policies = policy::ReadPolicies(
-        [&](const char* name) { return std::string(name) == "Days" ? std::optional(stored) : std::nullopt; });
-    EXPECT_EQ(policy::PolicyFor(policies, "Days") != nullptr, read.has_value()) << stored.substr(0, 60);
+    EXPECT_EQ(app::Accept(app::RowOf("Days")->accepts, stored), read) << stored.substr(0, 60);
   }
 }
 
