@@ -249,7 +249,7 @@ void TForm1::DesignMenu() {
 void TForm1::DesignTrayIcon() {
   TarvelTrayIcon1 = &Make<tray::TTarvelTrayIcon>("TarvelTrayIcon1", tray::Win32TrayPlatform());
   TarvelTrayIcon1->SetActive(false);
-  TarvelTrayIcon1->SetIcon(static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(ui::ProgramIcon(16))));
+  TarvelTrayIcon1->SetIcon(static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(ui::ProgramIcon(GetSystemMetrics(SM_CXSMICON)))));
   TarvelTrayIcon1->SetImageList(ImageList2);
   TarvelTrayIcon1->SetPopUpMenu(BarPopupMenu1);
   TarvelTrayIcon1->SetSingleTask(true);
