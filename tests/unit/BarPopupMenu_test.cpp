@@ -30,13 +30,15 @@ class RecordingCanvas : public menu::BarCanvas {
   std::vector<Text> texts;
   std::vector<std::pair<int, int>> pictures;
   std::vector<int> angles;
+  std::vector<int> fontHeights;
 
   ui::TColor ColorToRGB(ui::TColor color) override {
     return color == ui::clHighlight ? kHighlight : color & 0xFFFFFF;
   }
   void FillRect(const TRect& r, ui::TColor rgb) override { fills.push_back({r, rgb}); }
-  void WithRotatedFont(const menu::TBarFont&, int angle, const std::function<void(int)>& draw) override {
+  void WithRotatedFont(const menu::TBarFont& font, int angle, const std::function<void(int)>& draw) override {
     angles.push_back(angle);
+    fontHeights.push_back(font.Height);
     draw(textHeight);
   }
   void ClippedText(int x, int y, const TRect& clip, std::string_view text) override {
@@ -60,13 +62,40 @@ std::vector<TRect> Popup(menu::TSideBar& bar, menu::BarCanvas& canvas, const std
   for (const Item& item : items) {
     int width = 100;
     bar.MeasureBar(item.visible, width, item.height);
-    EXPECT_EQ(width, 100 + bar.BarWidth) << "hidden items are widened too";
+    EXPECT_EQ(width, 100 + bar.ScaledBarWidth()) << "hidden items are widened too";
     if (!item.visible) continue;
     rects.push_back({3, top, 3 + width, top + item.height});
     top += item.height;
   }
   for (const TRect& r : rects) bar.DrawBar(canvas, r, picture);
   return rects;
+}
+
+// At a higher dpi the bar's lengths and its font are the design's, scaled
+// (halves rounded away from zero); the rows stay the items' own.
+TEST(SideBarTest, TheBarsWidthTextOffsetAndFontScaleWithThePopupsDpi) {
+  const struct {
+    int dpi, width, fillRight, fontHeight, textY;
+  } cases[] = {
+      {96, 20, 3 + 18, -16, 3 + 40 - 15},
+      {144, 30, 3 + 27, -24, 3 + 40 - 23},
+      {192, 40, 3 + 36, -32, 3 + 40 - 30},
+  };
+  for (const auto& c : cases) {
+    menu::TSideBar bar;
+    bar.BarWidth = 20;
+    bar.VerticalTextOffsetY = -15;
+    bar.VerticalFont.Height = -16;
+    bar.GradientEnd = bar.GradientStart;
+    bar.PopupDpi = c.dpi;
+    RecordingCanvas canvas;
+    Popup(bar, canvas, {{20}, {20}});
+    EXPECT_EQ(bar.ScaledBarWidth(), c.width) << c.dpi;
+    ASSERT_EQ(canvas.fills.size(), 2u);
+    EXPECT_EQ(canvas.fills[1].r, (TRect{3, 23, c.fillRight, 43})) << c.dpi;
+    EXPECT_EQ(canvas.fontHeights.front(), c.fontHeight) << c.dpi;
+    EXPECT_EQ(canvas.texts.front().y, c.textY) << c.dpi;
+  }
 }
 
 TEST(SideBarTest, EveryRowOfTheGradientRunsFromStartToEndAcrossItemsOfDifferentHeights) {

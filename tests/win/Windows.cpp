@@ -212,15 +212,11 @@ TEST_F(WindowsTest, EveryPictureIsItsDrawingPixelForPixel) {
     int id;
     const char* file;
   } pictures[] = {
-      {IDB_BANNER, "banner"},
       {IDB_PAGE_CLOCK, "page-clock"},
       {IDB_PAGE_GENERAL, "page-general"},
       {IDB_PAGE_PROTECTION, "page-protection"},
       {IDB_PAGE_SHORTCUTS, "page-shortcuts"},
       {IDB_PAGE_MESSAGES, "page-messages"},
-      {IDB_ABOUT, "about"},
-      {IDB_POWER, "power"},
-      {IDB_PANEL_BANNER, "panel-banner"},
       {IDB_MENU_GLYPHS, "menu-glyphs"},
   };
   for (const auto& p : pictures) {

@@ -1,0 +1,229 @@
+// The windows and the tray menu at the prefix's dpi (the suite runs at 96,
+// 144 and 192: LogPixels set by tools/wine-suite from DORMIX_DPI): sizes
+// scaled, every caption fitting its control, glyphs at the dpi's size, a
+// move to another dpi, the menu items' names for screen readers, and the
+// tray icon's keyboard selection.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "countdown/CountdownWindow.h"
+#include "support/Dormix.h"
+#include "support/Forms.h"
+#include "tray/TarvelTrayIcon.h"
+#include "ui/Dpi.h"
+#include "ui/ImageList.h"
+
+namespace {
+
+using testing_support::ProcessUntil;
+using DpiTest = testing_support::FormsTest;
+
+int PrefixDpi() {
+  const char* dpi = std::getenv("DORMIX_DPI");
+  return dpi ? std::atoi(dpi) : 96;
+}
+
+SIZE ClientSize(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  return {r.right, r.bottom};
+}
+
+// What the control's text needs in its own font, on one line, or wrapped
+// to its width for a label wider than one line allows.
+SIZE TextNeeds(HWND control, const std::string& text, bool wraps) {
+  const ui::WindowDC dc(control);
+  const ui::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, wraps ? ClientSize(control).cx : 0, 0};
+  DrawTextA(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+  return {r.right, r.bottom};
+}
+
+// Every shown control of the form: its caption fits it, an edit's font fits
+// its height.
+void ExpectEveryCaptionFits(ui::TForm& form, int dpi) {
+  for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
+    auto* control = dynamic_cast<ui::TControl*>(&form.Component(i));
+    if (!control || !control->Handle() || !IsWindowVisible(control->Handle())) continue;
+    const HWND h = control->Handle();
+    const SIZE box = ClientSize(h);
+    const std::string cls = testing_support::ClassOf(h), text = testing_support::WindowText(h);
+    SCOPED_TRACE(control->Name() + " \"" + text + "\"");
+    if (box.cx == 0 && box.cy == 0) continue;  // a name for screen readers only
+    if (cls == "Edit" || cls == "msctls_hotkey32") {
+      EXPECT_GE(box.cy, TextNeeds(h, "Xg", false).cy);
+    } else if (!text.empty() && (cls == "Static" || cls == "Button")) {
+      const DWORD kind = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
+      const bool box3 = cls == "Button" && kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON;
+      const SIZE needs = TextNeeds(h, text, cls == "Static" && box.cy > 2 * TextNeeds(h, "X", false).cy - 2);
+      // A check box's or radio button's mark and gap stand before its text.
+      const int mark = box3 ? ui::Scaled(16, dpi) : cls == "Button" ? ui::Scaled(4, dpi) : 0;
+      EXPECT_LE(needs.cx + mark, box.cx);
+      EXPECT_LE(needs.cy, box.cy);
+    }
+  }
+}
+
+TEST_F(DpiTest, EveryWindowIsLaidOutAtTheDpiWithEveryCaptionFitting) {
+  const int dpi = PrefixDpi();
+  ASSERT_EQ(ui::SystemDpi(), dpi) << "the prefix's LogPixels";
+  Form1->Countdown1Click(*Form1->Countdown1);
+  ASSERT_TRUE(countdown::CountdownWindow);
+  countdown::CountdownWindow->Hide();
+  const struct {
+    ui::TForm* form;
+    SIZE design;
+  } windows[] = {{Form1, {449, 311}}, {Form2, {348, 68}}, {Form3, {415, 160}}, {Form4, {}},
+                 {countdown::CountdownWindow, {340, 252}}};
+  for (const auto& w : windows) {
+    const std::string name = testing_support::ClassOf(w.form->Handle());
+    SCOPED_TRACE(name);
+    EXPECT_EQ(w.form->Dpi(), dpi);
+    const std::vector<ui::TTabSheet*> pages =
+        w.form == Form1 ? Form1->PageControl1->Pages() : std::vector<ui::TTabSheet*>{nullptr};
+    for (ui::TTabSheet* page : pages) {
+      w.form == Form4 ? Form4->ShowPanel() : w.form->Show();
+      if (page) Form1->PageControl1->SetActivePage(*page);
+      EXPECT_TRUE(ProcessUntil([&] { return testing_support::Painted(w.form->Handle()); }));
+      const SIZE client = ClientSize(w.form->Handle());
+      if (w.design.cx) {
+        EXPECT_NEAR(client.cx, ui::Scaled(w.design.cx, dpi), 3);
+        EXPECT_NEAR(client.cy, ui::Scaled(w.design.cy, dpi), 3);
+      }
+      ExpectEveryCaptionFits(*w.form, dpi);
+      testing_support::Screenshot("dpi" + std::to_string(dpi) + "-" + name + (page ? "-" + page->Name() : ""));
+    }
+    w.form == Form4 ? testing_support::ClosePanel() : w.form->Hide();
+  }
+  RECT banner;
+  GetWindowRect(Form4->Image3->Handle(), &banner);
+  EXPECT_EQ(banner.right - banner.left, ui::Scaled(450, dpi)) << "the panel's banner";
+  EXPECT_LE(banner.right, GetSystemMetrics(SM_CXSCREEN)) << "on the screen";
+}
+
+// Wine sends no WM_DPICHANGED: sent as Windows does on a move to a monitor
+// of twice the dpi, then back with an lParam no rectangle lives at.
+TEST_F(DpiTest, AMoveToAnotherDpiTakesTheSuggestedRectangleAndScalesFontsAndControls) {
+  const int dpi = PrefixDpi(), twice = 2 * dpi;
+  Form3->Show();
+  const HWND about = Form3->Handle();
+  const DWORD style = GetWindowLongA(about, GWL_STYLE), ex = GetWindowLongA(about, GWL_EXSTYLE);
+  RECT suggested = ui::WindowRectForClient(ui::Scaled(415, twice), ui::Scaled(160, twice), style, ex, twice);
+  OffsetRect(&suggested, 20 - suggested.left, 30 - suggested.top);
+  SendMessageA(about, WM_DPICHANGED, MAKEWPARAM(twice, twice), reinterpret_cast<LPARAM>(&suggested));
+  RECT now;
+  GetWindowRect(about, &now);
+  EXPECT_TRUE(EqualRect(&now, &suggested));
+  EXPECT_EQ(Form3->Dpi(), twice);
+  RECT ok;
+  GetWindowRect(Form3->BitBtn1->Handle(), &ok);
+  EXPECT_EQ(ok.right - ok.left, ui::Scaled(75, twice));
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(Form3->BitBtn1->Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, ui::Scaled(-11, twice));
+  ExpectEveryCaptionFits(*Form3, twice);
+  testing_support::Screenshot("dpi" + std::to_string(dpi) + "-moved-to-" + std::to_string(twice));
+  for (LPARAM hostile : {LPARAM{0}, LPARAM{0x10}, LPARAM{-4}})
+    SendMessageA(about, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), hostile);
+  SendMessageA(about, WM_DPICHANGED, 0, reinterpret_cast<LPARAM>(&suggested));  // no dpi: ignored
+  EXPECT_EQ(Form3->Dpi(), dpi);
+  EXPECT_NEAR(ClientSize(about).cx, ui::Scaled(415, dpi), 1);
+  EXPECT_NEAR(ClientSize(about).cy, ui::Scaled(160, dpi), 1);
+  Form3->Hide();
+}
+
+// The open menu's items, read in this process as the accessibility layer
+// reads them: each one's data starts with an MSAAMENUINFO naming it.
+struct OpenMenu {
+  std::vector<std::wstring> names;
+  std::vector<int> heights;
+  int opened = 0;
+};
+
+// Watches for the tray menu while `open` runs; at its first showing reads
+// it, runs `whileOpen` and closes it with Esc.
+OpenMenu WatchMenu(const std::function<void()>& open, const std::function<void()>& whileOpen = [] {}) {
+  OpenMenu seen;
+  bool showing = false;
+  const testing_support::Every watch(50, [&] {
+    const HWND window = FindWindowA("#32768", nullptr);
+    const bool shown = window && IsWindowVisible(window);
+    if (shown && !showing) {
+      ++seen.opened;
+      const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        const auto* msaa = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
+        seen.names.push_back(msaa && msaa->dwMSAASignature == static_cast<DWORD>(MSAA_MENU_SIG)
+                                 ? std::wstring(msaa->pszWText, msaa->cchWText)
+                                 : L"(none)");
+        RECT item{};
+        GetMenuItemRect(nullptr, menu, i, &item);
+        seen.heights.push_back(item.bottom - item.top);
+      }
+      testing_support::Screenshot("dpi" + std::to_string(PrefixDpi()) + "-tray-menu");
+      whileOpen();
+      PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    showing = shown;
+    return true;
+  });
+  open();
+  EXPECT_TRUE(testing_support::ProcessPosted());
+  return seen;
+}
+
+TEST_F(DpiTest, TheTrayMenuIsMeasuredAtTheDpiAndNamesEveryItemToScreenReaders) {
+  const int dpi = PrefixDpi();
+  std::vector<std::wstring> captions;
+  for (const ui::TMenuItem* item : Form1->BarPopupMenu1->Items())
+    if (item->visible) captions.push_back(item->AccessibleName());
+  ASSERT_EQ(captions[5], L"Shut Down\tCtrl+Alt+S") << "the shortcut after a tab";
+  const OpenMenu seen = WatchMenu([] { Form1->BarPopupMenu1->Popup(500, 300); });
+  EXPECT_EQ(seen.names, captions);
+  ASSERT_EQ(seen.heights.size(), captions.size());
+  for (int height : seen.heights) EXPECT_GE(height, ui::Scaled(20, dpi));
+  const SIZE glyph = Form1->ImageList1->Size(dpi);
+  EXPECT_EQ(glyph.cx, ui::Scaled(16, dpi));
+  // The shut-down glyph, a full disc, drawn on white: its extent is the size.
+  const ui::WindowDC screen(nullptr);
+  const ui::unique_hdc dc(CreateCompatibleDC(screen.get()));
+  const ui::unique_hbitmap canvas(CreateCompatibleBitmap(screen.get(), 2 * glyph.cx, 2 * glyph.cy));
+  const ui::SelectedObject selected(dc.get(), canvas.get());
+  PatBlt(dc.get(), 0, 0, 2 * glyph.cx, 2 * glyph.cy, WHITENESS);
+  Form1->ImageList1->Draw(dc.get(), 0, 0, 13, true, dpi);
+  int right = 0, bottom = 0;
+  for (int y = 0; y < 2 * glyph.cy; ++y)
+    for (int x = 0; x < 2 * glyph.cx; ++x)
+      if (GetPixel(dc.get(), x, y) != RGB(255, 255, 255)) right = std::max(right, x + 1), bottom = std::max(bottom, y + 1);
+  EXPECT_NEAR(right, glyph.cx, 2);
+  EXPECT_NEAR(bottom, glyph.cy, 2);
+}
+
+// Wine's tray never has the keyboard focus: the shell's callback messages
+// are sent as it would send them. A context-menu message arriving while the
+// right click's menu is open (a newer shell's) opens none.
+TEST_F(DpiTest, TheShellsKeyboardSelectionOpensTheTrayMenuOnce) {
+  const HWND icon = FindWindowExA(HWND_MESSAGE, nullptr, "TTarvelTrayIconWindow", nullptr);
+  ASSERT_TRUE(icon);
+  const struct {
+    LPARAM message, whileOpen;
+  } gestures[] = {{NIN_KEYSELECT, 0}, {NIN_SELECT, 0}, {WM_CONTEXTMENU, 0}, {WM_RBUTTONUP, WM_CONTEXTMENU},
+                  {NIN_KEYSELECT, NIN_KEYSELECT}};
+  for (const auto& g : gestures) {
+    const OpenMenu seen = WatchMenu([&] { SendMessageA(icon, tray::TrayCallbackMessage, 0, g.message); },
+                                    [&] {
+                                      if (g.whileOpen) PostMessageA(icon, tray::TrayCallbackMessage, 0, g.whileOpen);
+                                    });
+    EXPECT_EQ(seen.opened, 1) << std::hex << g.message << " then " << g.whileOpen;
+  }
+}
+
+}  // namespace
