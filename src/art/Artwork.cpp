@@ -28,10 +28,10 @@ void Fill(HDC dc, const RECT& r, COLORREF color) {
   FillRect(dc, &r, brush.get());
 }
 
-// Runs `draw` on a canvas `kSuper` times the size of `area`, lengths given in
-// the picture's pixels times `kSuper`, over `background`; puts the result,
-// averaged down, into `area`.
-void Smoothed(HDC dc, const RECT& area, COLORREF background, const std::function<void(HDC)>& draw) {
+// Runs `draw` on a canvas `kSuper` times the size of `area`, over what the
+// area holds already, in the picture's coordinates times `kSuper`; puts the
+// result, averaged down, back into `area`.
+void Smoothed(HDC dc, const RECT& area, const std::function<void(HDC)>& draw) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
   const ui::unique_hbitmap canvas(CreateCompatibleBitmap(dc, width * kSuper, height * kSuper));
@@ -39,7 +39,8 @@ void Smoothed(HDC dc, const RECT& area, COLORREF background, const std::function
   {
     const ui::unique_hdc memory(CreateCompatibleDC(dc));
     const ui::SelectedObject selected(memory.get(), canvas.get());
-    Fill(memory.get(), {0, 0, width * kSuper, height * kSuper}, background);
+    StretchBlt(memory.get(), 0, 0, width * kSuper, height * kSuper, dc, area.left, area.top, width, height, SRCCOPY);
+    SetViewportOrgEx(memory.get(), -area.left * kSuper, -area.top * kSuper, nullptr);
     draw(memory.get());
   }
   const ui::unique_hbitmap small = ui::ScaledPicture(canvas.get(), width, height);
@@ -115,7 +116,7 @@ void Brand(HDC dc, int width, int height, double symbolRadius, double nameSize, 
       Ellipse(dc, std::lround(cx - r), std::lround(cy - r), std::lround(cx + r), std::lround(cy + r));
   }
   const double r = symbolRadius * height;
-  Smoothed(dc, {0, 0, height, height}, from, [&](HDC big) {
+  Smoothed(dc, {0, 0, height, height}, [&](HDC big) {
     Power(big, kSuper * height / 2.0, kSuper * (height / 2.0 + r * 0.14), kSuper * r, kSuper * r / 3, ink);
   });
   const int x = height * 9 / 10, name = static_cast<int>(std::lround(nameSize * height));
@@ -148,13 +149,13 @@ void PowerSymbol(HDC dc, int width, int height) {
   const int size = std::min(width, height);
   const double u = size / 16.0;  // the 16-unit grid of the artwork
   Fill(dc, {0, 0, width, height}, back);
-  Smoothed(dc, {(width - size) / 2, (height - size) / 2, (width + size) / 2, (height + size) / 2}, back,
-           [&](HDC big) {
-             const double k = kSuper * u;
-             Disc(big, 8 * k, 8 * k, 7.5 * k, 0.5 * k, Themed(RGB(0xd8, 0x26, 0x1c), ui::PaintRole::Accent),
-                  Themed(RGB(0x8e, 0x14, 0x0d), ui::PaintRole::BannerText));
-             Power(big, 8 * k, 8.55 * k, 3.9 * k, 1.3 * k, Themed(RGB(255, 255, 255), ui::PaintRole::Banner));
-           });
+  const int left = (width - size) / 2, top = (height - size) / 2;
+  Smoothed(dc, {left, top, left + size, top + size}, [&](HDC big) {
+    const double k = kSuper * u, x = kSuper * left + 8 * k, y = kSuper * top + 8 * k;
+    Disc(big, x, y, 7.5 * k, 0.5 * k, Themed(RGB(0xd8, 0x26, 0x1c), ui::PaintRole::Accent),
+         Themed(RGB(0x8e, 0x14, 0x0d), ui::PaintRole::BannerText));
+    Power(big, x, y + 0.55 * k, 3.9 * k, 1.3 * k, Themed(RGB(255, 255, 255), ui::PaintRole::Banner));
+  });
 }
 
 // The lock panel's banner on black: a dark card, the red power symbol, the
@@ -180,7 +181,8 @@ void PanelBanner(HDC dc, int width, int height) {
     const ui::SelectedObject b(dc, brush.get()), p(dc, pen.get());
     Rectangle(dc, at(198), at(19), at(323), at(44));
   }
-  Smoothed(dc, {0, 0, at(70), at(70)}, card, [&](HDC big) {
+  // Inside the card's rounded corners.
+  Smoothed(dc, {at(8), at(8), at(62), at(62)}, [&](HDC big) {
     const double k = kSuper * s * 70 / 16;
     Disc(big, 8 * k, 8 * k, 6 * k, 0.4 * k, Themed(RGB(0xd8, 0x26, 0x1c), ui::PaintRole::Accent),
          Themed(RGB(0x8e, 0x14, 0x0d), ui::PaintRole::BannerText));

@@ -68,8 +68,8 @@ void TForm4::PlaceBanner() {
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoA(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) return;
   const RECT& screen = monitor.rcMonitor;
-  const int width = MulDiv(screen.right - screen.left, ui::kDesignDpi, Dpi());
-  const int height = MulDiv(screen.bottom - screen.top, ui::kDesignDpi, Dpi());
+  const int width = (screen.right - screen.left) * ui::kDesignDpi / Dpi();
+  const int height = (screen.bottom - screen.top) * ui::kDesignDpi / Dpi();
   const int left = std::max(0, std::min(kLeft, width - kWidth)), top = std::max(0, std::min(kTop, height - kHeight));
   Image3->SetBounds(left, top, kWidth, kHeight);
   MaskEdit1->SetBounds(left + 200, top + 21, 121, 21);

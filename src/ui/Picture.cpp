@@ -86,8 +86,8 @@ Pixels BitmapPixels(HBITMAP bitmap) {
   BITMAPINFO info = TopDown32(bm.bmWidth, bm.bmHeight);
   const WindowDC screen(nullptr);
   if (!GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.bgra.data(), &info, DIB_RGB_COLORS)) return {};
-  if (bm.bmBitsPixel != 32)
-    for (std::uint32_t& pixel : pixels.bgra) pixel |= 0xFF000000u;
+  // GDI leaves the alpha byte of what it draws at 0: every pixel is opaque.
+  for (std::uint32_t& pixel : pixels.bgra) pixel |= 0xFF000000u;
   return pixels;
 }
 

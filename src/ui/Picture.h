@@ -9,12 +9,11 @@ namespace ui {
 // resource is missing or damaged.
 unique_hbitmap LoadPicture(int resourceId);
 
-// A bitmap's pixels as 32-bit premultiplied BGRA, top row first; opaque
-// unless the bitmap is one of 32 bits with its own alpha.
+// A bitmap's pixels as 32-bit BGRA, top row first, opaque.
 Pixels BitmapPixels(HBITMAP bitmap);
 // A top-down 32-bit DIB section of premultiplied pixels.
 unique_hbitmap PixelsBitmap(const Pixels& pixels);
-// `master` (opaque) scaled down to `width` x `height`, area-averaged.
+// `master` scaled down to `width` x `height`, area-averaged, opaque.
 unique_hbitmap ScaledPicture(HBITMAP master, int width, int height);
 // What `painter` draws at `width` x `height`, opaque.
 unique_hbitmap PaintedPicture(void (*painter)(HDC, int, int), int width, int height);

@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "ui/Error.h"
@@ -146,35 +145,6 @@ TEST(TarvelTrayIcon, NotificationsBecomeEventsAndSingleTaskDropsNestedOnesEvenAf
     platform.nested = [&] { owner.Free(menu); };
     Notify(icon, 0x205);
     EXPECT_EQ(platform.journal, (Journal{"move 1120", "foreground", "process", "up 11120"}));
-  }
-}
-
-// The shell's keyboard selection answers as a right click does; a newer
-// shell's context-menu message, sent with the right click it follows (and
-// arriving while that click's menu is open), opens no second menu.
-TEST(TarvelTrayIcon, KeyboardSelectionOpensTheMenuAndOneGestureOpensItOnce) {
-  const struct {
-    std::intptr_t first, nested;
-    Journal calls;
-  } cases[] = {
-      {0x401, 0, {"foreground", "process", "popup 1120"}},          // NIN_KEYSELECT
-      {0x400, 0, {"foreground", "process", "popup 1120"}},          // NIN_SELECT
-      {0x07B, 0, {"foreground", "process", "popup 1120"}},          // WM_CONTEXTMENU
-      {0x205, 0x07B, {"foreground", "process", "popup 1120", "up 11120"}},
-      {0x401, 0x401, {"foreground", "process", "popup 1120"}},      // Enter's two selections
-  };
-  for (const auto& c : cases) {
-    Owned o;
-    auto& [platform, owner, menu, icon] = o;
-    icon.SetPopUpMenu(&menu);
-    icon.OnMouseUp = [&](auto&, tray::TMouseButton b, int x, int y) {
-      platform.journal.push_back("up " + std::to_string(b * 10000 + x + y));
-    };
-    platform.nested = [&, nested = c.nested]() mutable {
-      if (nested) Notify(icon, std::exchange(nested, 0));
-    };
-    Notify(icon, c.first);
-    EXPECT_EQ(platform.journal, c.calls) << c.first;
   }
 }
 
