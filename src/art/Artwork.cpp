@@ -94,8 +94,11 @@ void Text(HDC dc, int x, int baseline, int pixels, bool bold, COLORREF color, co
 
 // The blue card of the banner and the About picture: a gradient with faint
 // rings, the white power symbol in a square at the left, the name and a tag
-// line. `s` is the scale over the design's height.
-void Brand(HDC dc, int width, int height, double symbolRadius, double nameSize, const char* tag) {
+// line. The symbol's radius and the name's size are given at the design's
+// height; the tag line is 12 pixels there.
+void Brand(HDC dc, int width, int height, double designHeight, double symbolRadius, double nameSize,
+           const char* tag) {
+  const double s = height / designHeight;
   const bool contrast = ui::HighContrast();
   const COLORREF from = Themed(RGB(0x0e, 0x25, 0x50), ui::PaintRole::Banner);
   const COLORREF to = Themed(RGB(0x25, 0x63, 0xc9), ui::PaintRole::Banner);
@@ -115,21 +118,22 @@ void Brand(HDC dc, int width, int height, double symbolRadius, double nameSize, 
     for (double r : {height * 0.3, height * 0.625})
       Ellipse(dc, std::lround(cx - r), std::lround(cy - r), std::lround(cx + r), std::lround(cy + r));
   }
-  const double r = symbolRadius * height;
+  const double r = symbolRadius * s;
   Smoothed(dc, {0, 0, height, height}, [&](HDC big) {
     Power(big, kSuper * height / 2.0, kSuper * (height / 2.0 + r * 0.14), kSuper * r, kSuper * r / 3, ink);
   });
-  const int x = height * 9 / 10, name = static_cast<int>(std::lround(nameSize * height));
+  const int x = height * 9 / 10, name = static_cast<int>(std::lround(nameSize * s));
   const int baseline = height / 2 + name / 3;
   Text(dc, x, baseline, name, true, ink, "Dormix");
-  Text(dc, x + height / 36, baseline + height * 18 / 73, height * 12 / 73, false,
+  Text(dc, x + static_cast<int>(std::lround(2 * s)), baseline + static_cast<int>(std::lround(18 * s)),
+       static_cast<int>(std::lround(12 * s)), false,
        Themed(RGB(0x8f, 0xb8, 0xf0), ui::PaintRole::BannerText), tag);
 }
 
 }  // namespace
 
 void Banner(HDC dc, int width, int height) {
-  Brand(dc, width, height, 17.0 / 73, 34.0 / 73, "Shut down, restart, hibernate or lock, right on time");
+  Brand(dc, width, height, 73, 17, 34, "Shut down, restart, hibernate or lock, right on time");
 }
 
 // The card with its corners rounded off onto the window's white.
@@ -139,7 +143,7 @@ void AboutPicture(HDC dc, int width, int height) {
   const int radius = std::max(2, height * 18 / 105);
   const ui::unique_hgdiobj round(CreateRoundRectRgn(0, 0, width + 1, height + 1, radius, radius));
   SelectClipRgn(dc, static_cast<HRGN>(round.get()));
-  Brand(dc, width, height, 25.0 / 105, 44.0 / 105, "Timed shut down, log off, hibernate and lock");
+  Brand(dc, width, height, 105, 25, 44, "Timed shut down, log off, hibernate and lock");
   SelectClipRgn(dc, nullptr);
 }
 
