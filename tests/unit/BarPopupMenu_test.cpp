@@ -71,30 +71,23 @@ std::vector<TRect> Popup(menu::TSideBar& bar, menu::BarCanvas& canvas, const std
   return rects;
 }
 
-// At a higher dpi the bar's lengths and its font are the design's, scaled
-// (halves rounded away from zero); the rows stay the items' own.
+// At a higher dpi the bar's width, text offset and font are the design's
+// scaled (halves away from zero); the rows stay the items' own.
 TEST(SideBarTest, TheBarsWidthTextOffsetAndFontScaleWithThePopupsDpi) {
-  const struct {
-    int dpi, width, fillRight, fontHeight, textY;
-  } cases[] = {
-      {96, 20, 3 + 18, -16, 3 + 40 - 15},
-      {144, 30, 3 + 27, -24, 3 + 40 - 23},
-      {192, 40, 3 + 36, -32, 3 + 40 - 30},
-  };
-  for (const auto& c : cases) {
+  const int cases[][5] = {{96, 20, 21, -16, 28}, {144, 30, 30, -24, 20}, {192, 40, 39, -32, 13}};
+  for (const auto& [dpi, width, fillRight, fontHeight, textY] : cases) {
     menu::TSideBar bar;
     bar.BarWidth = 20;
     bar.VerticalTextOffsetY = -15;
     bar.VerticalFont.Height = -16;
     bar.GradientEnd = bar.GradientStart;
-    bar.PopupDpi = c.dpi;
+    bar.PopupDpi = dpi;
     RecordingCanvas canvas;
-    Popup(bar, canvas, {{20}, {20}});
-    EXPECT_EQ(bar.ScaledBarWidth(), c.width) << c.dpi;
-    ASSERT_EQ(canvas.fills.size(), 2u);
-    EXPECT_EQ(canvas.fills[1].r, (TRect{3, 23, c.fillRight, 43})) << c.dpi;
-    EXPECT_EQ(canvas.fontHeights.front(), c.fontHeight) << c.dpi;
-    EXPECT_EQ(canvas.texts.front().y, c.textY) << c.dpi;
+    Popup(bar, canvas, {{20}, {20}});  // rows 3 to 43
+    EXPECT_EQ(bar.ScaledBarWidth(), width);
+    EXPECT_EQ(canvas.fills.at(1).r, (TRect{3, 23, fillRight, 43})) << dpi;
+    EXPECT_EQ(canvas.fontHeights.front(), fontHeight) << dpi;
+    EXPECT_EQ(canvas.texts.front().y, textY) << dpi;
   }
 }
 

@@ -1,14 +1,11 @@
-// The windows and the tray menu at the prefix's dpi (the suite runs at 96,
-// 144 and 192: LogPixels set by tools/wine-suite from DORMIX_DPI): sizes
-// scaled, every caption fitting its control, glyphs at the dpi's size, a
-// move to another dpi, the menu items' names for screen readers, and the
-// tray icon's keyboard selection.
+// The windows and the tray menu at the prefix's dpi (96, and 144 and 192 in
+// suites of their own: tools/wine-suite sets LogPixels from DORMIX_DPI):
+// sizes scaled, captions fitting, glyphs at the dpi's size, a move to
+// another dpi, the items' names for screen readers, the tray's keyboard.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "countdown/CountdownWindow.h"
 #include "support/Dormix.h"
@@ -19,22 +16,13 @@
 
 namespace {
 
+using testing_support::ClientSize;
 using testing_support::ProcessUntil;
 using DpiTest = testing_support::FormsTest;
+const int dpi = std::getenv("DORMIX_DPI") ? std::atoi(std::getenv("DORMIX_DPI")) : 96;
 
-int PrefixDpi() {
-  const char* dpi = std::getenv("DORMIX_DPI");
-  return dpi ? std::atoi(dpi) : 96;
-}
-
-SIZE ClientSize(HWND w) {
-  RECT r;
-  GetClientRect(w, &r);
-  return {r.right, r.bottom};
-}
-
-// What the control's text needs in its own font, on one line, or wrapped
-// to its width for a label wider than one line allows.
+// What a control's text needs in its own font: one line, or wrapped to the
+// control's width.
 SIZE TextNeeds(HWND control, const std::string& text, bool wraps) {
   const ui::WindowDC dc(control);
   const ui::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
@@ -43,9 +31,9 @@ SIZE TextNeeds(HWND control, const std::string& text, bool wraps) {
   return {r.right, r.bottom};
 }
 
-// Every shown control of the form: its caption fits it, an edit's font fits
-// its height.
-void ExpectEveryCaptionFits(ui::TForm& form, int dpi) {
+// Every shown control's caption fits it (after a check box's mark), and an
+// edit's font its height. A label of no size names a field to readers only.
+void ExpectEveryCaptionFits(ui::TForm& form, int at) {
   for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
     auto* control = dynamic_cast<ui::TControl*>(&form.Component(i));
     if (!control || !control->Handle() || !IsWindowVisible(control->Handle())) continue;
@@ -53,27 +41,19 @@ void ExpectEveryCaptionFits(ui::TForm& form, int dpi) {
     const SIZE box = ClientSize(h);
     const std::string cls = testing_support::ClassOf(h), text = testing_support::WindowText(h);
     SCOPED_TRACE(control->Name() + " \"" + text + "\"");
-    if (box.cx == 0 && box.cy == 0) continue;  // a name for screen readers only
-    if (cls == "Edit" || cls == "msctls_hotkey32") {
-      EXPECT_GE(box.cy, TextNeeds(h, "Xg", false).cy);
-    } else if (!text.empty() && (cls == "Static" || cls == "Button")) {
-      const DWORD kind = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
-      const bool box3 = cls == "Button" && kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON;
-      const SIZE needs = TextNeeds(h, text, cls == "Static" && box.cy > 2 * TextNeeds(h, "X", false).cy - 2);
-      // A check box's or radio button's mark and gap stand before its text.
-      const int mark = box3 ? ui::Scaled(16, dpi) : cls == "Button" ? ui::Scaled(4, dpi) : 0;
-      EXPECT_LE(needs.cx + mark, box.cx);
-      EXPECT_LE(needs.cy, box.cy);
-    }
+    if (cls == "Edit" || cls == "msctls_hotkey32") EXPECT_GE(box.cy, TextNeeds(h, "Xg", false).cy);
+    if (text.empty() || (cls != "Static" && cls != "Button") || (box.cx == 0 && box.cy == 0)) continue;
+    const DWORD kind = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
+    const int mark = cls == "Static" ? 0 : ui::Scaled(kind == BS_PUSHBUTTON ? 4 : 16, at);
+    const SIZE needs = TextNeeds(h, text, cls == "Static" && box.cy > 2 * TextNeeds(h, "X", false).cy - 2);
+    EXPECT_LE(needs.cx + mark, box.cx);
+    EXPECT_LE(needs.cy, box.cy);
   }
 }
 
 TEST_F(DpiTest, EveryWindowIsLaidOutAtTheDpiWithEveryCaptionFitting) {
-  const int dpi = PrefixDpi();
   ASSERT_EQ(ui::SystemDpi(), dpi) << "the prefix's LogPixels";
   Form1->Countdown1Click(*Form1->Countdown1);
-  ASSERT_TRUE(countdown::CountdownWindow);
-  countdown::CountdownWindow->Hide();
   const struct {
     ui::TForm* form;
     SIZE design;
@@ -81,18 +61,15 @@ TEST_F(DpiTest, EveryWindowIsLaidOutAtTheDpiWithEveryCaptionFitting) {
                  {countdown::CountdownWindow, {340, 252}}};
   for (const auto& w : windows) {
     const std::string name = testing_support::ClassOf(w.form->Handle());
-    SCOPED_TRACE(name);
-    EXPECT_EQ(w.form->Dpi(), dpi);
-    const std::vector<ui::TTabSheet*> pages =
-        w.form == Form1 ? Form1->PageControl1->Pages() : std::vector<ui::TTabSheet*>{nullptr};
-    for (ui::TTabSheet* page : pages) {
+    EXPECT_EQ(w.form->Dpi(), dpi) << name;
+    for (ui::TTabSheet* page : w.form == Form1 ? Form1->PageControl1->Pages() : std::vector<ui::TTabSheet*>{nullptr}) {
+      SCOPED_TRACE(name + (page ? "-" + page->Name() : ""));
       w.form == Form4 ? Form4->ShowPanel() : w.form->Show();
       if (page) Form1->PageControl1->SetActivePage(*page);
       EXPECT_TRUE(ProcessUntil([&] { return testing_support::Painted(w.form->Handle()); }));
-      const SIZE client = ClientSize(w.form->Handle());
       if (w.design.cx) {
-        EXPECT_NEAR(client.cx, ui::Scaled(w.design.cx, dpi), 3);
-        EXPECT_NEAR(client.cy, ui::Scaled(w.design.cy, dpi), 3);
+        EXPECT_NEAR(ClientSize(w.form->Handle()).cx, ui::Scaled(w.design.cx, dpi), 3);
+        EXPECT_NEAR(ClientSize(w.form->Handle()).cy, ui::Scaled(w.design.cy, dpi), 3);
       }
       ExpectEveryCaptionFits(*w.form, dpi);
       testing_support::Screenshot("dpi" + std::to_string(dpi) + "-" + name + (page ? "-" + page->Name() : ""));
@@ -108,18 +85,16 @@ TEST_F(DpiTest, EveryWindowIsLaidOutAtTheDpiWithEveryCaptionFitting) {
 // Wine sends no WM_DPICHANGED: sent as Windows does on a move to a monitor
 // of another dpi, then back with an lParam no rectangle lives at.
 TEST_F(DpiTest, AMoveToAnotherDpiTakesTheSuggestedRectangleAndScalesFontsAndControls) {
-  const int dpi = PrefixDpi(), other = dpi == 96 ? 144 : 96;
+  const int other = dpi == 96 ? 144 : 96;
   Form3->Show();
   const HWND about = Form3->Handle();
-  const DWORD style = GetWindowLongA(about, GWL_STYLE), ex = GetWindowLongA(about, GWL_EXSTYLE);
-  RECT suggested = ui::WindowRectForClient(ui::Scaled(415, other), ui::Scaled(160, other), style, ex, other);
+  RECT suggested = ui::WindowRectForClient(ui::Scaled(415, other), ui::Scaled(160, other),
+                                           GetWindowLongA(about, GWL_STYLE), GetWindowLongA(about, GWL_EXSTYLE), other);
   OffsetRect(&suggested, 20 - suggested.left, 30 - suggested.top);
   SendMessageA(about, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
-  RECT now;
+  RECT now, ok;
   GetWindowRect(about, &now);
   EXPECT_TRUE(EqualRect(&now, &suggested));
-  EXPECT_EQ(Form3->Dpi(), other);
-  RECT ok;
   GetWindowRect(Form3->BitBtn1->Handle(), &ok);
   EXPECT_EQ(ok.right - ok.left, ui::Scaled(75, other));
   LOGFONTA font{};
@@ -127,8 +102,7 @@ TEST_F(DpiTest, AMoveToAnotherDpiTakesTheSuggestedRectangleAndScalesFontsAndCont
   EXPECT_EQ(font.lfHeight, ui::Scaled(-11, other));
   ExpectEveryCaptionFits(*Form3, other);
   testing_support::Screenshot("dpi" + std::to_string(dpi) + "-moved-to-" + std::to_string(other));
-  for (LPARAM hostile : {LPARAM{0}, LPARAM{0x10}, LPARAM{-4}})
-    SendMessageA(about, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), hostile);
+  for (LPARAM hostile : {LPARAM{0}, LPARAM{0x10}, LPARAM{-4}}) SendMessageA(about, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), hostile);
   SendMessageA(about, WM_DPICHANGED, 0, reinterpret_cast<LPARAM>(&suggested));  // no dpi: ignored
   EXPECT_EQ(Form3->Dpi(), dpi);
   EXPECT_NEAR(ClientSize(about).cx, ui::Scaled(415, dpi), 1);
@@ -136,16 +110,14 @@ TEST_F(DpiTest, AMoveToAnotherDpiTakesTheSuggestedRectangleAndScalesFontsAndCont
   Form3->Hide();
 }
 
-// The open menu's items, read in this process as the accessibility layer
-// reads them: each one's data starts with an MSAAMENUINFO naming it.
+// Watches for a menu while `open` runs; at each showing reads it in this
+// process as the accessibility layer does (each item's data starts with an
+// MSAAMENUINFO), runs `whileOpen` and closes it with Esc.
 struct OpenMenu {
   std::vector<std::wstring> names;
   std::vector<int> heights;
   int opened = 0;
 };
-
-// Watches for the tray menu while `open` runs; at its first showing reads
-// it, runs `whileOpen` and closes it with Esc.
 OpenMenu WatchMenu(const std::function<void()>& open, const std::function<void()>& whileOpen = [] {}) {
   OpenMenu seen;
   bool showing = false;
@@ -156,19 +128,16 @@ OpenMenu WatchMenu(const std::function<void()>& open, const std::function<void()
       ++seen.opened;
       const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
       for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA;
+        MENUITEMINFOW info{sizeof info, MIIM_DATA};
         GetMenuItemInfoW(menu, i, TRUE, &info);
         const auto* msaa = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
-        seen.names.push_back(msaa && msaa->dwMSAASignature == static_cast<DWORD>(MSAA_MENU_SIG)
-                                 ? std::wstring(msaa->pszWText, msaa->cchWText)
-                                 : L"(none)");
+        const bool named = msaa && msaa->dwMSAASignature == DWORD(MSAA_MENU_SIG);
+        seen.names.push_back(named ? std::wstring(msaa->pszWText, msaa->cchWText) : L"(none)");
         RECT item{};
         GetMenuItemRect(nullptr, menu, i, &item);
         seen.heights.push_back(item.bottom - item.top);
       }
-      testing_support::Screenshot("dpi" + std::to_string(PrefixDpi()) + "-tray-menu");
+      testing_support::Screenshot("dpi" + std::to_string(dpi) + "-tray-menu");
       whileOpen();
       PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
     }
@@ -181,48 +150,43 @@ OpenMenu WatchMenu(const std::function<void()>& open, const std::function<void()
 }
 
 TEST_F(DpiTest, TheTrayMenuIsMeasuredAtTheDpiAndNamesEveryItemToScreenReaders) {
-  const int dpi = PrefixDpi();
   std::vector<std::wstring> captions;
   for (const ui::TMenuItem* item : Form1->BarPopupMenu1->Items())
     if (item->visible) captions.push_back(item->AccessibleName());
   ASSERT_EQ(captions[4].substr(0, 12), L"Shut Down\tCo") << "the shortcut (Control+Alt+S here) after a tab";
   const OpenMenu seen = WatchMenu([] { Form1->BarPopupMenu1->Popup(500, 300); });
   EXPECT_EQ(seen.names, captions);
-  ASSERT_EQ(seen.heights.size(), captions.size());
   for (int height : seen.heights) EXPECT_GE(height, ui::Scaled(20, dpi));
+  // The shut-down glyph, a full disc, drawn on white: it spans the dpi's size.
   const SIZE glyph = Form1->ImageList1->Size(dpi);
   EXPECT_EQ(glyph.cx, ui::Scaled(16, dpi));
-  // The shut-down glyph, a full disc, drawn on white: its extent is the size.
   const ui::WindowDC screen(nullptr);
   const ui::unique_hdc dc(CreateCompatibleDC(screen.get()));
   const ui::unique_hbitmap canvas(CreateCompatibleBitmap(screen.get(), 2 * glyph.cx, 2 * glyph.cy));
   const ui::SelectedObject selected(dc.get(), canvas.get());
   PatBlt(dc.get(), 0, 0, 2 * glyph.cx, 2 * glyph.cy, WHITENESS);
   Form1->ImageList1->Draw(dc.get(), 0, 0, 13, true, dpi);
-  int right = 0, bottom = 0;
+  SIZE drawn{};
   for (int y = 0; y < 2 * glyph.cy; ++y)
     for (int x = 0; x < 2 * glyph.cx; ++x)
-      if (GetPixel(dc.get(), x, y) != RGB(255, 255, 255)) right = std::max(right, x + 1), bottom = std::max(bottom, y + 1);
-  EXPECT_NEAR(right, glyph.cx, 2);
-  EXPECT_NEAR(bottom, glyph.cy, 2);
+      if (GetPixel(dc.get(), x, y) != RGB(255, 255, 255)) drawn = {std::max<LONG>(drawn.cx, x + 1), std::max<LONG>(drawn.cy, y + 1)};
+  EXPECT_NEAR(drawn.cx, glyph.cx, 2);
+  EXPECT_NEAR(drawn.cy, glyph.cy, 2);
 }
 
-// Wine's tray never has the keyboard focus: the shell's callback messages
-// are sent as it would send them. A context-menu message arriving while the
-// right click's menu is open (a newer shell's) opens none.
+// Wine's tray never has the keyboard focus: the callback messages are sent
+// as the shell sends them. A context-menu message arriving while the right
+// click's menu is open (a newer shell's), or Enter's second selection,
+// opens none.
 TEST_F(DpiTest, TheShellsKeyboardSelectionOpensTheTrayMenuOnce) {
   const HWND icon = FindWindowExA(HWND_MESSAGE, nullptr, "TTarvelTrayIconWindow", nullptr);
   ASSERT_TRUE(icon);
-  const struct {
-    LPARAM message, whileOpen;
-  } gestures[] = {{NIN_KEYSELECT, 0}, {NIN_SELECT, 0}, {WM_CONTEXTMENU, 0}, {WM_RBUTTONUP, WM_CONTEXTMENU},
-                  {NIN_KEYSELECT, NIN_KEYSELECT}};
+  const LPARAM gestures[][2] = {{NIN_KEYSELECT, 0}, {NIN_SELECT, 0}, {WM_CONTEXTMENU, 0},
+                                {WM_RBUTTONUP, WM_CONTEXTMENU}, {NIN_KEYSELECT, NIN_KEYSELECT}};
   for (const auto& g : gestures) {
-    const OpenMenu seen = WatchMenu([&] { SendMessageA(icon, tray::TrayCallbackMessage, 0, g.message); },
-                                    [&] {
-                                      if (g.whileOpen) PostMessageA(icon, tray::TrayCallbackMessage, 0, g.whileOpen);
-                                    });
-    EXPECT_EQ(seen.opened, 1) << std::hex << g.message << " then " << g.whileOpen;
+    const OpenMenu seen = WatchMenu([&] { SendMessageA(icon, tray::TrayCallbackMessage, 0, g[0]); },
+                                    [&] { if (g[1]) PostMessageA(icon, tray::TrayCallbackMessage, 0, g[1]); });
+    EXPECT_EQ(seen.opened, 1) << std::hex << g[0] << " then " << g[1];
   }
 }
 
