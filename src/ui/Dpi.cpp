@@ -42,11 +42,6 @@ int PointDpi(POINT at) {
   return SystemDpi();
 }
 
-int MetricForDpi(int index, int dpi) {
-  static const auto forDpi = LibraryFunction<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
-  return forDpi ? forDpi(index, dpi) : MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
-}
-
 RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, int dpi) {
   using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   static const auto forDpi = LibraryFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");

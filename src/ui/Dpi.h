@@ -12,8 +12,6 @@ int SystemDpi();
 int WindowDpi(HWND window);
 // The dpi of the monitor at a screen point: where a menu opens.
 int PointDpi(POINT at);
-// A system metric (SM_CXSMICON, SM_CYMENUCHECK...) at `dpi`.
-int MetricForDpi(int index, int dpi);
 // The window rectangle around a client area at `dpi`.
 RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, int dpi);
 // The suggested rectangle of a WM_DPICHANGED: read only where the address

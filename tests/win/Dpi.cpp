@@ -41,7 +41,9 @@ void ExpectEveryCaptionFits(ui::TForm& form, int at) {
     const SIZE box = ClientSize(h);
     const std::string cls = testing_support::ClassOf(h), text = testing_support::WindowText(h);
     SCOPED_TRACE(control->Name() + " \"" + text + "\"");
-    if (cls == "Edit" || cls == "msctls_hotkey32") EXPECT_GE(box.cy, TextNeeds(h, "Xg", false).cy);
+    if (cls == "Edit" || cls == "msctls_hotkey32") {
+      EXPECT_GE(box.cy, TextNeeds(h, "Xg", false).cy);
+    }
     if (text.empty() || (cls != "Static" && cls != "Button") || (box.cx == 0 && box.cy == 0)) continue;
     const DWORD kind = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
     const int mark = cls == "Static" ? 0 : ui::Scaled(kind == BS_PUSHBUTTON ? 4 : 16, at);
@@ -128,7 +130,9 @@ OpenMenu WatchMenu(const std::function<void()>& open, const std::function<void()
       ++seen.opened;
       const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
       for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        MENUITEMINFOW info{sizeof info, MIIM_DATA};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
         GetMenuItemInfoW(menu, i, TRUE, &info);
         const auto* msaa = reinterpret_cast<const MSAAMENUINFO*>(info.dwItemData);
         const bool named = msaa && msaa->dwMSAASignature == DWORD(MSAA_MENU_SIG);
