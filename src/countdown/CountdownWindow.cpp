@@ -49,6 +49,13 @@ void TCountdownWindow::Design() {
     made.SetCaption(caption);
     return &made;
   };
+  // A field's name for screen readers, where the design shows none: a label
+  // of no size just before it in z-order, where a reader looks.
+  auto readerLabel = [this](const std::string& name, int x, int y, const std::string& caption) {
+    ui::TLabel& made = Make<ui::TLabel>(name, *this);
+    made.SetBounds(x, y, 0, 0);
+    made.SetCaption(caption);
+  };
   auto button = [this](const char* name, int x, int y, int width, const char* caption, int height = 25) {
     ui::TButton& made = Make<ui::TButton>(name, *this);
     made.SetBounds(x, y, width, height);
@@ -64,6 +71,7 @@ void TCountdownWindow::Design() {
     WhenButtons[i] = &Make<ui::TRadioButton>("WhenButton" + n, *this);
     WhenButtons[i]->SetBounds(12, y + 2, 114, 20);
     WhenButtons[i]->SetCaption(kWhen[i].caption);
+    readerLabel("WhenName" + n, 130, y, kWhen[i].caption);
     WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
     WhenEdits[i]->SetBounds(130, y, 90, 22);
     WhenEdits[i]->SetMaxLength(260);
@@ -71,6 +79,7 @@ void TCountdownWindow::Design() {
     WhenHints[i] = label(("WhenHint" + n).c_str(), 228, y + 3, kWhen[i].hint);
   }
   WhenButtons[kIn]->SetChecked(true);
+  readerLabel("ProgramName", 228, 44 + kAfter * 28, "Running programs");
   ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
   ProgramBox->SetBounds(228, 44 + kAfter * 28, 100, 200);
   ProgramBox->OnChange = [this](ui::TComponent&) {

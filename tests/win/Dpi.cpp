@@ -32,7 +32,8 @@ SIZE TextNeeds(HWND control, const std::string& text, bool wraps) {
 }
 
 // Every shown control's caption fits it (after a check box's mark), and an
-// edit's font its height. A label of no size names a field to readers only.
+// edit's font its height. A screen reader names an edit or a box by the
+// label before it in z-order; one of no size names it to readers only.
 void ExpectEveryCaptionFits(ui::TForm& form, int at) {
   for (std::size_t i = 0; i < form.ComponentCount(); ++i) {
     auto* control = dynamic_cast<ui::TControl*>(&form.Component(i));
@@ -43,6 +44,10 @@ void ExpectEveryCaptionFits(ui::TForm& form, int at) {
     SCOPED_TRACE(control->Name() + " \"" + text + "\"");
     if (cls == "Edit" || cls == "msctls_hotkey32") {
       EXPECT_GE(box.cy, TextNeeds(h, "Xg", false).cy);
+    }
+    if (cls == "Edit" || cls == "ComboBox") {
+      const HWND label = GetWindow(h, GW_HWNDPREV);
+      EXPECT_TRUE(testing_support::ClassOf(label) == "Static" && !testing_support::WindowText(label).empty());
     }
     if (text.empty() || (cls != "Static" && cls != "Button") || (box.cx == 0 && box.cy == 0)) continue;
     const DWORD kind = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
