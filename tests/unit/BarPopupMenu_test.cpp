@@ -74,12 +74,10 @@ std::vector<TRect> Popup(menu::TSideBar& bar, menu::BarCanvas& canvas, const std
 // At a higher dpi the bar's width, text offset and font are the design's
 // scaled (halves away from zero); the rows stay the items' own.
 TEST(SideBarTest, TheBarsWidthTextOffsetAndFontScaleWithThePopupsDpi) {
-  const int cases[][5] = {{96, 20, 21, -16, 28}, {144, 30, 30, -24, 20}, {192, 40, 39, -32, 13}};
+  // The defaults: BarWidth 31, text offset -6, font height -19.
+  const int cases[][5] = {{96, 31, 32, -19, 37}, {144, 47, 47, -29, 34}, {192, 62, 61, -38, 31}};
   for (const auto& [dpi, width, fillRight, fontHeight, textY] : cases) {
     menu::TSideBar bar;
-    bar.BarWidth = 20;
-    bar.VerticalTextOffsetY = -15;
-    bar.VerticalFont.Height = -16;
     bar.GradientEnd = bar.GradientStart;
     bar.PopupDpi = dpi;
     RecordingCanvas canvas;
