@@ -174,10 +174,10 @@ TEST_F(DpiTest, TheTrayMenuIsMeasuredAtTheDpiAndNamesEveryItemToScreenReaders) {
   const ui::SelectedObject selected(dc.get(), canvas.get());
   PatBlt(dc.get(), 0, 0, 2 * glyph.cx, 2 * glyph.cy, WHITENESS);
   Form1->ImageList1->Draw(dc.get(), 0, 0, 13, true, dpi);
-  int drawn = 0;  // the last row and column touched
-  for (int i = 0; i < 4 * glyph.cx * glyph.cy; ++i)
-    if (GetPixel(dc.get(), i % (2 * glyph.cx), i / (2 * glyph.cx)) != RGB(255, 255, 255))
-      drawn = std::max(drawn, std::max(i % (2 * glyph.cx), i / (2 * glyph.cx)) + 1);
+  const int side = 2 * glyph.cx;
+  int drawn = 0;  // past the last row and column touched
+  for (int i = 0; i < side * side; ++i)
+    if (GetPixel(dc.get(), i % side, i / side) != RGB(255, 255, 255)) drawn = std::max({drawn, i % side + 1, i / side + 1});
   EXPECT_NEAR(drawn, glyph.cx, 2);
 }
 
