@@ -468,14 +468,24 @@ HBITMAP TImage::Picture(SIZE size) const {
   return picture_.get();
 }
 
+SIZE TImage::DrawnSize(int width, int height) const {
+  if (fit_ == TImageFit::Stretch || painter_) return {width, height};
+  const SIZE design = PictureSize();
+  return {Scaled(design.cx, Dpi()), Scaled(design.cy, Dpi())};
+}
+
+void TImage::HandleCreated() {
+  RECT r;
+  GetClientRect(Handle(), &r);
+  if (const SIZE size = DrawnSize(r.right, r.bottom); size.cx > 0 && size.cy > 0) Picture(size);
+}
+
 bool TImage::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   if (msg != WM_DRAWITEM) return false;
   const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
   FillRect(draw->hDC, &draw->rcItem, Parent().Background());
   const int w = draw->rcItem.right - draw->rcItem.left, h = draw->rcItem.bottom - draw->rcItem.top;
-  const SIZE design = PictureSize();
-  const SIZE size = fit_ == TImageFit::Stretch || painter_ ? SIZE{w, h}
-                                                           : SIZE{Scaled(design.cx, Dpi()), Scaled(design.cy, Dpi())};
+  const SIZE size = DrawnSize(w, h);
   if (size.cx > 0 && size.cy > 0)
     if (const HBITMAP picture = Picture(size)) DrawPicture(draw->hDC, (w - size.cx) / 2, (h - size.cy) / 2, picture);
   result = TRUE;

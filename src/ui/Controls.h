@@ -299,9 +299,14 @@ class TImage : public TControl {
  protected:
   const char* WindowClass() const override { return "STATIC"; }
   DWORD Style() const override { return SS_OWNERDRAW; }
+  // Makes the picture with the window: a window made ready ahead of its
+  // first showing (the lock panel's) then shows as quickly as later.
+  void HandleCreated() override;
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // The picture's size in a box of `width` x `height` pixels.
+  SIZE DrawnSize(int width, int height) const;
   HBITMAP Picture(SIZE size) const;
   int pictureId_ = 0;
   Painter painter_ = nullptr;
