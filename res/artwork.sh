@@ -107,76 +107,42 @@ bmp() {
     -type Palette -compress None "BMP3:$2"
 }
 
-# glyph INDEX MVG...: one 16x16 menu image on magenta. Edge pixels that are
-# mostly covered are blended onto the menu grey, the rest become magenta.
+# glyph INDEX MVG...: one menu image on magenta, drawn at 200 % (32x32):
+# the program scales it down to the dpi's size. Edge pixels that are mostly
+# covered are blended onto the menu grey, the rest become magenta.
 glyph() {
   local i; i=$(printf %02d "$1"); shift
-  render 16 16 "$T/g$i.png" "$*"
+  render 32 32 "$T/g$i.png" "scale 2,2 $*"
   convert "$T/g$i.png" \( +clone -background '#f0f0f0' -alpha remove \) \
     \( -clone 0 -alpha extract -threshold 45% \) -delete 0 \
     -alpha off -compose CopyOpacity -composite \
     -compose Over -background "$MAGENTA" -alpha remove "$T/g$i.png"
 }
 
-# page NAME MVG...: a 32x32 page icon, drawn on the 16-unit grid at twice the size.
+# page NAME MVG...: a 32x32 page icon at 200 % (64x64), drawn on the
+# 16-unit grid at four times the size.
 page() {
   local n=$1; shift
-  render 32 32 "$T/p.png" "scale 2,2 $*"
+  render 64 64 "$T/p.png" "scale 4,4 $*"
   bmp "$T/p.png" "page-$n.bmp"
 }
 
 # icon NAME SIZES MVG...: a Windows icon holding the given sizes (multiples
-# of 16) of one 16-unit drawing.
+# of 8) of one 16-unit drawing.
 icon() {
   local n=$1 sizes=$2 s; shift 2
   for s in $sizes; do
-    render "$s" "$s" "$T/i$s.png" "scale $((s / 16)),$((s / 16)) $*"
+    local k; k=$(awk "BEGIN { print $s / 16 }")
+    render "$s" "$s" "$T/i$s.png" "scale $k,$k $*"
   done
   convert $(for s in $sizes; do echo "$T/i$s.png"; done) "$n.ico"
 }
 
-# brand W H R NAME_SIZE TAG OUT: the blue Dormix card of the banner and the
-# About picture: a gradient with faint rings, a white power symbol of ring
-# radius R in a square at the left, the name and a tag line.
-brand() {
-  local w=$1 h=$2 r=$3 pt=$4 tag=$5 out=$6
-  local x=$(( h * 9 / 10 )) y=$(( h / 2 + pt / 3 ))
-  render "$h" "$h" "$T/sym.png" "$(power "$(( h / 2 ))" "$(awk "BEGIN{print $h/2 + $r*0.14}")" "$r" "$(awk "BEGIN{print $r/3}")" white)"
-  convert -size "${h}x${w}" gradient:"#0e2550-$BLUE" -rotate -90 \
-    -fill none -stroke '#ffffff14' -strokewidth "$(( h / 6 ))" \
-    -draw "circle $(( w - h / 2 )),$(( h / 2 )) $(( w - h / 2 )),$(( h / 5 ))" \
-    -draw "circle $(( w - h / 2 )),$(( h / 2 )) $(( w - h / 2 )),$(( - h / 8 ))" \
-    "$T/sym.png" -compose Over -composite \
-    -stroke none -fill white -font "$BOLD" -pointsize "$pt" -annotate "+$x+$y" Dormix \
-    -fill "$SKY" -font "$BOOK" -pointsize 12 -annotate "+$(( x + 2 ))+$(( y + 18 ))" "$tag" "$out"
-}
-
 # ---- the pictures -----------------------------------------------------------
 
-# Main window banner and About picture.
-brand 449 73 17 34 "Shut down, restart, hibernate or lock, right on time" "$T/banner.png"
-bmp "$T/banner.png" banner.bmp
-brand 401 105 25 44 "Timed shut down, log off, hibernate and lock" "$T/about.png"
-convert "$T/about.png" \( +clone -alpha off -fill black -colorize 100 -fill white \
-  -draw "roundrectangle 0,0 400,104 9,9" \) -alpha off -compose CopyOpacity -composite "$T/about.png"
-bmp "$T/about.png" about.bmp
-
-# The notice's power symbol: white on a red disc.
-render 64 64 "$T/power.png" "scale 4,4 $(disc 8 8 7.5 "$RED" "$REDD" 0.5)" "$(power 8 8.55 3.9 1.3 white)"
-bmp "$T/power.png" power.bmp
-
-# Lock panel banner, shown on black. The password field covers 200,21 to
-# 321,41; it gets a plain dark well with a frame around it.
-render 70 70 "$T/sym.png" "scale 4.375,4.375 $(disc 8 8 6 "$RED" "$REDD" 0.4)" "$(power 8 8.5 3.1 1.1 white)"
-render 32 32 "$T/lock.png" "scale 2,2 $(padlock)"
-convert -size 450x70 xc:black \
-  -fill "#1c222b" -stroke "#3a4452" -draw "roundrectangle 0,0 449,69 10,10" \
-  -fill "#0b0e12" -stroke "#5a6678" -draw "rectangle 198,19 322,43" \
-  "$T/sym.png" -geometry +0+0 -composite "$T/lock.png" -geometry +370+19 -composite \
-  -stroke none -fill white -font "$BOLD" -pointsize 28 -annotate +70+38 Dormix \
-  -fill "#9aa6b8" -font "$BOOK" -pointsize 11 -annotate +72+56 "Protection panel" \
-  -annotate +203+58 "Enter the password" "$T/panel.png"
-bmp "$T/panel.png" panel-banner.bmp
+# The banners, the About picture, the notice's power symbol and the lock
+# panel's banner are drawn by the program at the size the dpi asks for
+# (src/art/Artwork.cpp).
 
 # Page icons of the main window.
 page clock "$(clock "$BLUE" "$NAVY")"
@@ -243,10 +209,10 @@ glyph 21 "$(disc 8 8 7 "$BLUE" "$NAVY")" "fill white stroke none font $BOLD font
 convert "$T"/g*.png +append -type TrueColor -compress None BMP3:menu-glyphs.bmp
 
 # Tray icons (clock enabled, clock disabled) and the application icon.
-icon tray-enabled "16 32" "$(clock "$BLUE" "$NAVY" 2)"
-icon tray-disabled "16 32" "$(clock "#8d96a2" "#5f6873" 2)" \
+icon tray-enabled "16 24 32" "$(clock "$BLUE" "$NAVY" 2)"
+icon tray-disabled "16 24 32" "$(clock "#8d96a2" "#5f6873" 2)" \
   "stroke white stroke-width 3.4 stroke-linecap round line 2.5,13.5 13.5,2.5 stroke $RED stroke-width 1.8 line 2.5,13.5 13.5,2.5"
-icon dormix "16 32 48" "$(disc 8 8 7.5 "$BLUE" "$NAVY")" "$(power 8 8.55 3.9 1.8 white)"
+icon dormix "16 24 32 48" "$(disc 8 8 7.5 "$BLUE" "$NAVY")" "$(power 8 8.55 3.9 1.8 white)"
 
 # The installer's welcome and finish pages (164x314): the blue card standing
 # up, the notice's power symbol, the name and a tag line. Not part of the

@@ -5,16 +5,12 @@
 #define DORMIX_RESOURCE_H
 
 // Pictures (packed DIBs in RCDATA, loaded with ui::LoadPicture).
-#define IDB_BANNER          101 // main window banner, 449 x 73
-#define IDB_PAGE_CLOCK      102 // page icons, 32 x 32 on white
+#define IDB_PAGE_CLOCK      102 // page icons, 32 x 32 on white, stored at 64 x 64
 #define IDB_PAGE_GENERAL    103
 #define IDB_PAGE_PROTECTION 104
 #define IDB_PAGE_SHORTCUTS  105
 #define IDB_PAGE_MESSAGES   106
-#define IDB_ABOUT           107 // About picture, 401 x 105
-#define IDB_POWER           108 // notice power symbol, 64 x 64 on white
-#define IDB_PANEL_BANNER    109 // protection panel banner, 450 x 70
-#define IDB_MENU_GLYPHS     110 // 22 menu images of 16 x 16, 24-bit, magenta transparent
+#define IDB_MENU_GLYPHS     110 // 22 menu images of 16 x 16, stored at 32 x 32, 24-bit, magenta transparent
 
 // Tray icons, 16 x 16 and 32 x 32.
 #define IDI_TRAY_ENABLED    201 // clock enabled

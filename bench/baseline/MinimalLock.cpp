@@ -1,7 +1,8 @@
 // The floor of the lock benchmark: the least a program does to cover the
 // screen with a password field on a hotkey. Everything is made at start,
-// hidden: a full-screen, topmost black window with the banner picture and a
-// password field, placed as the lock panel's. Ctrl+Alt+P shows it with the
+// hidden: a full-screen, topmost black window with a box where the banner
+// lies (Dormix draws its banner) and a password field, placed as the lock
+// panel's. Ctrl+Alt+P shows it with the
 // field focused; a key typed into the field hides it again. Built with the
 // same compiler, flags and manifest as dormix.exe.
 #include <windows.h>
@@ -37,10 +38,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The field first: it lies over the banner.
   field = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD, 496, 368,
                           121, 21, window, nullptr, instance, nullptr);
-  const HWND banner = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, 296, 347, 0, 0,
-                                      window, nullptr, instance, nullptr);
-  SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(2), IMAGE_BITMAP, 0, 0, 0)));
+  CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 296, 347, 450, 70, window, nullptr,
+                  instance, nullptr);
   RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'P');
   baseline::MessageLoop();
   return 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Down.h"
+#include "art/Artwork.h"
 #include "hotkeys/HotKeyManager.h"
 #include "resource.h"
 
@@ -23,6 +24,12 @@ ui::TLabel* Label(ui::TForm& form, ui::TWinContainer& parent, const char* name, 
   auto* label = Put<ui::TLabel>(form, parent, name, x, y, 0, 0, caption);
   label->SetAutoSize(true);
   return label;
+}
+
+// A field's name for screen readers where the design shows none: a label of
+// no size just before the field in z-order, which is where a reader looks.
+void ReaderLabel(ui::TForm& form, ui::TWinContainer& parent, const char* name, int x, int y, const char* caption) {
+  Put<ui::TLabel>(form, parent, name, x, y, 0, 0, caption);
 }
 
 void PageIcon(ui::TForm& form, ui::TTabSheet& sheet, const char* name, int resourceId) {
@@ -53,7 +60,7 @@ void TForm1::Design() {
   OnClose = ui::Bind(this, &TForm1::FormClose);
 
   Image1 = Put<ui::TImage>(*this, *this, "Image1", 0, 0, 449, 73);
-  Image1->SetPicture(IDB_BANNER);
+  Image1->SetPainter(&art::Banner);
   PageControl1 = Put<ui::TPageControl>(*this, *this, "PageControl1", 0, 72, 449, 201);
   TabSheet4 = &Make<ui::TTabSheet>("TabSheet4", *PageControl1);
   TabSheet4->SetCaption("Operation Clock");
@@ -183,6 +190,7 @@ void TForm1::DesignMessagesPage() {
   Edit1->SetNumbersOnly(true);
   Label18 = Label(*this, page, "Label18", 216, 46, "sec");
   CheckBox5 = Put<ui::TCheckBox>(*this, page, "CheckBox5", 56, 80, 120, 17, "Play Sound");
+  ReaderLabel(*this, page, "Label20", 74, 104, "Sound file:");
   Edit2 = Put<ui::TEdit>(*this, page, "Edit2", 74, 104, 273, 21);
   Button1 = Put<ui::TButton>(*this, page, "Button1", 354, 102, 75, 25, "Browse");
   Button1->OnClick = ui::Bind(this, &TForm1::Button1Click);
@@ -251,7 +259,7 @@ void TForm1::DesignMenu() {
 void TForm1::DesignTrayIcon() {
   TarvelTrayIcon1 = &Make<tray::TTarvelTrayIcon>("TarvelTrayIcon1", tray::Win32TrayPlatform());
   TarvelTrayIcon1->SetActive(false);
-  TarvelTrayIcon1->SetIcon(static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(ui::ProgramIcon(16))));
+  TarvelTrayIcon1->SetIcon(static_cast<tray::IconHandle>(reinterpret_cast<std::uintptr_t>(ui::ProgramIcon(GetSystemMetrics(SM_CXSMICON)))));
   TarvelTrayIcon1->SetImageList(ImageList2);
   TarvelTrayIcon1->SetPopUpMenu(BarPopupMenu1);
   TarvelTrayIcon1->SetSingleTask(true);

@@ -1,7 +1,7 @@
 // about: the About window.
 #include "app/about.h"
 
-#include "resource.h"
+#include "art/Artwork.h"
 
 TForm3* Form3 = nullptr;
 
@@ -14,7 +14,7 @@ void TForm3::Design() {
 
   Image1 = &Make<ui::TImage>("Image1", *this);
   Image1->SetBounds(8, 8, 401, 105);
-  Image1->SetPicture(IDB_ABOUT);
+  Image1->SetPainter(&art::AboutPicture);
   StaticText1 = &Make<ui::TStaticText>("StaticText1", *this);
   StaticText1->SetBounds(8, 112, 0, 0);
   StaticText1->SetAutoSize(true);

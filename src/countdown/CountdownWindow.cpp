@@ -7,6 +7,7 @@
 #include "command/Handoff_win32.h"
 #include "ui/Application.h"
 #include "ui/Font.h"
+#include "ui/Scale.h"
 #include "ui/Win32Handle.h"
 #include "ui/Window.h"
 
@@ -65,6 +66,13 @@ void TCountdownWindow::Design() {
     made.SetCaption(caption);
     return &made;
   };
+  // A field's name for screen readers, where the design shows none: a label
+  // of no size just before it in z-order, where a reader looks.
+  auto readerLabel = [this](const std::string& name, int x, int y, const std::string& caption) {
+    ui::TLabel& made = Make<ui::TLabel>(name, *this);
+    made.SetBounds(x, y, 0, 0);
+    made.SetCaption(caption);
+  };
   auto button = [this](const char* name, int x, int y, int width, const char* caption, int height = 25) {
     ui::TButton& made = Make<ui::TButton>(name, *this);
     made.SetBounds(x, y, width, height);
@@ -93,6 +101,7 @@ void TCountdownWindow::Design() {
   WhenButtons[kIn]->SetChecked(true);
   for (int i = 0; i < kWhenCount; ++i) {
     const std::string n = std::to_string(i + 1);
+    readerLabel("WhenName" + n, 130, RowTop(i), kWhen[i].caption);
     WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
     WhenEdits[i]->SetBounds(130, RowTop(i), 90, 22);
     WhenEdits[i]->SetMaxLength(static_cast<int>(command::kLongestProgram));
@@ -102,11 +111,13 @@ void TCountdownWindow::Design() {
     };
     WhenHints[i] = label(("WhenHint" + n).c_str(), 228, RowTop(i) + 3, kWhen[i].hint);
     if (i == kAt) {
+      readerLabel("DayName", 228, RowTop(kAt), "Day");
       DayBox = &Make<ui::TComboBox>("DayBox", *this);
       DayBox->SetBounds(228, RowTop(kAt), 100, 300);
       DayBox->OnChange = [this](ui::TComponent&) { WhenButtons[kAt]->SetChecked(true); };
     }
     if (i == kAfter) {
+      readerLabel("ProgramName", 228, RowTop(kAfter), "Running programs");
       ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
       ProgramBox->SetBounds(228, RowTop(kAfter), 100, 200);
     }
@@ -142,20 +153,15 @@ void TCountdownWindow::Design() {
 
 // The program's file, with a picker, its arguments, and the action after it.
 void TCountdownWindow::DesignRunRows() {
-  const struct {
-    ui::TLabel** label;
-    const char* name;
-    const char* caption;
-  } labels[] = {{&ProgramLabel, "ProgramLabel", "Program:"},
-                {&ArgumentsLabel, "ArgumentsLabel", "Arguments:"},
-                {&ThenLabel, "ThenLabel", "Then, once it ends:"}};
-  for (int i = 0; i < 3; ++i) {
-    ui::TLabel& made = Make<ui::TLabel>(labels[i].name, *this);
-    made.SetBounds(12, 47 + i * 28, 0, 0);
+  // Each field follows its label, which names it to screen readers.
+  auto label = [this](const char* name, int row, const char* caption) {
+    ui::TLabel& made = Make<ui::TLabel>(name, *this);
+    made.SetBounds(12, 47 + row * 28, 0, 0);
     made.SetAutoSize(true);
-    made.SetCaption(labels[i].caption);
-    *labels[i].label = &made;
-  }
+    made.SetCaption(caption);
+    return &made;
+  };
+  ProgramLabel = label("ProgramLabel", 0, "Program:");
   ProgramEdit = &Make<ui::TEdit>("ProgramEdit", *this);
   ProgramEdit->SetBounds(130, 44, 136, 22);
   ProgramEdit->SetMaxLength(static_cast<int>(command::kLongestProgram));
@@ -168,9 +174,11 @@ void TCountdownWindow::DesignRunRows() {
     ProgramDialog->fileName = ProgramEdit->Text();
     if (ProgramDialog->Execute()) ProgramEdit->SetText(ProgramDialog->fileName);
   };
+  ArgumentsLabel = label("ArgumentsLabel", 1, "Arguments:");
   ArgumentsEdit = &Make<ui::TEdit>("ArgumentsEdit", *this);
   ArgumentsEdit->SetBounds(130, 72, 198, 22);
   ArgumentsEdit->SetMaxLength(static_cast<int>(command::kLongestArguments));
+  ThenLabel = label("ThenLabel", 2, "Then, once it ends:");
   ThenBox = &Make<ui::TComboBox>("ThenBox", *this);
   ThenBox->SetBounds(130, 100, 150, 200);
   for (ui::TEdit* edit : {ProgramEdit, ArgumentsEdit})
@@ -305,15 +313,17 @@ void TCountdownWindow::Refresh() {
 void TCountdownWindow::SetMessage(const std::string& text) {
   if (text == Message->Caption()) return;
   Message->SetCaption(text);
-  RECT box{0, 0, kMessageWidth, 0};
+  // Measured in pixels at the window's dpi, laid out in the design's units.
+  const int dpi = Dpi();
+  RECT box{0, 0, ui::Scaled(kMessageWidth, dpi), 0};
   if (!text.empty()) {
     const ui::WindowDC screen(nullptr);
-    const ui::SelectedObject font(screen.get(), ui::FontHandle(Message->Font()));
+    const ui::SelectedObject font(screen.get(), ui::FontHandle(Message->Font(), dpi));
     const std::wstring wide = ui::Wide(text);
     DrawTextW(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &box,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
   }
-  const int height = std::max<int>(kMessageHeight, box.bottom);
+  const int height = std::max<int>(kMessageHeight, MulDiv(box.bottom, ui::kDesignDpi, dpi) + 1);
   const int buttonsTop = kButtonsTop + height - kMessageHeight;
   Message->SetBounds(12, kMessageTop, kMessageWidth, height);
   StartButton->SetBounds(172, buttonsTop, 75, 25);

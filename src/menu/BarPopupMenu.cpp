@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "ui/Scale.h"
+
 namespace menu {
 
 namespace {
@@ -45,8 +47,10 @@ void TSideBar::StartPopup() {
   FOrigin.reset();
 }
 
+int TSideBar::ScaledBarWidth() const { return ui::Scaled(BarWidth, PopupDpi); }
+
 void TSideBar::MeasureBar(bool visible, int& width, int height) {
-  width += BarWidth;
+  width += ScaledBarWidth();
   if (visible) FTotalHeight += height;
 }
 
@@ -56,7 +60,8 @@ void TSideBar::DrawBar(BarCanvas& canvas, const TRect& r, const std::optional<TS
   if (!FOrigin) FOrigin = TPoint{r.Left, r.Top};
   const int x0 = FOrigin->X, y0 = FOrigin->Y;
   const int top = r.Top - y0, bottom = r.Bottom - y0;
-  const int barRight = x0 + BarWidth - 2;
+  const int barWidth = ScaledBarWidth(), gap = ui::Scaled(2, PopupDpi);
+  const int barRight = x0 + barWidth - gap;
 
   if (GradientStart == GradientEnd) {
     canvas.FillRect({x0, r.Top, barRight, r.Bottom}, canvas.ColorToRGB(GradientStart));
@@ -68,23 +73,26 @@ void TSideBar::DrawBar(BarCanvas& canvas, const TRect& r, const std::optional<TS
       canvas.FillRect({x0, y0 + y, barRight, y0 + y + 1}, GradientColor(start, end, y, FTotalHeight));
   }
 
-  int textY = FTotalHeight + VerticalTextOffsetY;
+  int textY = FTotalHeight + ui::Scaled(VerticalTextOffsetY, PopupDpi);
   if (picture && BitmapVertAlignment == bvaBottom) textY -= picture->Height;
-  canvas.WithRotatedFont(VerticalFont, 90, [&](int textHeight) {
+  TBarFont font = VerticalFont;
+  font.Height = ui::Scaled(font.Height, PopupDpi);
+  canvas.WithRotatedFont(font, 90, [&](int textHeight) {
     // The text's cell is centred in the bar, a half pixel to the left, ties to even.
-    const int x = static_cast<int>(std::nearbyint((BarWidth - textHeight) / 2.0 - 0.5));
+    const int x = static_cast<int>(std::nearbyint((barWidth - textHeight) / 2.0 - 0.5));
     canvas.ClippedText(x0 + x - 1, y0 + textY, {r.Left, r.Top, r.Right, r.Bottom + 1}, VerticalText);
   });
 
   if (bottom != FTotalHeight) return;
   FBarDrawn = true;
   if (!picture) return;
-  const int by = BitmapVertAlignment == bvaTop      ? BitmapOffsetY
-                 : BitmapVertAlignment == bvaBottom ? FTotalHeight + BitmapOffsetY - picture->Height
-                                                    : (FTotalHeight - picture->Height) / 2 + BitmapOffsetY;
-  const int bx = BitmapHorzAlignment == bhaLeft    ? BitmapOffsetX
-                 : BitmapHorzAlignment == bhaRight ? BarWidth - 2 + BitmapOffsetX - picture->Width
-                                                   : (BarWidth - 2 - picture->Width) / 2 + BitmapOffsetX;
+  const int offsetX = ui::Scaled(BitmapOffsetX, PopupDpi), offsetY = ui::Scaled(BitmapOffsetY, PopupDpi);
+  const int by = BitmapVertAlignment == bvaTop      ? offsetY
+                 : BitmapVertAlignment == bvaBottom ? FTotalHeight + offsetY - picture->Height
+                                                    : (FTotalHeight - picture->Height) / 2 + offsetY;
+  const int bx = BitmapHorzAlignment == bhaLeft    ? offsetX
+                 : BitmapHorzAlignment == bhaRight ? barWidth - gap + offsetX - picture->Width
+                                                   : (barWidth - gap - picture->Width) / 2 + offsetX;
   canvas.DrawPicture(x0 + bx, y0 + by);
 }
 

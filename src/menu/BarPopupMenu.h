@@ -85,9 +85,14 @@ class TSideBar {
   TBarFont VerticalFont;
   int VerticalTextOffsetY = -6;  // where the text starts, from the menu's bottom
   int BarWidth = 31;             // with the 2-pixel gap before the items
+  // The dpi the popup is measured and drawn at; the lengths above, the
+  // font's height among them, are at 96 and scaled to it.
+  int PopupDpi = 96;
 
   // A new popup: nothing measured, nothing painted.
   void StartPopup();
+  // The bar's width with its gap, at PopupDpi.
+  int ScaledBarWidth() const;
   // `width` and `height` hold the item's standard size: the bar widens it,
   // and a visible item adds its height to the total.
   void MeasureBar(bool visible, int& width, int height);

@@ -14,12 +14,13 @@ namespace menu {
 namespace {
 
 // The menu's device context during one WM_DRAWITEM. Every brush and font made
-// here is released before the item's drawing returns.
+// here is released before the item's drawing returns. With a high-contrast
+// theme the bar takes the theme's colours: one, so no gradient.
 class DeviceCanvas : public BarCanvas {
  public:
   DeviceCanvas(HDC dc, const TBitmap* picture) : dc_(dc), picture_(picture) {}
 
-  TColor ColorToRGB(TColor color) override { return ui::ColorToRGB(color); }
+  TColor ColorToRGB(TColor color) override { return ui::ThemedRGB(color, ui::PaintRole::BarFace); }
 
   void FillRect(const TRect& r, TColor rgb) override {
     const RECT rect{r.Left, r.Top, r.Right, r.Bottom};
@@ -33,7 +34,7 @@ class DeviceCanvas : public BarCanvas {
     SIZE x{};
     GetTextExtentPoint32A(dc_, "X", 1, &x);
     SetBkMode(dc_, TRANSPARENT);
-    SetTextColor(dc_, ui::ColorToRGB(font.Color));
+    SetTextColor(dc_, ui::ThemedRGB(font.Color, ui::PaintRole::BarText));
     draw(x.cy);
   }
 
@@ -114,12 +115,15 @@ void TBarPopupMenu::Popup(int x, int y) {
   TPopupMenu::Popup(x, y);
 }
 
+// A popup's items are all measured before any is drawn: the first
+// measurement takes the dpi the menu opens at.
 void TBarPopupMenu::MeasureBarItem(ui::TMenuItem& item, HDC, int& width, int& height) {
+  PopupDpi = Dpi();
   MeasureBar(item.visible, width, height);
 }
 
 void TBarPopupMenu::DrawBarItem(ui::TMenuItem& item, HDC canvas, const RECT& r, UINT state) {
-  item.DrawStandard(canvas, {r.left + BarWidth, r.top, r.right, r.bottom}, state);
+  item.DrawStandard(canvas, {r.left + ScaledBarWidth(), r.top, r.right, r.bottom}, state);
   DeviceCanvas device(canvas, FBitmap.get());
   DrawBar(device, {r.left, r.top, r.right, r.bottom},
           FBitmap ? std::optional<TSize>(FBitmap->Size()) : std::nullopt);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "power/Notice.h"
-#include "resource.h"
+#include "art/Artwork.h"
 
 TForm2* Form2 = nullptr;
 
@@ -23,7 +23,7 @@ void TForm2::Design() {
   Image1 = &Make<ui::TImage>("Image1", *this);
   Image1->SetBounds(5, 3, 64, 64);
   Image1->SetFit(ui::TImageFit::Stretch);
-  Image1->SetPicture(IDB_POWER);
+  Image1->SetPainter(&art::PowerSymbol);
   Label1 = &Make<ui::TLabel>("Label1", *this);
   Label1->SetBounds(72, 8, 0, 0);
   Label1->SetAutoSize(true);

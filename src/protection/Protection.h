@@ -24,6 +24,7 @@ class TForm4 : public ui::TForm {
   void ShowPanel();
 
   ui::TImage* Image3;
+  ui::TLabel* Label1;
   ui::TMaskEdit* MaskEdit1;
   // The password in plain text, empty for none; set by the program.
   std::function<std::string()> currentPassword;
@@ -31,6 +32,11 @@ class TForm4 : public ui::TForm {
  protected:
   const char* ClassName() const override { return "TForm4"; }
   void Design() override;
+
+ private:
+  // The banner and its field at their design place, moved left and up as
+  // far as a screen too small for it at this dpi needs.
+  void PlaceBanner();
 };
 
 extern TForm4* Form4;

@@ -136,6 +136,9 @@ std::intptr_t TCustomTarvelTrayIcon::TrayWndProc(const TMessage& message) {
     case 0x207: MouseDown(mbMiddle, p.x, p.y); break;        // WM_MBUTTONDOWN
     case 0x208: MouseUp(mbMiddle, p.x, p.y); break;          // WM_MBUTTONUP
     case 0x203: case 0x206: case 0x209: DblClick(); break;  // WM_?BUTTONDBLCLK
+    case 0x07B:                                              // WM_CONTEXTMENU
+    case 0x400:                                              // NIN_SELECT
+    case 0x401: MenuRequested(p.x, p.y); break;               // NIN_KEYSELECT
   }
   return 0;
 }
@@ -147,12 +150,18 @@ void TCustomTarvelTrayIcon::MouseDown(TMouseButton button, int x, int y) {
 // The application's window goes to the foreground first, so that a click
 // elsewhere or Esc closes the menu. The waiting messages may free the menu.
 void TCustomTarvelTrayIcon::MouseUp(TMouseButton button, int x, int y) {
-  if (button == mbRight && FPopUpMenu) {
-    FPlatform.ForegroundApplication();
-    FPlatform.ProcessMessages();
-    if (FPopUpMenu) FPlatform.Popup(*FPopUpMenu, x, y);
-  }
+  if (button == mbRight) MenuRequested(x, y);
   ui::Fire(OnMouseUp, *this, button, x, y);
+}
+
+// The second message of one gesture (a right click's context-menu message)
+// arrives while the menu it opened is open, and opens none.
+void TCustomTarvelTrayIcon::MenuRequested(int x, int y) {
+  if (!FPopUpMenu || FMenuOpen) return;
+  const BusyMark open(FMenuOpen, true);
+  FPlatform.ForegroundApplication();
+  FPlatform.ProcessMessages();
+  if (FPopUpMenu) FPlatform.Popup(*FPopUpMenu, x, y);
 }
 
 void TCustomTarvelTrayIcon::MouseMove(int x, int y) { ui::Fire(OnMouseMove, *this, x, y); }

@@ -126,6 +126,10 @@ class TCustomTarvelTrayIcon : public ui::TComponent {
   virtual void MouseUp(TMouseButton button, int x, int y);
   virtual void MouseMove(int x, int y);
   virtual void DblClick();
+  // The shell's keyboard selection (Enter, Space, the menu key, Shift+F10),
+  // and the context-menu message a newer shell adds to a right click: the
+  // menu, as a right-button release opens it, once at a time.
+  void MenuRequested(int x, int y);
   void ModifyIcon();
   void Loaded() override;
   void Notification(ui::TComponent& removed) override;
@@ -168,6 +172,7 @@ class TCustomTarvelTrayIcon : public ui::TComponent {
   ui::TComponent* FPopUpMenu = nullptr;
   bool FActive = false;
   bool FBusy = false;
+  bool FMenuOpen = false;
   bool FSingleTask = false;
   ui::TComponent* FImageList = nullptr;
   int FIconIndex = -1;

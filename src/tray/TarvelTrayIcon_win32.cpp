@@ -129,7 +129,8 @@ class Win32Platform final : public TrayPlatform {
 
   IconHandle ImageListIcon(ui::TComponent& imageList, int index) override {
     auto* list = dynamic_cast<ui::TImageList*>(&imageList);
-    return list ? ToValue(list->Icon(index).release()) : 0;
+    // The small-icon size of the dpi the notification area is drawn at.
+    return list ? ToValue(list->Icon(index, GetSystemMetrics(SM_CXSMICON)).release()) : 0;
   }
 
   IconHandle CopyIcon(IconHandle icon) override { return ToValue(::CopyIcon(ToIcon(icon))); }

@@ -21,5 +21,8 @@ constexpr TColor clHighlightText = SystemColor(14);
 constexpr TColor clMenu = SystemColor(4);
 constexpr TColor clMenuText = SystemColor(7);
 constexpr TColor clGrayText = SystemColor(17);
+constexpr TColor clBtnText = SystemColor(18);
+constexpr TColor clWindow = SystemColor(5);
+constexpr TColor clWindowText = SystemColor(8);
 
 }  // namespace ui

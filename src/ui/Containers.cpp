@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/Form.h"
+#include "ui/Scale.h"
 
 namespace ui {
 
@@ -41,18 +42,19 @@ LRESULT TGroupBox::ControlProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   const HDC dc = BeginPaint(Handle(), &ps);
   RECT r;
   GetClientRect(Handle(), &r);
-  SelectedObject font(dc, FontHandle(Font()));
+  SelectedObject font(dc, FontHandle(Font(), Dpi()));
   SIZE text{};
   const std::wstring caption = Wide(Caption());
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
   RECT frame = r;
   frame.top = text.cy / 2;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  RECT label{8, 0, 8 + text.cx + 4, text.cy};
+  const int indent = Scaled(8, Dpi()), gap = Scaled(2, Dpi());
+  RECT label{indent, 0, indent + text.cx + 2 * gap, text.cy};
   FillRect(dc, &label, Background());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(Font().color));
-  TextOutW(dc, 10, 0, caption.c_str(), static_cast<int>(caption.size()));
+  SetTextColor(dc, ThemedRGB(Font().color, PaintRole::Text));
+  TextOutW(dc, indent + gap, 0, caption.c_str(), static_cast<int>(caption.size()));
   EndPaint(Handle(), &ps);
   return 0;
 }
@@ -63,12 +65,15 @@ TTabSheet::TTabSheet(TComponent* owner, TPageControl& pages)
   SetVisible(false);
 }
 
+RECT TTabSheet::PixelBounds() const { return pages_.DisplayRect(); }
+
 void TTabSheet::HandleCreated() {
   if (pages_.ActivePage() == this) pages_.SetActivePage(*this);
 }
 
 RECT TPageControl::DisplayRect() const {
-  RECT r{0, 0, Bounds().right - Bounds().left, Bounds().bottom - Bounds().top};
+  const RECT bounds = PixelBounds();
+  RECT r{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
   if (Handle()) {
     GetClientRect(Handle(), &r);
     TabCtrl_AdjustRect(Handle(), FALSE, &r);
@@ -92,8 +97,7 @@ void TPageControl::SetActivePage(TTabSheet& page) {
     TTabSheet* sheet = pages_[i];
     if (sheet == &page) {
       TabCtrl_SetCurSel(Handle(), static_cast<int>(i));
-      const RECT r = DisplayRect();
-      sheet->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      sheet->UpdateBounds();
     }
     sheet->SetVisible(sheet == &page);
   }

@@ -37,6 +37,8 @@ class TTabSheet : public TContainerControl {
  public:
   TTabSheet(TComponent* owner, TPageControl& pages);
   TPageControl& PageControl() const { return pages_; }
+  // The page control's display area.
+  RECT PixelBounds() const override;
 
  protected:
   // Fills the page control's display area; shown when it is the active page.

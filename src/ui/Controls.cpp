@@ -12,6 +12,7 @@
 #include "ui/Keys.h"
 #include "ui/Library.h"
 #include "ui/Picture.h"
+#include "ui/Scale.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -50,11 +51,12 @@ HWND TControl::HandleNeeded() {
   if (handle_) return handle_;
   static int nextId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
   const HWND parent = parent_.ClientHandle();
-  Comctl32();  // the hotkey and tab control classes, and the look of the others
+  LoadCommonControls();  // the hotkey and tab control classes, and the look of the others
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style() | (visible_ ? WS_VISIBLE : 0) |
                       (enabled_ ? 0 : WS_DISABLED) | (tabStop_ ? WS_TABSTOP : 0) | (group_ ? WS_GROUP : 0);
-  handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, left_, top_, width_,
-                            height_, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+  const RECT r = PixelBounds();
+  handle_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                             GetModuleHandleA(nullptr), nullptr);
   if (!handle_) RaiseLastOSError();
   // Subclassed the classic way: the common controls' helpers for it would
@@ -62,10 +64,31 @@ HWND TControl::HandleNeeded() {
   Controls()[handle_] = this;
   classProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
-  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font(), Dpi())), FALSE);
   AdjustSize();
   HandleCreated();
   return handle_;
+}
+
+int TControl::Dpi() const { return Form().Dpi(); }
+
+RECT TControl::PixelBounds() const {
+  const int dpi = Dpi();
+  const int left = Scaled(left_, dpi), top = Scaled(top_, dpi);
+  return {left, top, left + Scaled(width_, dpi), top + Scaled(height_, dpi)};
+}
+
+void TControl::UpdateBounds() {
+  if (!handle_) return;
+  const RECT r = PixelBounds();
+  MoveWindow(handle_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void TControl::DpiChanged() {
+  if (!handle_) return;
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font(), Dpi())), TRUE);
+  UpdateBounds();
+  AdjustSize();
 }
 
 LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -99,7 +122,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
-  if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
+  UpdateBounds();
 }
 
 // Sized before the text goes in, so that the text is painted in its new box.
@@ -127,7 +150,7 @@ void TControl::SetEnabled(bool enabled) {
 
 void TControl::SetFont(const TFont& font) {
   font_ = font;
-  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font)), TRUE);
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font, Dpi())), TRUE);
   AdjustSize();
 }
 
@@ -171,7 +194,7 @@ bool ReflectToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, HBRUS
   if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
     const HDC dc = reinterpret_cast<HDC>(wParam);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(control->Font().color));
+    SetTextColor(dc, ThemedRGB(control->Font().color, PaintRole::Text));
     result = reinterpret_cast<LRESULT>(background);
     return true;
   }
@@ -189,12 +212,22 @@ void TLabel::AdjustSize() {
   SIZE size{};
   {
     const WindowDC screen(nullptr);
-    SelectedObject font(screen.get(), FontHandle(Font()));
+    SelectedObject font(screen.get(), FontHandle(Font(), Dpi()));
     const std::wstring caption = Wide(Caption());
     GetTextExtentPoint32W(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
   }
-  const RECT r = Bounds();
-  if (r.right - r.left != size.cx || r.bottom - r.top != size.cy) SetBounds(r.left, r.top, size.cx, size.cy);
+  if (measured_ && measured_->cx == size.cx && measured_->cy == size.cy) return;
+  measured_ = size;
+  UpdateBounds();
+}
+
+RECT TLabel::PixelBounds() const {
+  RECT r = TControl::PixelBounds();
+  if (autoSize_ && measured_) {
+    r.right = r.left + measured_->cx;
+    r.bottom = r.top + measured_->cy;
+  }
+  return r;
 }
 
 void TButton::Click() {
@@ -421,44 +454,70 @@ void TComboBox::HandleCreated() {
 
 void TImage::SetPicture(int resourceId) {
   pictureId_ = resourceId;
+  master_.reset();
+  Repaint();
+}
+
+void TImage::SetPainter(Painter painter) {
+  painter_ = painter;
+  Repaint();
+}
+
+void TImage::Repaint() {
   picture_.reset();
   if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-HBITMAP TImage::Picture() const {
-  if (!picture_ && pictureId_) picture_ = LoadPicture(pictureId_);
+SIZE TImage::PictureSize() const {
+  if (painter_) return {Bounds().right - Bounds().left, Bounds().bottom - Bounds().top};
+  if (!master_ && pictureId_) master_ = LoadPicture(pictureId_);
+  BITMAP bm{};
+  if (master_) GetObjectA(master_.get(), sizeof bm, &bm);
+  return {bm.bmWidth / 2, bm.bmHeight / 2};
+}
+
+RECT TImage::PixelBounds() const {
+  RECT r = TControl::PixelBounds();
+  if (autoSize_) {
+    const SIZE size = PictureSize();
+    r.right = r.left + Scaled(size.cx, Dpi());
+    r.bottom = r.top + Scaled(size.cy, Dpi());
+  }
+  return r;
+}
+
+HBITMAP TImage::Picture(SIZE size) const {
+  if (picture_ && pictureSize_.cx == size.cx && pictureSize_.cy == size.cy) return picture_.get();
+  pictureSize_ = size;
+  if (painter_) {
+    picture_ = PaintedPicture(painter_, size.cx, size.cy);
+  } else {
+    PictureSize();  // loads the master
+    picture_ = master_ ? ScaledPicture(master_.get(), size.cx, size.cy) : unique_hbitmap();
+  }
   return picture_.get();
 }
 
-SIZE TImage::PictureSize() const {
-  BITMAP bm{};
-  if (const HBITMAP picture = Picture()) GetObjectA(picture, sizeof bm, &bm);
-  return {bm.bmWidth, bm.bmHeight};
+SIZE TImage::DrawnSize(int width, int height) const {
+  if (fit_ == TImageFit::Stretch || painter_) return {width, height};
+  const SIZE design = PictureSize();
+  return {Scaled(design.cx, Dpi()), Scaled(design.cy, Dpi())};
 }
 
 void TImage::HandleCreated() {
-  if (!autoSize_ || !Picture()) return;
-  const RECT r = Bounds();
-  const SIZE size = PictureSize();
-  SetBounds(r.left, r.top, size.cx, size.cy);
+  RECT r;
+  GetClientRect(Handle(), &r);
+  if (const SIZE size = DrawnSize(r.right, r.bottom); size.cx > 0 && size.cy > 0) Picture(size);
 }
 
 bool TImage::Notified(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   if (msg != WM_DRAWITEM) return false;
   const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
   FillRect(draw->hDC, &draw->rcItem, Parent().Background());
-  if (Picture()) {
-    const SIZE size = PictureSize();
-    const int w = draw->rcItem.right - draw->rcItem.left, h = draw->rcItem.bottom - draw->rcItem.top;
-    const unique_hdc memory(CreateCompatibleDC(draw->hDC));
-    SelectedObject picture(memory.get(), Picture());
-    if (fit_ == TImageFit::Stretch) {
-      SetStretchBltMode(draw->hDC, HALFTONE);
-      StretchBlt(draw->hDC, 0, 0, w, h, memory.get(), 0, 0, size.cx, size.cy, SRCCOPY);
-    } else {
-      BitBlt(draw->hDC, (w - size.cx) / 2, (h - size.cy) / 2, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
-    }
-  }
+  const int w = draw->rcItem.right - draw->rcItem.left, h = draw->rcItem.bottom - draw->rcItem.top;
+  const SIZE size = DrawnSize(w, h);
+  if (size.cx > 0 && size.cy > 0)
+    if (const HBITMAP picture = Picture(size)) DrawPicture(draw->hDC, (w - size.cx) / 2, (h - size.cy) / 2, picture);
   result = TRUE;
   return true;
 }

@@ -45,8 +45,15 @@ class TControl : public TComponent {
   HWND HandleNeeded();
   TForm& Form() const;
 
+  // Bounds are design values, at 96 dpi; the window is laid out at its
+  // form's dpi (PixelBounds).
   void SetBounds(int left, int top, int width, int height);
   RECT Bounds() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  // Where the window lies in its parent, in pixels at the form's dpi.
+  virtual RECT PixelBounds() const;
+  // Moves the window to PixelBounds.
+  void UpdateBounds();
+  int Dpi() const;
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
   bool Visible() const { return visible_; }
@@ -89,6 +96,9 @@ class TControl : public TComponent {
   virtual void HandleCreated() {}
   // Runs after every change of caption or font, and when the window is made.
   virtual void AdjustSize() {}
+  // The form moved to another dpi: font, place and size again.
+  virtual void DpiChanged();
+  friend class TForm;
   virtual LRESULT ControlProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
   TWinContainer& Parent() const { return parent_; }
@@ -122,6 +132,7 @@ class TLabel : public TControl {
   void SetAutoSize(bool autoSize);
   // Its wrapped lines break a word too long for one, as an edit's do.
   void SetBreakWords(bool breakWords) { breakWords_ = breakWords; }
+  RECT PixelBounds() const override;
 
  protected:
   const char* WindowClass() const override { return "STATIC"; }
@@ -131,6 +142,7 @@ class TLabel : public TControl {
  private:
   bool autoSize_ = false;
   bool breakWords_ = false;
+  std::optional<SIZE> measured_;  // the text's extent, in pixels
 };
 
 // The About window's version line: a label by another name, kept so that the
@@ -284,27 +296,44 @@ class TComboBox : public TControl {
 
 enum class TImageFit { Center, Stretch };
 
-// A picture from the program's resources, centred or stretched in its box;
-// with AutoSize the box takes the picture's size. The picture is unpacked
-// when first drawn or measured, so a window never shown costs none.
+// Draws a picture into `dc` at `width` x `height` pixels, from (0, 0).
+using Painter = void (*)(HDC dc, int width, int height);
+
+// A picture, centred or stretched in its box: one from the program's
+// resources, kept at twice its design size and scaled down to the dpi, or
+// one a painter draws at the size asked for. With AutoSize the box takes the
+// picture's size. The picture is made when first drawn, at the size of that
+// drawing, so a window never shown costs none.
 class TImage : public TControl {
  public:
   using TControl::TControl;
   void SetPicture(int resourceId);
+  void SetPainter(Painter painter);
   void SetFit(TImageFit fit) { fit_ = fit; }
   void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
+  // The picture's design size (at 96 dpi); a painter's is the box.
   SIZE PictureSize() const;
+  RECT PixelBounds() const override;
+  // Draw again: the colours it is painted in have changed.
+  void Repaint();
 
  protected:
   const char* WindowClass() const override { return "STATIC"; }
   DWORD Style() const override { return SS_OWNERDRAW; }
+  // Makes the picture with the window: a window made ready ahead of its
+  // first showing (the lock panel's) then shows as quickly as later.
   void HandleCreated() override;
   bool Notified(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  HBITMAP Picture() const;
+  // The picture's size in a box of `width` x `height` pixels.
+  SIZE DrawnSize(int width, int height) const;
+  HBITMAP Picture(SIZE size) const;
   int pictureId_ = 0;
-  mutable unique_hbitmap picture_;
+  Painter painter_ = nullptr;
+  mutable unique_hbitmap master_;   // the resource's, at twice the design size
+  mutable unique_hbitmap picture_;  // at the size last drawn
+  mutable SIZE pictureSize_{};
   TImageFit fit_ = TImageFit::Center;
   bool autoSize_ = false;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/Scale.h"
 #include "ui/Win32Handle.h"
 
 namespace ui {
@@ -26,8 +27,10 @@ bool Installed(const std::string& face) {
 }
 }  // namespace
 
-HFONT FontHandle(const TFont& font) {
+HFONT FontHandle(const TFont& design, int dpi) {
   static std::vector<std::pair<TFont, unique_hfont>> cache;
+  TFont font = design;
+  font.height = Scaled(design.height, dpi);
   for (auto& [f, handle] : cache)
     if (f.name == font.name && f.fallback == font.fallback && f.height == font.height && f.style == font.style)
       return handle.get();

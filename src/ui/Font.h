@@ -18,12 +18,13 @@ struct TFont {
   // font is first made, not when it is described: the first use of fonts
   // under Wine loads every font file (hundreds of milliseconds).
   std::string fallback;
-  int height = -11;  // negative: character height in pixels
+  int height = -11;  // negative: character height in pixels at 96 dpi
   unsigned style = 0;
   TColor color = SystemColor(COLOR_WINDOWTEXT);
   bool operator==(const TFont&) const = default;
 };
 
-HFONT FontHandle(const TFont& font);
+// The font at `dpi`: its design height (its point size) scaled.
+HFONT FontHandle(const TFont& font, int dpi = 96);
 
 }  // namespace ui

@@ -8,10 +8,15 @@
 
 #include "ui/Application.h"
 #include "ui/Containers.h"
+#include "ui/Dpi.h"
 #include "ui/Error.h"
 #include "ui/Menus.h"
 
 namespace ui {
+
+COLORREF ThemedRGB(TColor designed, PaintRole role) {
+  return ColorToRGB(ThemeColor(designed, role, HighContrast()));
+}
 
 COLORREF ColorToRGB(TColor color) {
   return IsSystemColor(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : color & 0xFFFFFF;
@@ -44,16 +49,48 @@ void TForm::Loaded() {
       exStyle |= WS_EX_DLGMODALFRAME;
       break;
   }
-  RECT r{0, 0, clientWidth_, clientHeight_};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  // Made at the primary monitor's dpi, then laid out again at its own
+  // monitor's, which it knows only once it exists.
+  dpi_ = SystemDpi();
+  const RECT r = WindowRectForClient(Scaled(clientWidth_, dpi_), Scaled(clientHeight_, dpi_), style, exStyle, dpi_);
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (left_ == CW_USEDEFAULT) {  // no design position: centred on the screen
     left_ = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     top_ = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
-  brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
+  brush_.reset(CreateSolidBrush(ThemedRGB(color_, PaintRole::Face)));
   Window::CreateHandle(ClassName(), caption_.c_str(), exStyle, style, left_, top_, width, height,
                        Application().Handle());
+  if (const int dpi = WindowDpi(Handle()); dpi != dpi_) ApplyDpi(dpi);
+}
+
+void TForm::ApplyDpi(int dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  // In creation order: a page control before its sheets, which fill it.
+  for (std::size_t i = 0; i < ComponentCount(); ++i)
+    if (auto* control = dynamic_cast<TControl*>(&Component(i))) control->DpiChanged();
+  if (!Handle() || windowState_ == TWindowState::wsMaximized) return;
+  if (suggested) {
+    SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  SizeToClient();
+}
+
+// The window as large as its designed client area at its dpi.
+void TForm::SizeToClient() {
+  const RECT r = WindowRectForClient(Scaled(clientWidth_, dpi_), Scaled(clientHeight_, dpi_),
+                                     GetWindowLongA(Handle(), GWL_STYLE), GetWindowLongA(Handle(), GWL_EXSTYLE), dpi_);
+  SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::ApplyTheme() {
+  ReadHighContrast();
+  brush_.reset(CreateSolidBrush(ThemedRGB(color_, PaintRole::Face)));
+  for (std::size_t i = 0; i < ComponentCount(); ++i)
+    if (auto* image = dynamic_cast<TImage*>(&Component(i))) image->Repaint();
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TForm::BeforeDestruction() { Fire(OnDestroy, *this); }
@@ -72,11 +109,8 @@ void TForm::SetBounds(int left, int top, int clientWidth, int clientHeight) {
 
 void TForm::SetClientHeight(int clientHeight) {
   clientHeight_ = clientHeight;
-  RECT window, client;
-  if (!Handle() || !GetWindowRect(Handle(), &window) || !GetClientRect(Handle(), &client)) return;
-  const int frame = (window.bottom - window.top) - client.bottom;
-  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, clientHeight + frame,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!Handle()) return;
+  SizeToClient();
   KeepInWorkArea();
 }
 
@@ -95,7 +129,7 @@ void TForm::SetPosition(int left, int top) {
 void TForm::SetColor(TColor color) {
   color_ = color;
   if (!Handle()) return;
-  brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
+  brush_.reset(CreateSolidBrush(ThemedRGB(color_, PaintRole::Face)));
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -326,6 +360,18 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       return Window::WndProc(msg, wParam, lParam);
     }
+    case WM_DPICHANGED: {
+      // The dpi comes in wParam; another program's nonsense is ignored.
+      const int dpi = LOWORD(wParam);
+      if (dpi < 48 || dpi > 960 || dpi != HIWORD(wParam)) return 0;
+      RECT suggested;
+      ApplyDpi(dpi, SuggestedRect(lParam, suggested) ? &suggested : nullptr);
+      return 0;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      ApplyTheme();
+      return Window::WndProc(msg, wParam, lParam);
     case WM_QUERYENDSESSION:
       // A form that has never been shown has no say in the end of the session.
       return shownOnce_ ? CloseQuery() : TRUE;

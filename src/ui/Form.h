@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/Color.h"
+#include "ui/Palette.h"
 #include "ui/Component.h"
 #include "ui/Controls.h"
 #include "ui/Font.h"
@@ -44,6 +45,12 @@ class TForm : public TComponent, public Window, public TWinContainer {
   void SetColor(TColor color);
   void SetStayOnTop(bool onTop) { stayOnTop_ = onTop; }
   void SetWindowState(TWindowState state) { windowState_ = state; }
+
+  // The dpi the form is laid out at: its monitor's once it has a window.
+  int Dpi() const { return dpi_; }
+  // Lays the form out at `dpi`: its controls, and its window in `suggested`
+  // (the system's rectangle for it), or around the scaled client area.
+  void ApplyDpi(int dpi, const RECT* suggested = nullptr);
 
   HWND ClientHandle() override { return Handle(); }
   HBRUSH Background() const override { return brush_.get(); }
@@ -87,10 +94,13 @@ class TForm : public TComponent, public Window, public TWinContainer {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void SizeToClient();
   // Focus to the control that last had it, or the first tab stop.
   void RestoreFocus();
   // Moves the window, keeping its size, to lie inside its screen's work area.
   void KeepInWorkArea();
+  // The brush and every painted picture again, in the theme's colours.
+  void ApplyTheme();
 
   std::string caption_;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
@@ -98,6 +108,7 @@ class TForm : public TComponent, public Window, public TWinContainer {
   bool stayOnTop_ = false;
   int left_ = CW_USEDEFAULT, top_ = CW_USEDEFAULT, clientWidth_ = 320, clientHeight_ = 240;
   TColor color_ = clBtnFace;
+  int dpi_ = 96;
   TFont font_;
   HWND focused_ = nullptr;
   unique_hbrush brush_;
@@ -112,5 +123,7 @@ bool ShowsWindow(WPARAM systemCommand);
 
 // The COLORREF of a TColor, system colours resolved.
 COLORREF ColorToRGB(TColor color);
+// The COLORREF to paint `role` in: the design's colour, or the theme's.
+COLORREF ThemedRGB(TColor designed, PaintRole role);
 
 }  // namespace ui

@@ -1,41 +1,45 @@
 // An image list of equal-sized pictures from the program's resources: a
-// bitmap strip or icons. The system image list behind it (and with it the
-// common controls library) is made only when a picture is first drawn; the
-// icons of an icon list are taken from their resources without it.
+// strip kept at twice the list's size and drawn scaled down to the dpi's,
+// or icons taken from their resources at the size asked for.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 
 #include <vector>
 
 #include "ui/Component.h"
-#include "ui/Handle.h"
 #include "ui/Win32Handle.h"
 
 namespace ui {
-
-void DestroyImageList(HIMAGELIST list);
-using unique_himagelist = UniqueHandle<HIMAGELIST, &DestroyImageList>;
 
 class TImageList : public TComponent {
  public:
   TImageList(TComponent* owner, int width, int height) : TComponent(owner), width_(width), height_(height) {}
   // The strip's pixels of `transparent` colour are not drawn.
   void LoadStrip(int resourceId, COLORREF transparent);
-  // Adds an icon resource (its small size) as the next image.
+  // Adds an icon resource as the next image.
   void AddIcon(int resourceId);
   int Count() const;
-  HIMAGELIST Handle() const;
-  void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
-  // A new icon of one image; the caller owns it.
-  unique_hicon Icon(int index) const;
+  // The images' size at `dpi`.
+  SIZE Size(int dpi) const;
+  // A strip's image at its size for `dpi`, blended by its edges' coverage;
+  // greyed when not enabled.
+  void Draw(HDC dc, int x, int y, int index, bool enabled, int dpi) const;
+  // A new icon of an icon list's image at `size` pixels; the caller owns it.
+  unique_hicon Icon(int index, int size) const;
 
  private:
+  // The strip at one size, made when first drawn at it.
+  struct Strip {
+    int dpi = 0;
+    unique_hbitmap normal, greyed;
+  };
+  const Strip& StripAt(int dpi) const;
   int width_, height_;
   int strip_ = 0;
   COLORREF transparent_ = 0;
   std::vector<int> icons_;
-  mutable unique_himagelist list_;
+  mutable unique_hbitmap master_;
+  mutable Strip scaled_;
 };
 
 }  // namespace ui

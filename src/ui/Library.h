@@ -31,17 +31,8 @@ F LibraryFunction(const char* library, const char* name) {
 }
 
 // The common controls: loaded, with the classes of the hotkey and tab
-// controls registered, when the first control or image list is made.
-struct CommonControls {
-  decltype(&ImageList_Create) Create;
-  decltype(&ImageList_AddMasked) AddMasked;
-  decltype(&ImageList_ReplaceIcon) ReplaceIcon;
-  decltype(&ImageList_GetImageCount) GetImageCount;
-  decltype(&ImageList_Draw) Draw;
-  decltype(&ImageList_GetIcon) GetIcon;
-  decltype(&ImageList_Destroy) Destroy;
-};
-// Raises the system's error when the library cannot be loaded.
-const CommonControls& Comctl32();
+// controls registered, when the first control is made. Raises the system's
+// error when the library cannot be loaded.
+void LoadCommonControls();
 
 }  // namespace ui

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <oleacc.h>
 
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Font.h"
 #include "ui/ImageList.h"
 #include "ui/Win32Handle.h"
@@ -31,18 +33,22 @@ std::deque<UINT>& Posted() {
   return posted;
 }
 
-HFONT MenuFont() {
+// The system's menu font at `dpi`: the system gives it at its own dpi, and
+// the font cache scales a design height from 96.
+HFONT MenuFont(int dpi) {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   TFont font;
   font.name = metrics.lfMenuFont.lfFaceName;
-  font.height = metrics.lfMenuFont.lfHeight;
-  return FontHandle(font);
+  font.height = MulDiv(metrics.lfMenuFont.lfHeight, kDesignDpi, SystemDpi());
+  return FontHandle(font, dpi);
 }
 
-constexpr int kImageArea = 22;  // 16-pixel image with its margins
-constexpr int kShortCutGap = 24;
+// Design lengths, at 96 dpi.
+constexpr int kImage = 16;
+constexpr int kImageArea = 22;  // the image with its margins
+constexpr int kTextGap = 6, kRightGap = 8, kShortCutGap = 24, kMinHeight = 20, kSeparator = 8;
 
 }  // namespace
 
@@ -82,43 +88,48 @@ void TMenuItem::PostClick() const {
 }
 
 SIZE TMenuItem::MeasureStandard(HDC dc) const {
-  if (caption == "-") return {kImageArea, 8};
-  SelectedObject font(dc, MenuFont());
+  const int dpi = menu_.Dpi();
+  if (caption == "-") return {Scaled(kImageArea, dpi), Scaled(kSeparator, dpi)};
+  SelectedObject font(dc, MenuFont(dpi));
   SIZE text{}, keys{};
   const std::wstring wide = Wide(caption);
   GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &text);
   const std::wstring shortCutText = Wide(shortCut && ShortCutText ? ShortCutText(shortCut) : std::string());
   if (!shortCutText.empty())
     GetTextExtentPoint32W(dc, shortCutText.c_str(), static_cast<int>(shortCutText.size()), &keys);
-  const int height = std::max<int>(text.cy + 6, 20);
-  return {kImageArea + 6 + text.cx + (keys.cx ? kShortCutGap + keys.cx : 0) + 8, height};
+  const int height = std::max<int>(text.cy + Scaled(kTextGap, dpi), Scaled(kMinHeight, dpi));
+  return {Scaled(kImageArea + kTextGap, dpi) + text.cx + (keys.cx ? Scaled(kShortCutGap, dpi) + keys.cx : 0) +
+              Scaled(kRightGap, dpi),
+          height};
 }
 
 void TMenuItem::DrawStandard(HDC dc, const RECT& r, UINT state) const {
+  const int dpi = menu_.Dpi();
   const bool selected = (state & ODS_SELECTED) != 0;
   const bool grayed = !enabled || (state & (ODS_GRAYED | ODS_DISABLED | ODS_INACTIVE)) != 0;
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (caption == "-") {
-    RECT line{r.left + kImageArea, (r.top + r.bottom) / 2 - 1, r.right, r.bottom};
+    RECT line{r.left + Scaled(kImageArea, dpi), (r.top + r.bottom) / 2 - 1, r.right, r.bottom};
     DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
-  const int imageX = r.left + 3, imageY = (r.top + r.bottom - 16) / 2;
+  const int image = Scaled(kImage, dpi), margin = Scaled(2, dpi);
+  const int imageX = r.left + Scaled(3, dpi), imageY = (r.top + r.bottom - image) / 2;
   if (checked) {
-    RECT box{imageX - 2, imageY - 2, imageX + 18, imageY + 18};
+    RECT box{imageX - margin, imageY - margin, imageX + image + margin, imageY + image + margin};
     if (imageIndex < 0 || !menu_.images) {
       DrawFrameControl(dc, &box, DFC_MENU, DFCS_MENUCHECK);
     } else {
       DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
     }
   }
-  if (menu_.images) menu_.images->Draw(dc, imageX, imageY, imageIndex, !grayed || selected);
-  SelectedObject font(dc, MenuFont());
+  if (menu_.images) menu_.images->Draw(dc, imageX, imageY, imageIndex, !grayed || selected, dpi);
+  SelectedObject font(dc, MenuFont(dpi));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(grayed ? COLOR_GRAYTEXT
                                : selected ? COLOR_HIGHLIGHTTEXT
                                           : COLOR_MENUTEXT));
-  RECT text{r.left + kImageArea + 6, r.top, r.right - 8, r.bottom};
+  RECT text{r.left + Scaled(kImageArea + kTextGap, dpi), r.top, r.right - Scaled(kRightGap, dpi), r.bottom};
   const std::wstring wide = Wide(caption);
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text, DT_SINGLELINE | DT_VCENTER);
   if (shortCut && ShortCutText) {
@@ -179,18 +190,35 @@ void TPopupMenu::Notification(TComponent& removed) {
   if (images == &removed) images = nullptr;
 }
 
+std::wstring TMenuItem::AccessibleName() const {
+  return Wide(shortCut && ShortCutText ? caption + "\t" + ShortCutText(shortCut) : caption);
+}
+
 void TPopupMenu::Popup(int x, int y) {
+  dpi_ = PointDpi({x, y});
   const unique_hmenu menu(CreatePopupMenu());
+  // A screen reader names an owner-drawn item from the MSAAMENUINFO at the
+  // head of its data, read while the menu is open.
+  struct AccessibleItem {
+    MSAAMENUINFO info;
+    std::wstring name;
+  };
+  std::vector<AccessibleItem> names;
+  names.reserve(items_.size());
   UINT position = 0;
   for (TMenuItem* item : items_) {
     if (!item->visible) continue;
+    AccessibleItem& named = names.emplace_back(AccessibleItem{{MSAA_MENU_SIG, 0, nullptr}, item->AccessibleName()});
+    named.info.cchWText = static_cast<DWORD>(named.name.size());
+    named.info.pszWText = named.name.data();
     // Separators too carry their command number, which AppendMenu would drop.
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
     info.fType = MFT_OWNERDRAW | (item->caption == "-" ? MFT_SEPARATOR : 0);
     info.fState = (item->checked ? MFS_CHECKED : 0) | (item->enabled ? 0 : MFS_GRAYED);
     info.wID = item->Command();
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(&named.info);
     InsertMenuItemA(menu.get(), position++, TRUE, &info);
   }
   // The chosen item comes back here, not as a WM_COMMAND that any process

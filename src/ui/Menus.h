@@ -47,6 +47,8 @@ class TMenuItem : public TComponent {
   void DrawStandard(HDC dc, const RECT& r, UINT state) const;
   // The standard size of the item.
   SIZE MeasureStandard(HDC dc) const;
+  // What a screen reader reads: the caption, and the shortcut after a tab.
+  std::wstring AccessibleName() const;
 
   // How a shortcut word reads in the menu; the program sets it once.
   static std::function<std::string(unsigned)> ShortCutText;
@@ -67,6 +69,9 @@ class TPopupMenu : public TComponent {
   // Shows the menu at a screen position and returns when it has closed; the
   // chosen item is clicked afterwards through the message queue.
   virtual void Popup(int x, int y);
+  // The dpi of the monitor the menu last opened on: it is measured and
+  // drawn at it.
+  int Dpi() const { return dpi_; }
   // The window the menus report to: the application's, the one brought to
   // the foreground before a menu opens. (A hidden window of their own made
   // start-up under Wine about 8 ms longer.)
@@ -81,6 +86,7 @@ class TPopupMenu : public TComponent {
  private:
   friend class TMenuItem;
   std::vector<TMenuItem*> items_;
+  int dpi_ = 96;
 };
 
 }  // namespace ui

@@ -35,6 +35,12 @@ class FormsTest : public testing::Test {
   static inline ui::TApplication* app = nullptr;
 };
 
+inline SIZE ClientSize(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  return {r.right, r.bottom};
+}
+
 // Closes the lock panel, shown or not, and leaves its close gate locked.
 inline void ClosePanel() {
   protection::CloseAllowed = true;

@@ -30,13 +30,15 @@ class RecordingCanvas : public menu::BarCanvas {
   std::vector<Text> texts;
   std::vector<std::pair<int, int>> pictures;
   std::vector<int> angles;
+  std::vector<int> fontHeights;
 
   ui::TColor ColorToRGB(ui::TColor color) override {
     return color == ui::clHighlight ? kHighlight : color & 0xFFFFFF;
   }
   void FillRect(const TRect& r, ui::TColor rgb) override { fills.push_back({r, rgb}); }
-  void WithRotatedFont(const menu::TBarFont&, int angle, const std::function<void(int)>& draw) override {
+  void WithRotatedFont(const menu::TBarFont& font, int angle, const std::function<void(int)>& draw) override {
     angles.push_back(angle);
+    fontHeights.push_back(font.Height);
     draw(textHeight);
   }
   void ClippedText(int x, int y, const TRect& clip, std::string_view text) override {
@@ -60,13 +62,31 @@ std::vector<TRect> Popup(menu::TSideBar& bar, menu::BarCanvas& canvas, const std
   for (const Item& item : items) {
     int width = 100;
     bar.MeasureBar(item.visible, width, item.height);
-    EXPECT_EQ(width, 100 + bar.BarWidth) << "hidden items are widened too";
+    EXPECT_EQ(width, 100 + bar.ScaledBarWidth()) << "hidden items are widened too";
     if (!item.visible) continue;
     rects.push_back({3, top, 3 + width, top + item.height});
     top += item.height;
   }
   for (const TRect& r : rects) bar.DrawBar(canvas, r, picture);
   return rects;
+}
+
+// At a higher dpi the bar's width, text offset and font are the design's
+// scaled (halves away from zero); the rows stay the items' own.
+TEST(SideBarTest, TheBarsWidthTextOffsetAndFontScaleWithThePopupsDpi) {
+  // The defaults: BarWidth 31, text offset -6, font height -19.
+  const int cases[][5] = {{96, 31, 32, -19, 37}, {144, 47, 47, -29, 34}, {192, 62, 61, -38, 31}};
+  for (const auto& [dpi, width, fillRight, fontHeight, textY] : cases) {
+    menu::TSideBar bar;
+    bar.GradientEnd = bar.GradientStart;
+    bar.PopupDpi = dpi;
+    RecordingCanvas canvas;
+    Popup(bar, canvas, {{20}, {20}});  // rows 3 to 43
+    EXPECT_EQ(bar.ScaledBarWidth(), width);
+    EXPECT_EQ(canvas.fills.at(1).r, (TRect{3, 23, fillRight, 43})) << dpi;
+    EXPECT_EQ(canvas.fontHeights.front(), fontHeight) << dpi;
+    EXPECT_EQ(canvas.texts.front().y, textY) << dpi;
+  }
 }
 
 TEST(SideBarTest, EveryRowOfTheGradientRunsFromStartToEndAcrossItemsOfDifferentHeights) {

@@ -76,6 +76,7 @@ const Row kRows[] = {
     {"F10", WM_SYSKEYDOWN, VK_F10, 0x00440001, true, "mm-m"},
     {"WM_SETTINGCHANGE", WM_SETTINGCHANGE, 0, 0, false, "----"},
     {"WM_DISPLAYCHANGE", WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), false, "----"},
+    {"WM_DPICHANGED, no rectangle at lParam", WM_DPICHANGED, MAKEWPARAM(96, 96), 0x10, false, "----"},
     {"WM_TIMECHANGE", WM_TIMECHANGE, 0, 0, false, "----"},
     {"WM_POWERBROADCAST suspend", WM_POWERBROADCAST, PBT_APMSUSPEND, 0, false, "----"},
     {"WM_POWERBROADCAST resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, false, "----"},

@@ -42,7 +42,7 @@ TEST_F(TrayIconTest, TheIconIsAddedChangedAndRemovedOnTheTaskbar) {
     return tip && IsWindowVisible(tip);
   }));
   testing_support::Screenshot("tray-icon");
-  const ui::unique_hicon clock = Form1->ImageList2->Icon(0);
+  const ui::unique_hicon clock = Form1->ImageList2->Icon(0, GetSystemMetrics(SM_CXSMICON));
   icon.SetIcon(Value(clock.get()));
   EXPECT_TRUE(PumpUntil([&] { return TrayIconPixels() != stored && TrayIconPixels() != empty; })) << "changed";
   icon.SetActive(false);

@@ -15,18 +15,13 @@
 
 namespace {
 
+using testing_support::ClientSize;
 using testing_support::ProcessUntil;
 
 using WindowsTest = testing_support::FormsTest;
 
 // Nothing left to paint in the form's window or any shown window inside it.
 bool Painted(const ui::TForm& form) { return testing_support::Painted(form.Handle()); }
-
-SIZE ClientSize(HWND w) {
-  RECT r;
-  GetClientRect(w, &r);
-  return {r.right, r.bottom};
-}
 
 // Runs first in this suite's process: start-up, which made the four windows,
 // the tray icon and the image lists, needed none of the libraries that only
@@ -212,15 +207,11 @@ TEST_F(WindowsTest, EveryPictureIsItsDrawingPixelForPixel) {
     int id;
     const char* file;
   } pictures[] = {
-      {IDB_BANNER, "banner"},
       {IDB_PAGE_CLOCK, "page-clock"},
       {IDB_PAGE_GENERAL, "page-general"},
       {IDB_PAGE_PROTECTION, "page-protection"},
       {IDB_PAGE_SHORTCUTS, "page-shortcuts"},
       {IDB_PAGE_MESSAGES, "page-messages"},
-      {IDB_ABOUT, "about"},
-      {IDB_POWER, "power"},
-      {IDB_PANEL_BANNER, "panel-banner"},
       {IDB_MENU_GLYPHS, "menu-glyphs"},
   };
   for (const auto& p : pictures) {
