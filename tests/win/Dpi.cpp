@@ -64,7 +64,7 @@ TEST_F(DpiTest, EveryWindowIsLaidOutAtTheDpiWithEveryCaptionFitting) {
     ui::TForm* form;
     SIZE design;
   } windows[] = {{Form1, {449, 311}}, {Form2, {348, 68}}, {Form3, {415, 160}}, {Form4, {}},
-                 {countdown::CountdownWindow, {340, 252}}};
+                 {countdown::CountdownWindow, {340, 336}}};
   for (const auto& w : windows) {
     const std::string name = testing_support::ClassOf(w.form->Handle());
     EXPECT_EQ(w.form->Dpi(), dpi) << name;
