@@ -72,6 +72,7 @@ void TCountdownWindow::Design() {
     ui::TLabel& made = Make<ui::TLabel>(name, *this);
     made.SetBounds(x, y, 0, 0);
     made.SetCaption(caption);
+    return &made;
   };
   auto button = [this](const char* name, int x, int y, int width, const char* caption, int height = 25) {
     ui::TButton& made = Make<ui::TButton>(name, *this);
@@ -101,7 +102,8 @@ void TCountdownWindow::Design() {
   WhenButtons[kIn]->SetChecked(true);
   for (int i = 0; i < kWhenCount; ++i) {
     const std::string n = std::to_string(i + 1);
-    readerLabel("WhenName" + n, 130, RowTop(i), kWhen[i].caption);
+    // The first ends the choices' group, which the arrow keys go round.
+    readerLabel("WhenName" + n, 130, RowTop(i), kWhen[i].caption)->SetGroup(i == 0);
     WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
     WhenEdits[i]->SetBounds(130, RowTop(i), 90, 22);
     WhenEdits[i]->SetMaxLength(static_cast<int>(command::kLongestProgram));
@@ -122,7 +124,6 @@ void TCountdownWindow::Design() {
       ProgramBox->SetBounds(228, RowTop(kAfter), 100, 200);
     }
   }
-  WhenEdits[0]->SetGroup(true);
   ProgramBox->OnChange = [this](ui::TComponent&) {
     const int picked = ProgramBox->ItemIndex();
     if (picked < 0 || picked >= static_cast<int>(programs_.size())) return;
@@ -163,10 +164,10 @@ void TCountdownWindow::DesignRunRows() {
   };
   ProgramLabel = label("ProgramLabel", 0, "Program:");
   ProgramEdit = &Make<ui::TEdit>("ProgramEdit", *this);
-  ProgramEdit->SetBounds(130, 44, 136, 22);
+  ProgramEdit->SetBounds(130, 44, 128, 22);
   ProgramEdit->SetMaxLength(static_cast<int>(command::kLongestProgram));
   BrowseButton = &Make<ui::TButton>("BrowseButton", *this);
-  BrowseButton->SetBounds(272, 43, 56, 24);
+  BrowseButton->SetBounds(264, 43, 64, 24);
   BrowseButton->SetCaption("Browse...");
   ProgramDialog = &Make<ui::TOpenDialog>("ProgramDialog");
   ProgramDialog->filter = "Programs and scripts|*.exe;*.com;*.bat;*.cmd;*.ps1;*.vbs;*.js|All files|*.*";
