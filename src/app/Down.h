@@ -72,8 +72,11 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void CountdownTimerTimer(ui::TComponent& sender);
   // The notice's Postpone: it closes with no action now, and its action
   // becomes the pending countdown `span` from now. Nothing happens once it
-  // is answered, or while another countdown is pending.
-  void PostponeNotice(schedule::Seconds span);
+  // is answered, or while another countdown is pending: false.
+  bool PostponeNotice(schedule::Seconds span);
+  // The notice's count was cut by a long sleep: the countdown's notice is
+  // the countdown's to report, any other says so in a balloon.
+  void NoticeSlept();
   // The notice of an action has opened (posted before its modal run).
   void NoticeOpening();
   ui::TMenuItem *CancelCountdown1, *PostponeCountdown1;
@@ -171,7 +174,8 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // What the countdown reads and drives.
   void RunJob(const schedule::Job& job) override;
   bool NoticeShown() override;
-  bool CancelNotice() override;
+  bool NoticeAnswered() override;
+  void AnswerNotice() override;
   void ShowCaption(const std::string& caption) override;
   void ReportMissed(const std::string& text) override;
   // Closes the shown notice with Cancel, as its button does.
@@ -185,9 +189,9 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
    public:
     explicit CommandHost(TForm1& form) : form_(form) {}
     command::Situation Now() override;
-    void Cancel() override;
-    void Postpone(std::int64_t seconds) override;
-    void PostponeNotice(std::int64_t seconds) override;
+    bool Cancel() override;
+    bool Postpone(std::int64_t seconds) override;
+    bool PostponeNotice(std::int64_t seconds) override;
     std::optional<std::string> Start(const command::Command& command) override;
     std::string Caption() override;
     std::string CountdownStatus() override;

@@ -22,9 +22,9 @@ command::Situation TForm1::CommandHost::Now() {
           power::NoticeOperation, form_.CheckBox4->Checked()};
 }
 
-void TForm1::CommandHost::Cancel() { form_.countdown_.Cancel(); }
-void TForm1::CommandHost::Postpone(std::int64_t seconds) { form_.countdown_.Postpone(seconds); }
-void TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { form_.PostponeNotice(seconds); }
+bool TForm1::CommandHost::Cancel() { return form_.countdown_.Cancel(); }
+bool TForm1::CommandHost::Postpone(std::int64_t seconds) { return form_.countdown_.Postpone(seconds); }
+bool TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { return form_.PostponeNotice(seconds); }
 std::string TForm1::CommandHost::Caption() { return form_.countdown_.Caption(); }
 std::string TForm1::CommandHost::CountdownStatus() { return form_.countdown_.Status(); }
 std::string TForm1::CommandHost::ClockStatus() { return form_.clock_.Status(); }
@@ -55,8 +55,10 @@ std::optional<std::string> TForm1::CommandHost::Start(const command::Command& c)
   return std::nullopt;
 }
 
-void TForm1::PostponeNotice(schedule::Seconds span) {
-  if (Form2->ModalResult() == ui::mrNone && countdown_.PostponeJob(noticeJob_, span)) AnswerNoticeWithCancel();
+bool TForm1::PostponeNotice(schedule::Seconds span) {
+  if (Form2->ModalResult() != ui::mrNone || !countdown_.PostponeJob(noticeJob_, span)) return false;
+  AnswerNoticeWithCancel();
+  return true;
 }
 
 void TForm1::NoticeOpening() { PostMessageA(Handle(), command::kNoticeOpenedMessage, 0, 0); }
@@ -93,10 +95,12 @@ void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {
 }
 bool TForm1::NoticeShown() { return Form2->Visible(); }
 
-bool TForm1::CancelNotice() {
-  if (Form2->ModalResult() != ui::mrNone) return false;
-  AnswerNoticeWithCancel();
-  return true;
+bool TForm1::NoticeAnswered() { return Form2->ModalResult() != ui::mrNone; }
+void TForm1::AnswerNotice() { AnswerNoticeWithCancel(); }
+
+void TForm1::NoticeSlept() {
+  if (!countdown_.NoticeSlept())
+    TarvelTrayIcon1->ShowBalloon("Dormix", power::NoticeOperation + " was missed while the computer was asleep.");
 }
 
 // The modal loop looks at the answer once a message has come.
