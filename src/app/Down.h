@@ -77,6 +77,8 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // The notice's count was cut by a long sleep: the countdown's notice is
   // the countdown's to report, any other says so in a balloon.
   void NoticeSlept();
+  // The notice was answered with Ok, or its count reached zero.
+  void NoticeAnswered();
   // The notice of an action has opened (posted before its modal run).
   void NoticeOpening();
   ui::TMenuItem *CancelCountdown1, *PostponeCountdown1;
@@ -174,7 +176,6 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // What the countdown reads and drives.
   void RunJob(const schedule::Job& job) override;
   bool NoticeShown() override;
-  bool NoticeAnswered() override;
   void AnswerNotice() override;
   void ShowCaption(const std::string& caption) override;
   void ReportMissed(const std::string& text) override;

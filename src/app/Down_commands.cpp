@@ -95,8 +95,11 @@ void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {
 }
 bool TForm1::NoticeShown() { return Form2->Visible(); }
 
-bool TForm1::NoticeAnswered() { return Form2->ModalResult() != ui::mrNone; }
-void TForm1::AnswerNotice() { AnswerNoticeWithCancel(); }
+void TForm1::NoticeAnswered() { countdown_.NoticeAnswered(); }
+// Never over an answer already given.
+void TForm1::AnswerNotice() {
+  if (Form2->ModalResult() == ui::mrNone) AnswerNoticeWithCancel();
+}
 
 void TForm1::NoticeSlept() {
   if (!countdown_.NoticeSlept())

@@ -57,6 +57,7 @@ void ConnectWindows() {
   };
   Form2->postpone = [] { Form1->PostponeNotice(command::kDefaultPostpone); };
   Form2->missed = [] { Form1->NoticeSlept(); };
+  Form2->answered = [] { Form1->NoticeAnswered(); };
   Form4->currentPassword = [] { return CurrentPassword; };
   ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
   command::TakeCommands(Form1->Handle());

@@ -39,6 +39,9 @@ void TForm2::Design() {
   Button2->SetBounds(144, 40, 75, 25);
   Button2->SetCaption("Ok");
   Button2->SetModalResult(ui::mrOk);
+  Button2->OnClick = [this](ui::TComponent&) {
+    if (answered) answered();
+  };
   // Answers as Cancel does, through the program, which also sets the
   // countdown: to every caller of the notice it is a Cancel.
   Button3 = &Make<ui::TButton>("Button3", *this);
@@ -77,7 +80,10 @@ void TForm2::Timer1Timer(ui::TComponent&) {
   // answer: the end of the count ends it.
   EndMenu();
   Close();
-  if (tick == power::NoticeTick::kZero) return SetModalResult(ui::mrOk);
+  if (tick == power::NoticeTick::kZero) {
+    if (answered) answered();
+    return SetModalResult(ui::mrOk);
+  }
   if (missed) missed();
 }
 

@@ -29,6 +29,8 @@ class TForm2 : public ui::TForm {
   // The count was cut by a sleep that carried it past its zero by more than
   // a minute: the notice has closed with Cancel. Set by the program.
   std::function<void()> missed;
+  // Answered with Ok, or the count reached zero. Set by the program.
+  std::function<void()> answered;
 
  private:
   std::int64_t lastTicks_ = 0, lastAwake_ = 0;

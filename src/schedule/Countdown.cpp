@@ -170,15 +170,10 @@ bool Countdown::Start(Pending pending) {
   return true;
 }
 
-void Countdown::Observe() {
-  if (phase_ == Phase::kNotice && host_.NoticeAnswered()) Step(Event::kAnswered, {});
-}
-
-bool Countdown::Postpone(Seconds span) { return Observe(), Step(Event::kPostpone, {.span = span}); }
-bool Countdown::PostponeJob(Job job, Seconds span) {
-  return Observe(), Step(Event::kNoticePostpone, {.span = span, .job = &job});
-}
-bool Countdown::Cancel() { return Observe(), Step(Event::kCancel, {}); }
+bool Countdown::Postpone(Seconds span) { return Step(Event::kPostpone, {.span = span}); }
+bool Countdown::PostponeJob(Job job, Seconds span) { return Step(Event::kNoticePostpone, {.span = span, .job = &job}); }
+bool Countdown::Cancel() { return Step(Event::kCancel, {}); }
+void Countdown::NoticeAnswered() { Step(Event::kAnswered, {}); }
 
 bool Countdown::NoticeSlept() {
   if (phase_ != Phase::kNotice) return false;
@@ -312,7 +307,6 @@ Event Countdown::Due() { return host_.NoticeShown() ? Event::kDueBehindNotice : 
 
 void Countdown::Tick() {
   const Reading now = Read(), last = std::exchange(last_, now);
-  Observe();
   if (phase_ != Phase::kWaiting && phase_ != Phase::kBehind) return;
   const Seen seen = Note(*pending_, now, last);
   const Judgement judged = Judge(*pending_, now, seen);

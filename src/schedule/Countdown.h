@@ -97,9 +97,6 @@ class CountdownHost {
   // A notice is shown, whoever's, answered or not: a due countdown waits
   // for it to close.
   virtual bool NoticeShown() = 0;
-  // The countdown's own notice has been answered (Ok, or its count's end):
-  // its action may be under way.
-  virtual bool NoticeAnswered() = 0;
   // Answers the countdown's own notice, still unanswered, with Cancel.
   virtual void AnswerNotice() = 0;
   // The pending countdown's caption, "" for none, each time it changes.
@@ -163,6 +160,9 @@ class Countdown {
   // Drops the pending countdown; its own notice is answered with Cancel.
   // False when none is pending, or its notice was answered.
   bool Cancel();
+  // Its own notice was answered with Ok, or its count reached zero: its job
+  // may be under way, and nothing calls it off any more.
+  void NoticeAnswered();
   // Its own notice was cut by a sleep that carried it past its zero by more
   // than a minute, and closes with nothing done: missed, and reported, or an
   // idle or quiet wait starts again from now. False when the notice is not
@@ -236,8 +236,6 @@ class Countdown {
   Event Due();
   // The table's move for `event`; false when the table refuses it.
   bool Step(Event event, const Call& call);
-  // Its own notice answered: the phase says so before a call is judged.
-  void Observe();
   void Fire();
   void Move(Pending& p, Seconds span);
   void Show();

@@ -37,7 +37,6 @@ struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
                       ":" + std::to_string(local % 60));
   }
   bool NoticeShown() override { return false; }
-  bool NoticeAnswered() override { return false; }
   void AnswerNotice() override {}
   void ShowCaption(const std::string& caption) override {
     if (!caption.empty()) journal.push_back(caption);
