@@ -88,12 +88,21 @@ struct Model {
   Seconds slept = 0, noticeSlept = 0, stepped = 0;  // since the last tick
   Phase phase = Phase::kNone;
   std::optional<Pending> pending;
-  std::string shown;  // the caption as the user last saw it: a miss's balloon names it so
+  // The caption as the user last saw it (a miss's balloon names it so):
+  // the countdown as it stood then, and the clock.
+  Pending shown;
+  Seconds shownUtc = 0, shownZone = 0;
   std::optional<Notice> notice;
   Seconds count = 0;
-  std::vector<Ran> runs;
-  std::vector<Miss> missed;
-  std::vector<bool> returns;
+  // What it did, shared by its copies: those made as lives are generated
+  // write into the generator's, the runner's model into its own.
+  struct Log {
+    std::vector<Ran> runs;
+    std::vector<Miss> missed;
+    std::vector<bool> returns;
+    std::string broken;  // a rule R1 or R2 that did not hold
+  };
+  std::shared_ptr<Log> log = std::make_shared<Log>();
 
   Seconds Local(Seconds at) const { return ZoneLocal(at) + zone; }
   bool Waits() const { return phase == Phase::kWaiting || phase == Phase::kBehind; }
@@ -113,15 +122,16 @@ struct Model {
     return std::nullopt;
   }
 
+  void Show() { shown = *pending, shownUtc = utc, shownZone = zone; }
   std::string Caption() const {
-    if (!pending) return "";
-    const Pending& p = *pending;
+    const Pending& p = shown;
     switch (p.kind) {
       case kIdle: return p.job.name + " after " + schedule::SpanText(p.span) + " idle";
       case kQuiet: return p.job.name + " when quiet for " + schedule::SpanText(p.span);
       case kAfter: return p.job.name + (p.wait ? " " + schedule::SpanText(p.wait) + " after " : " when ") + "x.exe ends";
       default: {
-        const Seconds wall = Local(p.kind == kIn ? p.named : p.due), days = wall / kDay - Local(utc) / kDay;
+        const Seconds wall = ZoneLocal(p.kind == kIn ? p.named : p.due) + shownZone;
+        const Seconds days = wall / kDay - (ZoneLocal(shownUtc) + shownZone) / kDay;
         const Seconds s = wall % kDay;
         // "|" stands between what the model names and the date it leaves alone.
         return p.job.name + (days == 0 ? "" : days == 1 ? " tomorrow" : " on ") + "| at " +
@@ -142,19 +152,19 @@ struct Model {
   }
 
   bool Start(Pending p) {
-    returns.push_back(phase == Phase::kNone);
+    log->returns.push_back(phase == Phase::kNone);
     if (phase != Phase::kNone) return false;
     Set(p);
     return true;
   }
   // A countdown set: what happened before it is none of its business.
   void Set(Pending p) {
-    pending = p, phase = Phase::kWaiting, shown = Caption();
+    pending = p, phase = Phase::kWaiting, Show();
     slept = stepped = 0, busySeen = rezoned = false;
   }
   Pending In(const Job& job, Seconds span) const { return {.kind = kIn, .job = job, .due = t + span, .named = utc + span}; }
   void Drop() { pending.reset(), phase = Phase::kNone; }
-  void Missed(const std::string& why) { missed.push_back({shown + why, t}), Drop(); }
+  void Missed(const std::string& why) { log->missed.push_back({Caption() + why, t}), Drop(); }
 
   // One second, or more without a tick between; then the notice's tick and
   // the countdown's.
@@ -166,7 +176,8 @@ struct Model {
     if (pending && ((notice && !notice->own && phase == Phase::kBehind) ||
                     (notice && notice->held && notice->answer != Reply::kNone)))
       pending->excused += pass;
-    if (pending && !asleep && pass > 1) pending->excused += pass - 1;
+    // A late tick, or a sleep too short to tell, counts the notice by one.
+    if (pending && pass > 1 && !(asleep && pass > kDrift)) pending->excused += pass - 1;
     NoticeTick();
     CountdownTick();
   }
@@ -184,7 +195,7 @@ struct Model {
       if (notice->own) phase = Phase::kAnswered;
     } else {
       notice->answer = Reply::kCancel;
-      if (!notice->own) missed.push_back({notice->job.name + kAsleep, t});
+      if (!notice->own) log->missed.push_back({notice->job.name + kAsleep, t});
       else if (pending->kind == kIdle || pending->kind == kQuiet) phase = Phase::kWaiting, pending->since = t;
       else Missed(kAsleep);
     }
@@ -192,7 +203,7 @@ struct Model {
   }
   void Close() {
     if (notice->own && notice->answer == Reply::kOk && pending) Properties();
-    if (notice->answer == Reply::kOk) runs.push_back({notice->job.action, notice->job.force, t});
+    if (notice->answer == Reply::kOk) log->runs.push_back({notice->job.action, notice->job.force, t});
     if (notice->own && (phase == Phase::kNotice || phase == Phase::kAnswered)) Drop();
     notice.reset();
   }
@@ -236,40 +247,39 @@ struct Model {
         break;
       }
     }
-    if (!due) return phase = Phase::kWaiting, p.dueAt = -1, shown = Caption(), void();
+    if (!due) return phase = Phase::kWaiting, p.dueAt = -1, Show(), void();
     if (p.dueAt < 0) p.dueAt = t - std::max<Seconds>(0, late);
     if (std::min(late, moved) > kMinute) return Missed(byClock > (asleep ? s : 0) ? kClockPast : kAsleep);
-    if (notice) return phase = Phase::kBehind, shown = Caption(), void();
+    if (notice) return phase = Phase::kBehind, Show(), void();
     Fire();
   }
   void Fire() {
     Properties();
     if (std::exchange(failing, false)) return Drop();
-    if (AtOnce(pending->job)) return runs.push_back({pending->job.action, pending->job.force, t}), Drop();
+    if (AtOnce(pending->job)) return log->runs.push_back({pending->job.action, pending->job.force, t}), Drop();
     phase = Phase::kNotice, count = kCount;
     notice = Notice{.own = true, .job = pending->job};
   }
   // R1 and R2 as they stand when the countdown acts (checked beside the
   // comparison: the model runs while the lives are generated too).
-  std::string broken;
   void Properties() {
     const Pending& p = *pending;
-    if (t < p.notBefore) broken = "R2: at " + std::to_string(t) + ", postponed to " + std::to_string(p.notBefore);
+    if (t < p.notBefore) log->broken = "R2: at " + std::to_string(t) + ", postponed to " + std::to_string(p.notBefore);
     // Its notice's count comes after its due time.
     if (t > p.dueAt + (AtOnce(p.job) ? 0 : kCount) + kMinute + p.excused)
-      broken = "R1: at " + std::to_string(t) + ", due at " + std::to_string(p.dueAt) + " +" + std::to_string(p.excused);
+      log->broken = "R1: at " + std::to_string(t) + ", due at " + std::to_string(p.dueAt) + " +" + std::to_string(p.excused);
   }
 
   // R2: never closer.
   void Postpone(Seconds s) {
     if (phase == Phase::kNotice) {
-      returns.push_back(true);
+      log->returns.push_back(true);
       notice->answer = Reply::kCancel;
       Set(In(pending->job, s)), pending->notBefore = t + s;
       if (!notice->held) notice.reset();
       return;
     }
-    returns.push_back(Waits());
+    log->returns.push_back(Waits());
     if (!Waits()) return;
     Pending& p = *pending;
     switch (p.kind) {
@@ -280,15 +290,15 @@ struct Model {
       case kAfter: p.wait = (p.ended ? std::max(*p.ended + p.wait, t) - *p.ended : p.wait) + s; break;
     }
     p.notBefore = t + s, p.dueAt = -1, p.excused = 0;
-    phase = Phase::kWaiting, shown = Caption();
+    phase = Phase::kWaiting, Show();
   }
   void Cancel() {
-    returns.push_back(Waits() || phase == Phase::kNotice);
+    log->returns.push_back(Waits() || phase == Phase::kNotice);
     if (phase == Phase::kNotice) {
       notice->answer = Reply::kCancel;
       if (!notice->held) notice.reset();
     }
-    if (returns.back()) Drop();
+    if (log->returns.back()) Drop();
   }
   // The Postpone button of the notice shown: its job, by its force.
   void NoticePostpone() {
@@ -438,19 +448,20 @@ bool Matches(const std::string& model, const std::string& real) {
 void Runner::Compare() const {
   const Sut& s = *sut_;
   const Model& m = model_;
-  RC_ASSERT(m.broken == "");
-  RC_ASSERT(s.runs == m.runs);
-  RC_ASSERT(s.missed.size() == m.missed.size());
+  const Model::Log& log = *m.log;
+  RC_ASSERT(log.broken == "");
+  RC_ASSERT(s.runs == log.runs);
+  RC_ASSERT(s.missed.size() == log.missed.size());
   for (std::size_t i = 0; i < s.missed.size(); ++i)
-    RC_ASSERT(s.missed[i].at == m.missed[i].at && Matches(m.missed[i].text, s.missed[i].text));
-  RC_ASSERT(s.returns == m.returns);
+    RC_ASSERT(s.missed[i].at == log.missed[i].at && Matches(log.missed[i].text, s.missed[i].text));
+  RC_ASSERT(s.returns == log.returns);
   RC_ASSERT(s.real.State() == m.phase);
   RC_ASSERT(s.real.MayPostpone() == (m.phase == Phase::kNone || m.phase == Phase::kNotice));
   RC_ASSERT(s.notice.has_value() == m.notice.has_value());
   if (s.notice && !s.notice->held && s.notice->answer == Reply::kNone) RC_ASSERT(power::NoticeCount == m.count);
   if (!m.Waits()) return RC_ASSERT(s.real.Caption().empty() == !m.pending);
   const std::string real = s.real.Caption();
-  RC_ASSERT(Matches(m.shown, real));
+  RC_ASSERT(Matches(m.Caption(), real));
   // R4: an /at keeps the wall time it names, across zone changes too,
   // unless the new clock skips it.
   if (m.pending->kind == Model::kAt && m.Local(m.pending->due) == m.pending->local) {
@@ -506,14 +517,15 @@ auto StartQuiet(Job job, Seconds span) {
             [=](Model& m) { m.Start({.kind = Model::kQuiet, .job = job, .span = span, .since = m.t}); },
             [=](Sut& s) { s.returns.push_back(s.real.StartQuiet(job, span, {}, std::make_unique<FakeLoad>(s.load))); });
 }
-rc::Gen<std::shared_ptr<const Command>> Starts(const Model& m) {
-  return rc::gen::exec([m] {
+// `minute`: the wall clock's minute of the day now.
+rc::Gen<std::shared_ptr<const Command>> Starts(Seconds minute) {
+  return rc::gen::exec([minute] {
     const Job job = *AJob();
     const Seconds span = *ASpan();
     switch (*rc::gen::inRange(0, 5)) {
       case 0: return StartIn(job, span);
       // Mostly within the next hours, so that the life can reach it.
-      case 1: return StartAt(job, int((m.Local(m.utc) % kDay / 60 + *rc::gen::inRange(-10, 180) + 1440) % 1440));
+      case 1: return StartAt(job, int((minute + *rc::gen::inRange(-10, 180) + 1440) % 1440));
       case 2: return StartIdle(job, span);
       case 3: return StartAfter(job, span);
       default: return StartQuiet(job, span);
@@ -531,9 +543,8 @@ std::optional<Seconds> ToDue(const Model& m) {
   }
 }
 // Half the time aimed at its due time and the edges of the minute's grace.
-rc::Gen<Seconds> Aimed(const Model& m, Seconds least, Seconds most) {
-  return rc::gen::exec([m, least, most] {
-    const std::optional<Seconds> due = ToDue(m);
+rc::Gen<Seconds> Aimed(std::optional<Seconds> due, Seconds least, Seconds most) {
+  return rc::gen::exec([due, least, most] {
     const Seconds beside = *rc::gen::element<Seconds>(-1, 0, 1, kMinute - 1, kMinute, kMinute + 1, 600);
     if (due && *rc::gen::arbitrary<bool>()) return std::clamp(*due + beside, least, most);
     return *rc::gen::inRange<Seconds>(least, most + 1);
@@ -570,13 +581,14 @@ auto Zone(Seconds by) {
   return Do(Named("Zone", by), [=](Model& m) { m.zone += by, m.rezoned = true, m.CountdownTick(); },
             [=](Sut& s) { s.zone += by, s.TickCountdown(); });
 }
-rc::Gen<std::shared_ptr<const Command>> Times(const Model& m) {
-  return rc::gen::exec([m]() -> std::shared_ptr<const Command> {
+// `due`: seconds to the pending countdown's due time, where it has one.
+rc::Gen<std::shared_ptr<const Command>> Times(std::optional<Seconds> due) {
+  return rc::gen::exec([due]() -> std::shared_ptr<const Command> {
     switch (*rc::gen::weightedElement<int>({{8, 0}, {1, 1}, {3, 2}, {1, 3}, {1, 4}, {1, 5}})) {
-      case 0: return Pass(*Aimed(m, 1, 120));
+      case 0: return Pass(*Aimed(due, 1, 120));
       case 1: return LateTick(*rc::gen::inRange<Seconds>(0, 4));
       // Sleeps of a few seconds as well as of days.
-      case 2: return Sleep(*rc::gen::oneOf(Aimed(m, 1, 2 * kDay), rc::gen::inRange<Seconds>(1, 5)));
+      case 2: return Sleep(*rc::gen::oneOf(Aimed(due, 1, 2 * kDay), rc::gen::inRange<Seconds>(1, 5)));
       case 3: return SetClock(*rc::gen::element<Seconds>(-1, 1) *
                               *rc::gen::oneOf(rc::gen::inRange<Seconds>(1, 5), rc::gen::inRange<Seconds>(5, 3 * kHour)));
       case 4: return Slew(*rc::gen::element<Seconds>(-1, 1));
@@ -677,7 +689,7 @@ rc::Gen<std::shared_ptr<const Command>> Calls() {
 
 rc::Gen<std::shared_ptr<const Command>> NextStep(const Model& m) {
   return rc::gen::weightedOneOf<std::shared_ptr<const Command>>(
-      {{3, Starts(m)}, {8, Times(m)}, {3, Notices()}, {2, Calls()}});
+      {{3, Starts(m.Local(m.utc) % kDay / 60)}, {8, Times(ToDue(m))}, {3, Notices()}, {2, Calls()}});
 }
 
 // Where lives begin: a plain day, or hours before either change of
