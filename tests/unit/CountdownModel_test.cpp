@@ -166,7 +166,8 @@ struct Model {
     if (asleep) slept += pass, noticeSlept += pass;
     else busySeen = busySeen || busy;
     if (!asleep && slewLeft && --slewLeft == 0) utc += slewBy, stepped += slewBy;
-    if (pending && ((notice && !notice->own && phase == Phase::kBehind) ||
+    // Behind a notice until the first tick after it closed.
+    if (pending && (phase == Phase::kBehind ||
                     (notice && notice->held && notice->answer != Reply::kNone)))
       pending->excused += pass;
     // A late tick, or a sleep too short to tell, counts the notice by one.
