@@ -25,6 +25,10 @@ bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// The settings a change of the time zone or its daylight-saving rules is
+// broadcast under, beside WM_TIMECHANGE.
+bool IsZoneChange(const char* area) { return lstrcmpiA(area, "intl") == 0 || lstrcmpiA(area, "TimeZone") == 0; }
 }  // namespace
 
 void TForm1::FormCreate(ui::TComponent&) {
@@ -105,7 +109,11 @@ LRESULT TForm1::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // A countdown that fell due in sleep is missed at once, before the user is back.
   if (msg == WM_POWERBROADCAST && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
     countdown_.Tick();
-  if (msg == WM_TIMECHANGE) schedule::TimeChanged();
+  // A clock time is aimed again at once when the clock or the zone changes.
+  if (msg == WM_TIMECHANGE || (msg == WM_SETTINGCHANGE && lParam && IsZoneChange(reinterpret_cast<const char*>(lParam)))) {
+    schedule::TimeChanged();
+    countdown_.Tick();
+  }
   if (msg == command::kStartedAgainMessage) ShowWhereItRuns();
   if (msg == WM_COPYDATA || msg == command::kRunActionMessage || msg == command::kNoticeOpenedMessage)
     return CommandMessage(msg, wParam, lParam);

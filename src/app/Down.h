@@ -74,8 +74,13 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void CountdownTimerTimer(ui::TComponent& sender);
   // The notice's Postpone: it closes with no action now, and its action
   // becomes the pending countdown `span` from now. Nothing happens once it
-  // is answered, or while another countdown is pending.
-  void PostponeNotice(schedule::Seconds span);
+  // is answered, or while another countdown is pending: false.
+  bool PostponeNotice(schedule::Seconds span);
+  // The notice's count was cut by a long sleep: the countdown's notice is
+  // the countdown's to report, any other says so in a balloon.
+  void NoticeSlept();
+  // The notice was answered with Ok, or its count reached zero.
+  void NoticeAnswered();
   // The notice of an action opens (before its modal run), and has closed:
   // while it counts, the menu greys what it refuses.
   void NoticeOpening();
@@ -183,7 +188,7 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   // What the countdown reads and drives.
   void RunJob(const schedule::Job& job) override;
   bool NoticeShown() override;
-  bool CancelNotice() override;
+  void AnswerNotice() override;
   void ShowCaption(const std::string& caption) override;
   void ReportMissed(const std::string& text) override;
   // A countdown's program started, `caption` naming the countdown; the
@@ -202,9 +207,9 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
    public:
     explicit CommandHost(TForm1& form) : form_(form) {}
     command::Situation Now() override;
-    void Cancel() override;
-    void Postpone(std::int64_t seconds) override;
-    void PostponeNotice(std::int64_t seconds) override;
+    bool Cancel() override;
+    bool Postpone(std::int64_t seconds) override;
+    bool PostponeNotice(std::int64_t seconds) override;
     std::optional<command::Answer> Start(const command::Command& command) override;
     std::string Caption() override;
     std::string CountdownStatus() override;

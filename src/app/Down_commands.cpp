@@ -42,9 +42,9 @@ command::Situation TForm1::CommandHost::Now() {
           force ? std::optional<bool>(*force != "0") : std::nullopt};
 }
 
-void TForm1::CommandHost::Cancel() { form_.countdown_.Cancel(); }
-void TForm1::CommandHost::Postpone(std::int64_t seconds) { form_.countdown_.Postpone(seconds); }
-void TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { form_.PostponeNotice(seconds); }
+bool TForm1::CommandHost::Cancel() { return form_.countdown_.Cancel(); }
+bool TForm1::CommandHost::Postpone(std::int64_t seconds) { return form_.countdown_.Postpone(seconds); }
+bool TForm1::CommandHost::PostponeNotice(std::int64_t seconds) { return form_.PostponeNotice(seconds); }
 std::string TForm1::CommandHost::Caption() { return form_.countdown_.Caption(); }
 std::string TForm1::CommandHost::CountdownStatus() { return form_.countdown_.Status(); }
 std::string TForm1::CommandHost::ClockStatus() {
@@ -99,8 +99,10 @@ std::optional<command::Answer> TForm1::CommandHost::Start(const command::Command
   return std::nullopt;
 }
 
-void TForm1::PostponeNotice(schedule::Seconds span) {
-  if (Form2->ModalResult() == ui::mrNone && countdown_.PostponeJob(noticeJob_, span)) AnswerNoticeWithCancel();
+bool TForm1::PostponeNotice(schedule::Seconds span) {
+  if (Form2->ModalResult() != ui::mrNone || !countdown_.PostponeJob(noticeJob_, span)) return false;
+  AnswerNoticeWithCancel();
+  return true;
 }
 
 void TForm1::NoticeOpening() {
@@ -168,10 +170,15 @@ void TForm1::RememberNoticeJob(app::Routine routine, bool byForce) {
 }
 bool TForm1::NoticeShown() { return Form2->Visible(); }
 
-bool TForm1::CancelNotice() {
-  if (Form2->ModalResult() != ui::mrNone) return false;
-  AnswerNoticeWithCancel();
-  return true;
+void TForm1::NoticeAnswered() { countdown_.NoticeAnswered(); }
+// Never over an answer already given.
+void TForm1::AnswerNotice() {
+  if (Form2->ModalResult() == ui::mrNone) AnswerNoticeWithCancel();
+}
+
+void TForm1::NoticeSlept() {
+  if (!countdown_.NoticeSlept())
+    TarvelTrayIcon1->ShowBalloon("Dormix", power::NoticeOperation + " was missed while the computer was asleep.");
 }
 
 // The modal loop looks at the answer once a message has come.

@@ -42,7 +42,7 @@ void MainNoticeHost::StartPlaying() { Form1->MediaPlayer1->Play(); }
 bool MainNoticeHost::ShowMessageChecked() { return Form1->CheckBox4->Checked(); }
 std::string MainNoticeHost::MessageTime() { return Form1->Edit1->Text(); }
 bool MainNoticeHost::NoticeShown() { return Form2->Visible(); }
-void MainNoticeHost::StartCountdown() { Form2->Timer1->SetEnabled(true); }
+void MainNoticeHost::StartCountdown() { Form2->StartCount(); }
 int MainNoticeHost::ShowNoticeModal() {
   Form1->NoticeOpening();
   struct Closed {
@@ -59,6 +59,8 @@ void ConnectWindows() {
     if (Form1->CheckBox5->Checked()) Form1->MediaPlayer1->Stop();
   };
   Form2->postpone = [] { Form1->PostponeNotice(command::kDefaultPostpone); };
+  Form2->missed = [] { Form1->NoticeSlept(); };
+  Form2->answered = [] { Form1->NoticeAnswered(); };
   Form4->currentPassword = [] { return CurrentPassword; };
   ui::TMenuItem::ShortCutText = [](unsigned word) { return hotkeys::HotKeyToText(word, true); };
   command::TakeCommands(Form1->Handle());

@@ -9,16 +9,21 @@ Answer Handoff::NotStarted(const Verb& verb, const std::string& notice) const {
   return {1, std::string(verb.caption) + " was not started: the " + notice + " notice is shown."};
 }
 
+namespace {
+const Answer kAnswered{1, "The notice has been answered."};
+}  // namespace
+
 // Answered already, the notice's action may be under way: nothing undoes it.
+// The situation read first chooses the words; the call's own result, the answer.
 Answer Handoff::Postpone(const Command& command, const Situation& now) {
-  if (now.notice == NoticeState::Answered) return {1, "The notice has been answered."};
+  if (now.notice == NoticeState::Answered) return kAnswered;
   if (now.notice == NoticeState::Counting) {
     if (!now.pending.empty() && !now.pendingInItsNotice)
       return {1, "The notice cannot be postponed while " + now.pending + " is pending."};
-    host_.PostponeNotice(command.seconds);
+    if (!host_.PostponeNotice(command.seconds)) return kAnswered;
   } else {
     if (now.pending.empty()) return {1, "Nothing to postpone."};
-    host_.Postpone(command.seconds);
+    if (!host_.Postpone(command.seconds)) return {1, "Nothing to postpone."};
   }
   return {0, host_.Caption() + "."};
 }
@@ -31,9 +36,7 @@ std::optional<Answer> Handoff::Serve(const Command& command, Sender sender) {
                            host_.ClockStatus()};
     case Command::Kind::Cancel:
       if (now.pending.empty()) return Answer{1, "No countdown is pending."};
-      if (now.pendingInItsNotice && now.notice == NoticeState::Answered)
-        return Answer{1, "The notice has been answered."};
-      host_.Cancel();
+      if (!host_.Cancel()) return now.pendingInItsNotice ? kAnswered : Answer{1, "No countdown is pending."};
       return Answer{0, "Cancelled " + now.pending + "."};
     case Command::Kind::Postpone: return Postpone(command, now);
     case Command::Kind::Usage: return Answer{2, kUsage};

@@ -34,9 +34,11 @@ class HandoffHost {
  public:
   virtual ~HandoffHost() = default;
   virtual Situation Now() = 0;
-  virtual void Cancel() = 0;
-  virtual void Postpone(std::int64_t seconds) = 0;
-  virtual void PostponeNotice(std::int64_t seconds) = 0;
+  // Each false when refused (its notice answered meanwhile, none pending):
+  // the answer says so.
+  virtual bool Cancel() = 0;
+  virtual bool Postpone(std::int64_t seconds) = 0;
+  virtual bool PostponeNotice(std::int64_t seconds) = 0;
   // Sets the countdown of a Run command with a When; a refusal (no such
   // program: 1; a day out of reach: 2) or nothing.
   virtual std::optional<Answer> Start(const Command& command) = 0;

@@ -1,6 +1,9 @@
 // The pre-operation notice's decisions.
 #include "power/Notice.h"
 
+#include <algorithm>
+
+#include "schedule/Countdown.h"
 #include "ui/Convert.h"
 #include "ui/Keys.h"
 
@@ -26,6 +29,16 @@ bool Ask(NoticeHost& host, const std::string& name) {
 }
 
 }  // namespace
+
+NoticeTick CountNotice(std::int64_t sleptMs) {
+  const std::int64_t before = NoticeCount;
+  const std::int64_t slept = sleptMs > schedule::kSleepSlackMs ? sleptMs / 1000 : 0;
+  NoticeCount = static_cast<std::int32_t>(std::max<std::int64_t>(INT32_MIN, before - 1 - slept));
+  if (before <= 0 || NoticeCount > 0) return NoticeTick::kCounting;
+  if (NoticeCount < -schedule::kGraceSeconds) return NoticeTick::kMissed;
+  NoticeCount = 0;
+  return NoticeTick::kZero;
+}
 
 void SetNoticeHost(NoticeHost* host) { installed = host; }
 

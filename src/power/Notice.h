@@ -40,6 +40,16 @@ class NoticeHost {
   virtual int ShowNoticeModal() = 0;
 };
 
+// What a tick of the notice's count came to.
+enum class NoticeTick { kCounting, kZero, kMissed };
+// One tick of the notice's count, `sleptMs` of sleep since the last: the
+// count goes down by one, and by the seconds of a sleep longer than the
+// clocks' drift, so that it shows the real time left. kZero when it reaches
+// zero, or when a sleep carried it past zero by a minute at most (it then
+// reads 0); kMissed when a sleep carried it further: the notice closes with
+// nothing done. A count already at zero or below runs on by one a tick.
+NoticeTick CountNotice(std::int64_t sleptMs);
+
 // The host ShowOperationNotice uses; the program installs its own at start-up.
 void SetNoticeHost(NoticeHost* host);
 

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "power/Notice.h"
 #include "art/Artwork.h"
+#include "schedule/Countdown.h"
 
 TForm2* Form2 = nullptr;
 
@@ -37,6 +39,9 @@ void TForm2::Design() {
   Button2->SetBounds(144, 40, 75, 25);
   Button2->SetCaption("Ok");
   Button2->SetModalResult(ui::mrOk);
+  Button2->OnClick = [this](ui::TComponent&) {
+    if (answered) answered();
+  };
   // Answers as Cancel does, through the program, which also sets the
   // countdown: to every caller of the notice it is a Cancel.
   Button3 = &Make<ui::TButton>("Button3", *this);
@@ -50,23 +55,36 @@ void TForm2::Design() {
   Timer1->OnTimer = ui::Bind(this, &TForm2::Timer1Timer);
 }
 
+void TForm2::StartCount() {
+  schedule::TimeBase& clocks = schedule::SystemTimeBase();
+  lastTicks_ = clocks.Ticks(), lastAwake_ = clocks.AwakeTicks();
+  Timer1->SetEnabled(true);
+}
+
 // A count below zero runs on until the user answers; at the lowest int it
-// stays there rather than overflow.
+// stays there rather than overflow. A sleep counts: the notice shows the
+// real time left, and one that slept well past its zero acts on nothing.
 void TForm2::Timer1Timer(ui::TComponent&) {
   // Answered while a window opened above it held its modal loop: the
   // answer stands, and the count goes no further.
   if (ModalResult() != ui::mrNone) return;
-  if (power::NoticeCount != INT32_MIN) --power::NoticeCount;
+  schedule::TimeBase& clocks = schedule::SystemTimeBase();
+  const std::int64_t ticks = clocks.Ticks(), awake = clocks.AwakeTicks();
+  const std::int64_t slept = (ticks - std::exchange(lastTicks_, ticks)) - (awake - std::exchange(lastAwake_, awake));
+  const power::NoticeTick tick = power::CountNotice(slept);
   Label1->SetCaption("The " + power::NoticeOperation + " operation will start in: " +
                      std::to_string(power::NoticeCount) + " sec.");
   SetCaption(power::NoticeOperation + " Operation...");
-  if (power::NoticeCount == 0) {
-    // A menu opened over the notice holds the modal loop that would see the
-    // answer: zero ends it.
-    EndMenu();
-    Close();
-    SetModalResult(ui::mrOk);
+  if (tick == power::NoticeTick::kCounting) return;
+  // A menu opened over the notice holds the modal loop that would see the
+  // answer: the end of the count ends it.
+  EndMenu();
+  Close();
+  if (tick == power::NoticeTick::kZero) {
+    if (answered) answered();
+    return SetModalResult(ui::mrOk);
   }
+  if (missed) missed();
 }
 
 void TForm2::FormClose(ui::TComponent&, ui::TCloseAction&) {

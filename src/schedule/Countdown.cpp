@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 #include <utility>
+#include <variant>
 
 #include "schedule/TimeOfDay.h"
 #include "ui/Utf8.h"
@@ -15,10 +16,6 @@ namespace {
 constexpr Seconds kDay = 24 * 60 * 60;
 // A clock time on a day ("/on") is at most this far off, as a span is.
 constexpr Seconds kLongestCountdownDays = 30;
-// Found due later than this after a sleep or a clock jump: missed.
-constexpr Seconds kGraceSeconds = 60;
-// The two counts drift apart by their resolution alone below this.
-constexpr std::int64_t kSlackMs = 2000;
 
 Seconds DayOf(Seconds local) { return local >= 0 ? local / kDay : (local - kDay + 1) / kDay; }
 
@@ -81,6 +78,7 @@ enum class Effect {
   kMiss,             // dropped, and the user told once
   kDrop,             // dropped
   kMove,             // the pending countdown moved on by the call's span
+  kWaitAgain,        // an idle or quiet wait starts again from now
   kAnswerAndDrop,    // its notice answered with Cancel, then dropped
   kAnswerAndDelay,   // its notice answered with Cancel, its job `span` from now
   kStartIn,          // the call's job `span` from now, in place of any other
@@ -96,8 +94,9 @@ struct Transition {
 
 using P = Phase;
 using E = Event;
-// Every move a countdown makes. A pair that is not here is refused and
-// changes nothing; ticks are judged only while it waits or stands behind.
+// Every move a countdown makes, and the phase it leaves in. A pair that is
+// not here is refused and changes nothing; ticks are judged only while it
+// waits or stands behind.
 constexpr Transition kLifecycle[] = {
     {P::kWaiting, E::kNotDue, P::kWaiting, Effect::kShow},
     {P::kWaiting, E::kDue, P::kNotice, Effect::kFire},
@@ -115,16 +114,24 @@ constexpr Transition kLifecycle[] = {
     {P::kBehind, E::kPostpone, P::kWaiting, Effect::kMove},
     // In its notice, a cancel or postponement from anywhere answers that
     // notice, so the job cannot run behind the user's back; once the notice
-    // is answered (Ok, held by a window over it) both are refused.
+    // is answered (Ok, its count's end) both are refused. A notice that a
+    // sleep cut closes with nothing done.
     {P::kNotice, E::kCancel, P::kNone, Effect::kAnswerAndDrop},
     {P::kNotice, E::kPostpone, P::kWaiting, Effect::kAnswerAndDelay},
     {P::kNotice, E::kNoticePostpone, P::kWaiting, Effect::kStartIn},
+    {P::kNotice, E::kMissed, P::kNone, Effect::kMiss},
+    {P::kNotice, E::kWaitAgain, P::kWaiting, Effect::kWaitAgain},
+    {P::kNotice, E::kAnswered, P::kAnswered, Effect::kShow},
     {P::kNotice, E::kJobDone, P::kNone, Effect::kDrop},
+    {P::kAnswered, E::kJobDone, P::kNone, Effect::kDrop},
     {P::kNone, E::kNoticePostpone, P::kWaiting, Effect::kStartIn},
     // A program started as its job, with an action to follow its end: one
     // countdown still, now waiting for that end.
     {P::kNotice, E::kChained, P::kWaiting, Effect::kChain},
+    {P::kAnswered, E::kChained, P::kWaiting, Effect::kChain},
 };
+
+const char* const kAsleep = " was missed while the computer was asleep.";
 
 }  // namespace
 
@@ -140,16 +147,19 @@ bool Countdown::StartAt(Job job, int minuteOfDay) {
   // Today's, or in a repeated hour its second pass, or tomorrow's: a zone
   // skips or repeats at most an hour of one day.
   const Seconds today = DayOf(time_.LocalOf(now));
-  for (Seconds day = today; day <= today + 2; ++day)
-    if (const std::optional<Seconds> due = NextUtcOfLocal(time_, day * kDay + minuteOfDay * 60, now))
-      return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = *due});
+  for (Seconds day = today; day <= today + 2; ++day) {
+    const Seconds local = day * kDay + minuteOfDay * 60;
+    if (const std::optional<Seconds> due = NextUtcOfLocal(time_, local, now))
+      return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = *due, .local = time_.LocalOf(*due)});
+  }
   return false;
 }
 
 bool Countdown::StartAt(Job job, int minuteOfDay, const Day& day) {
   const auto due = DueOn(minuteOfDay, day);
-  return std::holds_alternative<Seconds>(due) &&
-         Start({.job = std::move(job), .kind = Kind::At, .dueUtc = std::get<Seconds>(due)});
+  if (!std::holds_alternative<Seconds>(due)) return false;
+  const Seconds utc = std::get<Seconds>(due);
+  return Start({.job = std::move(job), .kind = Kind::At, .dueUtc = utc, .local = time_.LocalOf(utc)});
 }
 
 std::variant<Seconds, std::string> Countdown::DueOn(int minuteOfDay, const Day& day) {
@@ -201,91 +211,139 @@ bool Countdown::Start(Pending pending) {
 bool Countdown::Postpone(Seconds span) { return Step(Event::kPostpone, {.span = span}); }
 bool Countdown::PostponeJob(Job job, Seconds span) { return Step(Event::kNoticePostpone, {.span = span, .job = &job}); }
 bool Countdown::Cancel() { return Step(Event::kCancel, {}); }
+void Countdown::NoticeAnswered() { Step(Event::kAnswered, {}); }
+
+bool Countdown::NoticeSlept() {
+  if (phase_ != Phase::kNotice) return false;
+  const Kind kind = pending_->kind;
+  Step(kind == Kind::Idle || kind == Kind::Quiet ? Event::kWaitAgain : Event::kMissed, {.why = kAsleep});
+  return true;
+}
 
 bool Countdown::Step(Event event, const Call& call) {
   const Transition* move = nullptr;
   for (const Transition& t : kLifecycle)
     if (t.from == phase_ && t.event == event) move = &t;
   if (!move) return false;
-  if ((move->effect == Effect::kAnswerAndDrop || move->effect == Effect::kAnswerAndDelay) && !host_.CancelNotice())
-    return false;
+  // Set first: a job's notice runs its modal loop inside the effect.
   phase_ = move->to;
   switch (move->effect) {
-    case Effect::kShow: Show(); break;
-    case Effect::kFire: Fire(); break;
+    case Effect::kShow: break;
+    case Effect::kFire: Fire(); return true;
     case Effect::kMiss: {
       const std::string text = caption_ + call.why;
-      Drop();
-      host_.ReportMissed(text);
-      break;
-    }
-    case Effect::kDrop:
-    case Effect::kAnswerAndDrop: Drop(); break;
-    case Effect::kMove: {
-      Pending& p = *pending_;
-      if (p.kind == Kind::In) p.dueTicks += call.span * 1000;
-      if (p.kind == Kind::In || p.kind == Kind::At) p.dueUtc += call.span;
-      if (p.kind == Kind::Idle || p.kind == Kind::Quiet) p.since = time_.Ticks();
-      if (p.kind == Kind::Idle || p.kind == Kind::Quiet || p.kind == Kind::After) p.span = call.span;
+      pending_.reset();
       Show();
-      break;
+      host_.ReportMissed(text);
+      return true;
     }
+    case Effect::kAnswerAndDrop: host_.AnswerNotice(); [[fallthrough]];
+    case Effect::kDrop: pending_.reset(); break;
+    case Effect::kMove: Move(*pending_, call.span); break;
+    case Effect::kWaitAgain:
+      pending_->since = time_.Ticks();
+      pending_->serial = ++serial_;
+      break;
     case Effect::kChain:
+      last_ = Read();
       call.chained->serial = ++serial_;
       pending_ = std::move(*call.chained);
-      Show();
       break;
-    case Effect::kAnswerAndDelay:
+    case Effect::kAnswerAndDelay: host_.AnswerNotice(); [[fallthrough]];
     case Effect::kStartIn: {
-      Job job = call.job ? *call.job : pending_->job;
-      phase_ = Phase::kNone;
-      pending_.reset();
-      StartIn(std::move(job), call.span);
+      const Reading now = last_ = Read();
+      pending_ = Pending{.job = call.job ? *call.job : pending_->job, .kind = Kind::In,
+                         .dueTicks = now.ticks + call.span * 1000, .dueUtc = now.utc + call.span, .serial = ++serial_};
       break;
     }
   }
+  Show();
   return true;
 }
 
-void Countdown::Drop() {
-  phase_ = Phase::kNone;
-  pending_.reset();
-  Show();
+// Never closer: a due time already gone counts from now.
+void Countdown::Move(Pending& p, Seconds span) {
+  const Reading now = Read();
+  switch (p.kind) {
+    case Kind::In:
+      p.dueUtc = (p.dueTicks > now.ticks ? p.dueUtc : now.utc) + span;
+      p.dueTicks = std::max(p.dueTicks, now.ticks) + span * 1000;
+      break;
+    case Kind::At:
+      p.dueUtc = std::max(p.dueUtc, now.utc) + span;
+      p.local = time_.LocalOf(p.dueUtc);
+      break;
+    case Kind::Idle:
+    case Kind::Quiet:
+      p.since = now.ticks;
+      p.span = std::max(p.span, span);
+      break;
+    case Kind::After:
+      if (p.ended) p.wait = (std::max(*p.ended + p.wait * 1000, now.ticks) - *p.ended + 999) / 1000;
+      p.wait += span;
+      break;
+  }
 }
 
-Countdown::Judgement Countdown::Judge(Pending& p, const Reading& now, const Reading& last) {
-  const bool slept = (now.ticks - last.ticks) - (now.awake - last.awake) > kSlackMs;
-  std::int64_t lateMs = 0;
+Countdown::Seen Countdown::Note(Pending& p, const Reading& now, const Reading& last) {
+  Seen seen;
+  const std::int64_t gone = now.ticks - last.ticks;
+  if (gone - (now.awake - last.awake) > kSleepSlackMs) seen.sleptMs = gone - (now.awake - last.awake);
+  seen.movedMs = seen.sleptMs;
   switch (p.kind) {
     case Kind::Idle:
       // Input from before a sleep is no reason to act as the user comes back.
-      if (slept) p.since = now.ticks;
-      return {std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000 ? Due() : Event::kNotDue};
+      if (seen.sleptMs) p.since = now.ticks;
+      break;
     case Kind::Quiet: {
       LoadReading reading = p.sampler->Read();
-      p.load = LoadBetween(p.reading, reading, now.ticks - last.ticks);
+      p.load = LoadBetween(p.reading, reading, gone);
       p.reading = std::move(reading);
-      if (slept || !Quiet(p.load, p.limits)) p.since = now.ticks;
-      return {now.ticks - p.since >= p.span * 1000 ? Due() : Event::kNotDue};
+      if (seen.sleptMs || !Quiet(p.load, p.limits)) p.since = now.ticks;
+      break;
     }
     case Kind::After:
-      if (!p.since && !p.programs->Running()) p.since = now.ticks;
-      if (!p.since) return {Event::kNotDue};
-      lateMs = now.ticks - (p.since + p.span * 1000);
+      if (!p.ended && !p.programs->Running()) p.ended = now.ticks;
       break;
     case Kind::In: {
       // The wall time a span names follows a change of the clock.
       const Seconds named = now.utc + (p.dueTicks - now.ticks) / 1000;
-      if (named > p.dueUtc + 2 || named < p.dueUtc - 2) p.dueUtc = named;
-      lateMs = now.ticks - p.dueTicks;
+      if (named > p.dueUtc + kSleepSlackMs / 1000 || named < p.dueUtc - kSleepSlackMs / 1000) p.dueUtc = named;
       break;
     }
+    case Kind::At: {
+      std::int64_t byClock = std::max<std::int64_t>(0, (now.utc - last.utc) * 1000 - gone);
+      // The zone's rules changed: the wall time is read on the new clock.
+      if (time_.LocalOf(p.dueUtc) != p.local) {
+        const std::optional<Seconds> next = NextUtcOfLocal(time_, p.local, now.utc - kGraceSeconds - 1);
+        const Seconds due = next ? *next : NextUtcOfLocal(time_, p.local, p.local - 2 * kDay).value_or(now.utc);
+        byClock += std::max<Seconds>(0, p.dueUtc - due) * 1000;
+        p.dueUtc = due;
+      }
+      if (byClock > kSleepSlackMs) seen.movedMs += byClock, seen.byClock = byClock > seen.sleptMs;
+      break;
+    }
+  }
+  return seen;
+}
+
+Countdown::Judgement Countdown::Judge(const Pending& p, const Reading& now, const Seen& seen) {
+  std::int64_t lateMs = 0;
+  switch (p.kind) {
+    case Kind::Idle: return {std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000 ? Due() : Event::kNotDue};
+    case Kind::Quiet: return {now.ticks - p.since >= p.span * 1000 ? Due() : Event::kNotDue};
+    case Kind::After:
+      if (!p.ended) return {Event::kNotDue};
+      lateMs = now.ticks - (*p.ended + p.wait * 1000);
+      break;
+    case Kind::In: lateMs = now.ticks - p.dueTicks; break;
     case Kind::At: lateMs = (now.utc - p.dueUtc) * 1000; break;
   }
   if (lateMs < 0) return {Event::kNotDue};
-  const bool jumped = p.kind == Kind::At && (now.utc - last.utc) * 1000 - (now.ticks - last.ticks) > kSlackMs;
-  if (lateMs <= kGraceSeconds * 1000 || !(slept || jumped)) return {Due()};
-  return {Event::kMissed, slept ? " was missed while the computer was asleep." : " was missed: the clock was set past it."};
+  // Missed only when what the tick saw carried it past its time by more
+  // than the grace: a late tick, or a short sleep or step, is not a miss.
+  if (std::min(lateMs, seen.movedMs) <= kGraceSeconds * 1000) return {Due()};
+  return {Event::kMissed, seen.byClock ? " was missed: the clock was set past it." : kAsleep};
 }
 
 Event Countdown::Due() { return host_.NoticeShown() ? Event::kDueBehindNotice : Event::kDue; }
@@ -293,12 +351,14 @@ Event Countdown::Due() { return host_.NoticeShown() ? Event::kDueBehindNotice : 
 void Countdown::Tick() {
   const Reading now = Read(), last = std::exchange(last_, now);
   if (phase_ != Phase::kWaiting && phase_ != Phase::kBehind) return;
-  const Judgement judged = Judge(*pending_, now, last);
+  const Seen seen = Note(*pending_, now, last);
+  const Judgement judged = Judge(*pending_, now, seen);
   Step(judged.event, {.why = judged.why});
 }
 
 // Its job's end, however it ends (an error included), closes its notice
-// phase, unless a cancel or a postponement has moved the countdown on.
+// phase, unless a cancel, a postponement or a sleep has moved the countdown
+// on.
 void Countdown::Fire() {
   struct Done {
     Countdown& countdown;
@@ -321,8 +381,9 @@ void Countdown::Show() {
     } else if (p.kind == Kind::Quiet) {
       caption += " when quiet for " + SpanText(p.span);
     } else if (p.kind == Kind::After) {
-      const std::size_t room = kLongestCaption - ui::CharacterCount(caption) - std::string(" when  ends").size();
-      caption += " when " + ui::Shortened(p.what, room) + " ends";
+      const std::string after = p.wait ? " " + SpanText(p.wait) + " after " : " when ";
+      const std::size_t room = kLongestCaption - ui::CharacterCount(caption) - (after + " ends").size();
+      caption += after + ui::Shortened(p.what, room) + " ends";
     } else {
       const Seconds due = time_.LocalOf(p.dueUtc);
       const Seconds days = DayOf(due) - DayOf(time_.LocalOf(time_.UtcNow()));
@@ -331,7 +392,8 @@ void Countdown::Show() {
                  TimeText({static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60)});
     }
     const std::string& follows = p.job.follows;
-    if (!follows.empty() && caption.size() + 2 + follows.size() <= kLongestCaption) caption += ", " + follows;
+    if (!follows.empty() && ui::CharacterCount(caption) + 2 + ui::CharacterCount(follows) <= kLongestCaption)
+      caption += ", " + follows;
   }
   if (caption == caption_) return;
   caption_ = std::move(caption);
@@ -361,8 +423,8 @@ std::optional<Seconds> Countdown::Left() const {
     case Kind::Idle: ms = p.span * 1000 - std::min(time_.IdleMs(), ticks - p.since); break;
     case Kind::Quiet: ms = p.span * 1000 - (ticks - p.since); break;
     case Kind::After:
-      if (!p.since) return std::nullopt;
-      ms = p.since + p.span * 1000 - ticks;
+      if (!p.ended) return std::nullopt;
+      ms = *p.ended + p.wait * 1000 - ticks;
       break;
   }
   return std::max<std::int64_t>(0, (ms + 999) / 1000);

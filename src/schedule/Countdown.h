@@ -4,15 +4,16 @@
 // x.exe"), or once the processor and the network have been quiet for a span
 // ("/quiet 10m"), and its postponement. A span counts on a tick that goes on
 // through sleep and that no clock change or daylight saving moves; a clock
-// time is the next instant at which the wall clock will read it. A
-// countdown that fell due while the machine slept, or that the wall clock
-// jumped past, by more than a minute is missed: dropped and reported, never
-// carried out late.
+// time is the next instant at which the wall clock will read it, aimed again
+// when the zone's rules change. A countdown that a sleep, or for a clock
+// time a change of the clock or zone, carried more than a minute past its
+// time is missed: dropped and reported, never carried out late.
 //
 // Its life is one transition table (kLifecycle in Countdown.cpp): every
-// tick is first judged (not due, due, due behind another notice, missed),
-// and that judgement, a cancel, a postponement or the end of its own notice
-// moves it from one phase to the next. Nothing else decides.
+// tick notes what it saw and is judged (not due, due, due behind another
+// notice, missed), and that judgement, a cancel, a postponement or the end
+// of its own notice moves it from one phase to the next. Nothing else
+// decides.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,13 @@ namespace schedule {
 
 // Seconds since 1970-01-01 00:00, in UTC or on the local wall clock.
 using Seconds = std::int64_t;
+
+// Carried past its time by more than this, by a sleep or a change of the
+// clock, an action is missed rather than carried out late.
+constexpr Seconds kGraceSeconds = 60;
+// The tick count and the awake count drift apart by their resolution alone
+// below this: a longer gap between them is a sleep.
+constexpr std::int64_t kSleepSlackMs = 2000;
 
 class TimeBase {
  public:
@@ -102,9 +110,8 @@ class CountdownHost {
   // A notice is shown, whoever's, answered or not: a due countdown waits
   // for it to close.
   virtual bool NoticeShown() = 0;
-  // Answers the countdown's own notice with Cancel; false, and nothing
-  // changes, when it has been answered already (its action may be under way).
-  virtual bool CancelNotice() = 0;
+  // Answers the countdown's own notice, still unanswered, with Cancel.
+  virtual void AnswerNotice() = 0;
   // The pending countdown's caption, "" for none, each time it changes.
   virtual void ShowCaption(const std::string& caption) = 0;
   // Tells the user, once, of a countdown that was missed.
@@ -114,9 +121,10 @@ class CountdownHost {
 // Where a countdown stands. Done and missed are the moves back to kNone.
 enum class Phase {
   kNone,
-  kWaiting,  // set, not yet due
-  kBehind,   // due, but another notice is shown: judged again each tick
-  kNotice,   // its job runs: in its own notice, answered or not
+  kWaiting,   // set, not yet due
+  kBehind,    // due, but another notice is shown: judged again each tick
+  kNotice,    // its job runs, in its own notice, unanswered
+  kAnswered,  // its notice answered: the job goes on, nothing calls it off
 };
 
 // What moves a countdown: a tick's judgement, or a call.
@@ -124,7 +132,9 @@ enum class Event {
   kNotDue,
   kDue,
   kDueBehindNotice,
-  kMissed,
+  kMissed,         // also: its notice cut by a sleep past its zero
+  kWaitAgain,      // an idle or quiet wait's notice cut so: the wait starts again
+  kAnswered,       // its notice answered with Ok, or its count's end
   kCancel,         // the tray's item or the command line
   kPostpone,       // the same, for a span
   kNoticePostpone, // a notice's Postpone: its job becomes the countdown
@@ -156,10 +166,12 @@ class Countdown {
   // Once every second for `span` has been quiet by `limits`, as `load`
   // reads them; a busy second or a resume starts the span again.
   bool StartQuiet(Job job, Seconds span, LoadLimits limits, std::unique_ptr<LoadSampler> load);
-  // The pending countdown `span` later: a time moves, an idle wait starts
-  // again with `span`, a program's end is followed by `span`. In its own
-  // notice, that notice is answered with Cancel and the job comes `span`
-  // from now. False when none is pending, or its notice was answered.
+  // Moves the pending countdown on, never closer: a time becomes due `span`
+  // after its due time or now, whichever is later; an idle or quiet wait
+  // starts again with the longer of its span and `span`; the wait after a
+  // program's end grows by `span`. In its own notice, that notice is
+  // answered with Cancel and the job comes `span` from now. False when none
+  // is pending, or its notice was answered.
   bool Postpone(Seconds span);
   // A notice's postponement: `job` becomes the pending countdown `span` from
   // now. False, and nothing changes, while another one is pending.
@@ -173,11 +185,21 @@ class Countdown {
   // Drops the pending countdown; its own notice is answered with Cancel.
   // False when none is pending, or its notice was answered.
   bool Cancel();
-  // Every second while one is pending, and on resume from sleep.
+  // Its own notice was answered with Ok, or its count reached zero: its job
+  // may be under way, and nothing calls it off any more.
+  void NoticeAnswered();
+  // Its own notice was cut by a sleep that carried it past its zero by more
+  // than a minute, and closes with nothing done: missed, and reported, or an
+  // idle or quiet wait starts again from now. False when the notice is not
+  // this countdown's.
+  bool NoticeSlept();
+  // Every second while one is pending, on resume from sleep, and when the
+  // clock or the zone changes.
   void Tick();
   Phase State() const { return phase_; }
   // "Hibernate at 15:00", "Hibernate tomorrow at 15:00", "Hibernate on Wed
-  // 9 Dec at 15:00"; "" when none is pending.
+  // 9 Dec at 15:00", "Log Off 10 min after x.exe ends"; "" when none is
+  // pending.
   const std::string& Caption() const { return caption_; }
   // The caption, and for a quiet wait its readings: "Shut Down when quiet
   // for 10 min: processor 43 % (limit 10 %), network 2.1 MB/s (limit 50
@@ -197,9 +219,12 @@ class Countdown {
     Job job;
     Kind kind = Kind::In;
     std::int64_t dueTicks = 0;  // In
-    Seconds dueUtc = 0;         // In, At: the wall time it names
-    Seconds span = 0;           // Idle, Quiet: the quiet it waits for; After: the wait after the end
-    std::int64_t since = 0;     // Idle, Quiet: ticks its wait counts from; After: the end, 0 before
+    Seconds dueUtc = 0;         // In, At: the instant on the wall clock
+    Seconds local = 0;          // At: the wall time it names
+    Seconds span = 0;           // Idle, Quiet: the quiet it waits for
+    std::int64_t since = 0;     // Idle, Quiet: ticks its wait counts from
+    Seconds wait = 0;           // After: the wait after the end
+    std::optional<std::int64_t> ended{};  // After: ticks when they were seen ended
     std::unique_ptr<Programs> programs{};
     std::string what{};  // After: the programs' name
     std::unique_ptr<LoadSampler> sampler{};  // Quiet: its counters, the last reading, the load since
@@ -215,6 +240,12 @@ class Countdown {
     const char* why = "";  // a miss: how it came about
     Pending* chained = nullptr;  // a chain: what waits for the program
   };
+  // What a tick saw since the last one.
+  struct Seen {
+    std::int64_t sleptMs = 0;  // asleep, beyond the clocks' drift
+    std::int64_t movedMs = 0;  // how far sleep, a clock or a zone change carried it on
+    bool byClock = false;      // the clock or the zone, more than sleep
+  };
   struct Judgement {
     Event event;
     const char* why = "";
@@ -222,14 +253,17 @@ class Countdown {
 
   Reading Read();
   bool Start(Pending pending);
-  // A tick's judgement of the pending countdown.
-  Judgement Judge(Pending& p, const Reading& now, const Reading& last);
+  // Records in `p` what the tick saw: the programs' end, a wait started
+  // again, the load, the wall time a span names, a clock time aimed anew.
+  Seen Note(Pending& p, const Reading& now, const Reading& last);
+  // A tick's judgement of the pending countdown; changes nothing.
+  Judgement Judge(const Pending& p, const Reading& now, const Seen& seen);
   // Due now: behind the notice shown, if any.
   Event Due();
   // The table's move for `event`; false when the table refuses it.
   bool Step(Event event, const Call& call);
   void Fire();
-  void Drop();
+  void Move(Pending& p, Seconds span);
   void Show();
 
   TimeBase& time_;

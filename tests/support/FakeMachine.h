@@ -23,13 +23,13 @@ constexpr Seconds ZoneLocal(Seconds at) { return at + (at >= kSpring && at < kAu
 
 struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
   std::int64_t ticks = 0, awake = 0, lastInput = 0;
-  Seconds utc = 0;
+  Seconds utc = 0, zone = 0;  // zone: seconds the zone's rules were moved by
   std::vector<std::string> journal;
 
   std::int64_t Ticks() override { return ticks; }
   std::int64_t AwakeTicks() override { return awake; }
   Seconds UtcNow() override { return utc; }
-  Seconds LocalOf(Seconds at) override { return ZoneLocal(at); }
+  Seconds LocalOf(Seconds at) override { return ZoneLocal(at) + zone; }
   std::int64_t IdleMs() override { return ticks - lastInput; }
   void RunJob(const schedule::Job& job) override {
     const Seconds local = LocalOf(utc) % kDay;
@@ -37,7 +37,7 @@ struct FakeMachine : schedule::TimeBase, schedule::CountdownHost {
                       ":" + std::to_string(local % 60));
   }
   bool NoticeShown() override { return false; }
-  bool CancelNotice() override { return true; }
+  void AnswerNotice() override {}
   void ShowCaption(const std::string& caption) override {
     if (!caption.empty()) journal.push_back(caption);
   }

@@ -55,10 +55,13 @@ TEST(Countdown, ActsOnceAtItsTimeOrIsMissedAndNamesItsDay) {
       {kDay, kIdle, 1800, {Event::kInput, 1000}, {"Hibernate after 30 min idle", "run Hibernate 01:46:40"}},
       // After the programs end, at once.
       {kDay, kAfter, 500, {}, {"Hibernate when x.exe ends", "run Hibernate 01:08:20"}},
-      // Postponed: a time moves; an idle wait starts again with the span.
+      // Postponed: a time moves; an idle wait starts again with the longer
+      // span; the wait after a program's end is named.
       {kDay, kIn, kHour, {Event::kPostpone, 100, 600}, {"Hibernate at 02:00", "Hibernate at 02:10", "run Hibernate 02:10:0"}},
-      {kDay, kIdle, 1800, {Event::kPostpone, 1000, 90},
-       {"Hibernate after 30 min idle", "Hibernate after 90 s idle", "run Hibernate 01:18:10"}},
+      {kDay, kIdle, 1800, {Event::kPostpone, 1000, kHour},
+       {"Hibernate after 30 min idle", "Hibernate after 1 h idle", "run Hibernate 02:16:40"}},
+      {kDay, kAfter, 500, {Event::kPostpone, 100, 600},
+       {"Hibernate when x.exe ends", "Hibernate 10 min after x.exe ends", "run Hibernate 01:18:20"}},
   };
   for (const auto& c : cases) {
     FakeMachine machine;

@@ -14,13 +14,14 @@ using command::NoticeState;
 
 struct FakeHost : command::HandoffHost {
   command::Situation now;
+  bool refuses = false;  // the countdown refuses a cancel or postponement
   std::string calls;
   std::optional<command::Answer> refusal;
   command::Handoff* handoff = nullptr;  // told, in a Shut Down, that its notice opened
   command::Situation Now() override { return now; }
-  void Cancel() override { calls += "cancel "; }
-  void Postpone(std::int64_t s) override { calls += "postpone " + std::to_string(s) + " "; }
-  void PostponeNotice(std::int64_t s) override { calls += "postpone notice " + std::to_string(s) + " "; }
+  bool Cancel() override { return calls += "cancel ", !refuses; }
+  bool Postpone(std::int64_t s) override { return calls += "postpone " + std::to_string(s) + " ", !refuses; }
+  bool PostponeNotice(std::int64_t s) override { return calls += "postpone notice " + std::to_string(s) + " ", !refuses; }
   std::optional<command::Answer> Start(const command::Command&) override {
     calls += "start ";
     return refusal;
@@ -57,11 +58,14 @@ TEST(Handoff, AnswersEachCommandInEachState) {
   const struct {
     const char* state;
     command::Situation now;
+    bool refuses = false;
   } states[] = {
       {"idle", {"", false, NoticeState::None, "", true, {}}},
       {"pending", {pending, false, NoticeState::None, "", true, {}}},
       {"in its counting notice", {pending, true, NoticeState::Counting, "Log Off", true, {}}},
-      {"in its answered notice", {pending, true, NoticeState::Answered, "Log Off", true, {}}},
+      {"in its answered notice", {pending, true, NoticeState::Answered, "Log Off", true, {}}, true},
+      // Read as counting, answered by the time the countdown is asked.
+      {"answered as it came", {pending, true, NoticeState::Counting, "Log Off", true, {}}, true},
       {"a notice counts", {"", false, NoticeState::Counting, "Hibernate", true, {}}},
       {"a notice counts beside it", {pending, false, NoticeState::Counting, "Hibernate", true, {}}},
       {"a notice answered", {"", false, NoticeState::Answered, "Hibernate", true, {}}},
@@ -79,22 +83,26 @@ TEST(Handoff, AnswersEachCommandInEachState) {
     const char* line;
     std::string expected[std::size(states)];
   } rows[] = {
-      {"/cancel", {none, cancelled, cancelled, answered, none, cancelled, none, cancelled, cancelled}},
+      {"/cancel",
+       {none, cancelled, cancelled, answered + "cancel ", answered + "cancel ", none, cancelled, none, cancelled,
+        cancelled}},
       {"/postpone 5m",
-       {"1 Nothing to postpone. | ", moved + "300 ", moved + "notice 300 ", answered, moved + "notice 300 ",
+       {"1 Nothing to postpone. | ", moved + "300 ", moved + "notice 300 ", answered,
+        answered + "postpone notice 300 ", moved + "notice 300 ",
         "1 The notice cannot be postponed while Log Off at 23:41 is pending. | ", answered, answered, moved + "300 "}},
-      {"/shutdown /in 10m", {set, busy, busy, busy, set, busy, set, busy, busy}},
+      {"/shutdown /in 10m", {set, busy, busy, busy, busy, set, busy, set, busy, busy}},
       {"/restart",
        {"later | post ", "later | post ", notStarted + "Log Off" + shown, notStarted + "Log Off" + shown,
-        notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown,
-        notStarted + "Hibernate" + shown, "later | post "}},
-      {"/lock", {panel, panel, panel, panel, panel, panel, panel, panel, panel}},
-      {"/status", {noStatus, status, status, status, noStatus, status, noStatus, status, status}},
+        notStarted + "Log Off" + shown, notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown,
+        notStarted + "Hibernate" + shown, notStarted + "Hibernate" + shown, "later | post "}},
+      {"/lock", {panel, panel, panel, panel, panel, panel, panel, panel, panel, panel}},
+      {"/status", {noStatus, status, status, status, status, noStatus, status, noStatus, status, status}},
   };
   for (const auto& row : rows)
     for (std::size_t i = 0; i < std::size(states); ++i) {
       FakeHost host;
       host.now = states[i].now;
+      host.refuses = states[i].refuses;
       command::Handoff handoff(host, app::CommandVerbs());
       EXPECT_EQ(Served(host, handoff, row.line), row.expected[i]) << row.line << ", " << states[i].state;
     }
