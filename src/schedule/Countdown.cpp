@@ -148,9 +148,8 @@ bool Countdown::StartAfter(Job job, std::unique_ptr<Programs> programs, const st
 }
 
 bool Countdown::StartQuiet(Job job, Seconds span, LoadLimits limits, std::unique_ptr<LoadSampler> load) {
-  LoadReading first = load->Read();
   return Start({.job = std::move(job), .kind = Kind::Quiet, .span = span, .since = time_.Ticks(),
-                .sampler = std::move(load), .reading = std::move(first), .limits = limits});
+                .meter = LoadMeter(std::move(load)), .limits = limits});
 }
 
 bool Countdown::Start(Pending pending) {
@@ -222,9 +221,7 @@ Countdown::Judgement Countdown::Judge(Pending& p, const Reading& now, const Read
       if (slept) p.since = now.ticks;
       return {std::min(time_.IdleMs(), now.ticks - p.since) >= p.span * 1000 ? Due() : Event::kNotDue};
     case Kind::Quiet: {
-      LoadReading reading = p.sampler->Read();
-      p.load = LoadBetween(p.reading, reading, now.ticks - last.ticks);
-      p.reading = std::move(reading);
+      p.load = p.meter->Next(now.ticks - last.ticks, p.limits);
       if (slept || !Quiet(p.load, p.limits)) p.since = now.ticks;
       return {now.ticks - p.since >= p.span * 1000 ? Due() : Event::kNotDue};
     }

@@ -177,8 +177,7 @@ class Countdown {
     std::int64_t since = 0;     // Idle, Quiet: ticks its wait counts from; After: the end, 0 before
     std::unique_ptr<Programs> programs{};
     std::string what{};  // After: the programs' name
-    std::unique_ptr<LoadSampler> sampler{};  // Quiet: its counters, the last reading, the load since
-    LoadReading reading{};
+    std::optional<LoadMeter> meter{};  // Quiet: its counters, the load of the last second
     LoadLimits limits{};
     Load load{};
     unsigned serial = 0;
