@@ -40,6 +40,13 @@ bool Within(DWORD ms, F&& done) {
   return true;
 }
 
+// The display's scale as programs started now see it, a line of the report.
+inline void PrintDpi() {
+  const HDC screen = GetDC(nullptr);
+  std::printf("display: %d dpi\n", GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+}
+
 // Ends the benchmark: what a program it measures failed to do.
 [[noreturn]] inline void Fail(const char* program, const char* what) {
   std::printf("%s: %s\n", program, what);

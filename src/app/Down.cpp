@@ -377,7 +377,10 @@ void TForm1::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
 
 // ---- The operation clock --------------------------------------------------
 
-void TForm1::Timer1Timer(ui::TComponent&) { clock_.Timer1Timer(); }
+void TForm1::Timer1Timer(ui::TComponent&) {
+  if (!countdown_.Caption().empty()) countdown_.Tick();
+  clock_.Timer1Timer();
+}
 void TForm1::Timer2Timer(ui::TComponent&) { clock_.ShowTime(); }
 void TForm1::Timer3Timer(ui::TComponent&) { clock_.Timer3Timer(); }
 void TForm1::StopSystem1Click(ui::TComponent&) {
@@ -404,5 +407,5 @@ void TForm1::SetClockItem(bool checked, const std::string& caption) {
 }
 
 std::string TForm1::SetTime() { return MaskEdit1->Text(); }
-void TForm1::SetTimer1(bool enabled) { Timer1->SetEnabled(enabled); }
+void TForm1::SetTimer1(bool enabled) { SetClockTimer(enabled); }
 void TForm1::SetTimer3(bool enabled) { Timer3->SetEnabled(enabled); }

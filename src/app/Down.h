@@ -72,6 +72,10 @@ class TForm1 : public ui::TForm, private app::ClockHost, private schedule::Count
   void CancelCountdown1Click(ui::TComponent& sender);
   void PostponeCountdown1Click(ui::TComponent& sender);
   void CountdownTimerTimer(ui::TComponent& sender);
+  // The clock's Timer1 started or stopped (the clock's pause, a notice). A
+  // pending countdown ticks with it while it runs, and on CountdownTimer
+  // while it does not: one wake a second, not two.
+  void SetClockTimer(bool enabled);
   // The notice's Postpone: it closes with no action now, and its action
   // becomes the pending countdown `span` from now. Nothing happens once it
   // is answered, or while another countdown is pending: false.

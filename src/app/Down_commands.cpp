@@ -128,6 +128,10 @@ LRESULT TForm1::CommandMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TForm1::CancelCountdown1Click(ui::TComponent&) { countdown_.Cancel(); }
 void TForm1::PostponeCountdown1Click(ui::TComponent&) { countdown_.Postpone(command::kDefaultPostpone); }
 void TForm1::CountdownTimerTimer(ui::TComponent&) { countdown_.Tick(); }
+void TForm1::SetClockTimer(bool enabled) {
+  Timer1->SetEnabled(enabled);
+  CountdownTimer->SetEnabled(!enabled && !countdown_.Caption().empty());
+}
 
 // The error box that follows does not say what was called off: the balloon does.
 void TForm1::RunJob(const schedule::Job& job) {
@@ -191,7 +195,7 @@ void TForm1::ShowCaption(const std::string& caption) {
   CancelCountdown1->caption = caption.empty() ? caption : "Cancel " + caption;
   CancelCountdown1->visible = PostponeCountdown1->visible = !caption.empty();
   Form2->Button3->SetEnabled(countdown_.MayPostpone());
-  CountdownTimer->SetEnabled(!caption.empty());
+  CountdownTimer->SetEnabled(!caption.empty() && !Timer1->Enabled());
   clock_.ShowTip();
 }
 

@@ -29,7 +29,7 @@ class MainNoticeHost : public power::NoticeHost {
   int ShowNoticeModal() override;
 };
 
-void MainNoticeHost::SetClockTimer(bool enabled) { Form1->Timer1->SetEnabled(enabled); }
+void MainNoticeHost::SetClockTimer(bool enabled) { Form1->SetClockTimer(enabled); }
 bool MainNoticeHost::PlaySoundChecked() { return Form1->CheckBox5->Checked(); }
 std::string MainNoticeHost::SoundFileName() { return Form1->Edit2->Text(); }
 

@@ -193,9 +193,8 @@ bool Countdown::StartAfter(Job job, std::unique_ptr<Programs> programs, const st
 }
 
 bool Countdown::StartQuiet(Job job, Seconds span, LoadLimits limits, std::unique_ptr<LoadSampler> load) {
-  LoadReading first = load->Read();
   return Start({.job = std::move(job), .kind = Kind::Quiet, .span = span, .since = time_.Ticks(),
-                .sampler = std::move(load), .reading = std::move(first), .limits = limits});
+                .meter = LoadMeter(std::move(load)), .limits = limits});
 }
 
 bool Countdown::Start(Pending pending) {
@@ -296,9 +295,7 @@ Countdown::Seen Countdown::Note(Pending& p, const Reading& now, const Reading& l
       if (seen.sleptMs) p.since = now.ticks;
       break;
     case Kind::Quiet: {
-      LoadReading reading = p.sampler->Read();
-      p.load = LoadBetween(p.reading, reading, gone);
-      p.reading = std::move(reading);
+      p.load = p.meter->Next(gone, p.limits);
       if (seen.sleptMs || !Quiet(p.load, p.limits)) p.since = now.ticks;
       break;
     }

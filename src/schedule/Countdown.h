@@ -227,8 +227,7 @@ class Countdown {
     std::optional<std::int64_t> ended{};  // After: ticks when they were seen ended
     std::unique_ptr<Programs> programs{};
     std::string what{};  // After: the programs' name
-    std::unique_ptr<LoadSampler> sampler{};  // Quiet: its counters, the last reading, the load since
-    LoadReading reading{};
+    std::optional<LoadMeter> meter{};  // Quiet: its counters, the load of the last second
     LoadLimits limits{};
     Load load{};
     unsigned serial = 0;

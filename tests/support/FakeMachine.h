@@ -57,19 +57,22 @@ struct FakePrograms : schedule::Programs {
   std::int64_t end;
 };
 
-// Load counters that a test drives (shared): a busy second at full use.
+// Load counters that a test drives (shared): a busy second at full use, no
+// network.
 struct FakeLoad : schedule::LoadSampler {
   struct Counters {
     bool busy = false, ticking = false;  // ticking: a second passes at each reading
     int reads = 0;
-    schedule::LoadReading reading;
-    void Pass(Seconds s) { reading.total += s * 1000, reading.idle += busy ? 0 : s * 1000; }
+    schedule::ProcessorTimes times;
+    void Pass(Seconds s) { times.total += s * 1000, times.idle += busy ? 0 : s * 1000; }
   };
   explicit FakeLoad(std::shared_ptr<Counters> c) : counters(std::move(c)) {}
-  schedule::LoadReading Read() override {
+  std::optional<schedule::ProcessorTimes> Processor() override {
     if (++counters->reads, counters->ticking) counters->Pass(1);
-    return counters->reading;
+    return counters->times;
   }
+  bool Interfaces(std::vector<std::uint64_t>& ids) override { return ids.clear(), true; }
+  std::optional<std::uint64_t> Octets(std::uint64_t) override { return std::nullopt; }
   std::shared_ptr<Counters> counters;
 };
 
