@@ -71,14 +71,14 @@ TEST_F(CountdownWindowTest, EachChoiceStartsWhatTheCommandLineWouldOrSaysWhatIsW
   const struct {
     countdown::When when;
     std::string entry, shown, pending;  // the window's line; the start of the countdown's caption
-    int left = -1, postponed = -1;  // time left as started (-1: any), after Postpone (0: 10 min more)
+    int left = -1, postponed = -1;  // time left as started (-1: any), after Postpone (0: 10 min more; a wait: its longer span)
   } cases[] = {
       {countdown::kIn, "45x", "Bad duration '45x': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
       {countdown::kIn, "1h30m", "", "Shut Down Monitor ", 5400, 0},
       {countdown::kAt, "25:00", "Bad time '25:00': use HH:MM, 00:00 to 23:59.", "none"},
       {countdown::kAt, "23:30", "", "Shut Down Monitor ", -1, 0},
       {countdown::kIdle, "", "Bad duration '': use 90s, 45m, 2h, 1h30m, 1d or a number of minutes.", "none"},
-      {countdown::kIdle, "30m", "", "Shut Down Monitor after 30 min idle", 1800, 600},
+      {countdown::kIdle, "30m", "", "Shut Down Monitor after 30 min idle", 1800, 1800},
       {countdown::kAfter, "no such", "No program 'no such' is running.", "none"},
       {countdown::kAfter, program, "Dormix cannot wait for itself to end.", "none"},
       {countdown::kAfter, std::to_string(GetCurrentProcessId()), "Dormix cannot wait for itself to end.", "none"},
