@@ -3,15 +3,17 @@
 // event (starts, awake seconds, late and doubled ticks, sleeps, clock steps
 // and slews, zone changes, input, load, another action's notice, the
 // countdown's own notice and its answers, a window held over a notice, a
-// job that raises, cancels and postponements), run on the real Countdown and
+// job that raises, a program as the job and the action after its end,
+// cancels and postponements), run on the real Countdown and
 // the real notice count over the fake machine. A notice stays open across
 // the steps that follow, as the modal notice does: they run from inside
 // RunJob. The reference model knows the events themselves (it is told of a
 // sleep, a step, a zone change) and applies the README's rules with
 // constants of its own. After every step both are compared: what ran (job,
 // force, when), misses and their texts, the phase, the caption, the time
-// left, MayPostpone and what each start, cancel and postponement returned;
-// and R1 to R4 are checked as properties of what the system did.
+// left, MayPostpone, the programs started and what each start, cancel and
+// postponement returned; and R1 to R4 are checked as properties of what the
+// system did.
 #include <gtest/gtest.h>
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
@@ -42,7 +44,17 @@ const char* const kClockPast = " was missed: the clock was set past it.";
 
 // Log Off and Shut Down ask through the notice; Screen Saver runs at once.
 const Job kLogOff{1, "Log Off", true}, kShutDown{0, "Shut Down", false}, kSaver{6, "Screen Saver", {}};
-bool AtOnce(const Job& job) { return job.action == kSaver.action; }
+// A program shows no notice.
+bool AtOnce(const Job& job) { return job.run || job.action == kSaver.action; }
+// The action after a program's end, as the host names its actions.
+Job Then(const Job& job) {
+  return {job.action, job.action == kSaver.action ? kSaver.name : job.action == kLogOff.action ? kLogOff.name : kShutDown.name,
+          job.force};
+}
+// A program's arguments here say how it goes: "fails" to start, or the
+// seconds it runs.
+bool Fails(const Job& job) { return job.run->arguments == "fails"; }
+Seconds Lasts(const Job& job) { return std::stoll(job.run->arguments); }
 
 enum class Reply { kNone, kOk, kCancel };
 
@@ -93,6 +105,7 @@ struct Model {
     std::vector<Ran> runs;
     std::vector<Miss> missed;
     std::vector<bool> returns;
+    std::vector<Seconds> starts;  // programs started, or that failed to
     std::string broken;  // a rule R1 or R2 that did not hold
   };
   std::shared_ptr<Log> log = std::make_shared<Log>();
@@ -128,7 +141,7 @@ struct Model {
         const Seconds s = wall % kDay;
         // "|" stands between what the model names and the date it leaves alone.
         return p.job.name + (days == 0 ? "" : days == 1 ? " tomorrow" : " on ") + "| at " +
-               schedule::TimeText({int(s / 3600), int(s % 3600 / 60)});
+               schedule::TimeText({int(s / 3600), int(s % 3600 / 60)}) + (p.job.follows.empty() ? "" : ", " + p.job.follows);
       }
     }
   }
@@ -250,6 +263,13 @@ struct Model {
   }
   void Fire() {
     Properties();
+    // A program starts at once; the action after it waits for its end as
+    // "/after" does, one countdown still.
+    if (const Job job = pending->job; job.run) {
+      log->starts.push_back(t);
+      if (Fails(job) || job.action < 0) return Drop();
+      return Set({.kind = kAfter, .job = Then(job), .end = t + Lasts(job)});
+    }
     if (std::exchange(failing, false)) return Drop();
     if (AtOnce(pending->job)) return log->runs.push_back({pending->job.action, pending->job.force, t}), Drop();
     phase = Phase::kNotice, count = kCount;
@@ -340,10 +360,17 @@ struct Sut : FakeMachine {
   std::vector<Ran> runs;
   std::vector<Miss> missed;
   std::vector<bool> returns;
+  std::vector<Seconds> starts;
   std::shared_ptr<FakeLoad::Counters> load = std::make_shared<FakeLoad::Counters>();
 
   Seconds T() const { return ticks / 1000; }
   void RunJob(const Job& job) override {
+    if (job.run) {
+      starts.push_back(T());
+      if (!Fails(job) && job.action >= 0)
+        real.Chain(Then(job), std::make_unique<FakePrograms>(*this, ticks + Lasts(job) * 1000), "x.exe");
+      return;
+    }
     if (std::exchange(failing, false)) throw std::runtime_error("The sound does not open.");
     if (AtOnce(job)) return runs.push_back({job.action, job.force, T()});
     notice = Notice{.own = true, .job = job};
@@ -446,6 +473,7 @@ void Runner::Compare() const {
   for (std::size_t i = 0; i < s.missed.size(); ++i)
     RC_ASSERT(s.missed[i].second == log.missed[i].second && Matches(log.missed[i].first, s.missed[i].first));
   RC_ASSERT(s.returns == log.returns);
+  RC_ASSERT(s.starts == log.starts);
   RC_ASSERT(s.real.State() == m.phase);
   RC_ASSERT(s.real.MayPostpone() == (m.phase == Phase::kNone || m.phase == Phase::kNotice));
   RC_ASSERT(s.notice.has_value() == m.notice.has_value());
@@ -512,6 +540,23 @@ rc::Gen<std::shared_ptr<const Command>> Starts(Seconds minute) {
     const auto kind = static_cast<Model::Kind>(OneOf(5));
     // An /at mostly within the next hours, so that the life can reach it.
     return StartOf(kind, *AJob(), kind == Model::kAt ? (minute + *rc::gen::inRange(-10, 180) + 1440) % 1440 : *ASpan());
+  });
+}
+
+// A program as the job `in` seconds from now: `how` it goes (Fails, Lasts),
+// and the action after its end, if any.
+auto StartRun(Seconds in, const std::string& how, std::optional<Job> then) {
+  const Job job{then ? then->action : -1, "Run x.exe", then ? then->force : std::nullopt, schedule::Run{"x.exe", how},
+                then ? "then " + then->name : ""};
+  return Do(Named("StartRun " + how + (then ? " then " + then->name : ""), in),
+            [=](Model& m) { m.Start(m.In(job, in)); }, [=](Sut& s) { s.returns.push_back(s.real.StartIn(job, in)); });
+}
+// Its start fails, it ends at once, runs a while, or for hours, across the
+// sleeps aimed at its end.
+rc::Gen<std::shared_ptr<const Command>> Runs() {
+  return rc::gen::exec([] {
+    const std::string how = *rc::gen::element<std::string>("fails", "0", "1", "30", "600", "10800");
+    return StartRun(*ASpan(), how, *rc::gen::arbitrary<bool>() ? std::optional(*AJob()) : std::nullopt);
   });
 }
 
@@ -659,7 +704,7 @@ rc::Gen<std::shared_ptr<const Command>> Calls() {
 
 rc::Gen<std::shared_ptr<const Command>> NextStep(const Model& m) {
   return rc::gen::weightedOneOf<std::shared_ptr<const Command>>(
-      {{3, Starts(m.Local(m.utc) % kDay / 60)}, {8, Times(ToDue(m))}, {3, Notices()}, {2, Calls()}});
+      {{3, Starts(m.Local(m.utc) % kDay / 60)}, {1, Runs()}, {8, Times(ToDue(m))}, {3, Notices()}, {2, Calls()}});
 }
 
 // Where lives begin: a plain day, or hours before either change of
