@@ -17,8 +17,6 @@ constexpr Seconds kDay = 24 * 60 * 60;
 // A clock time on a day ("/on") is at most this far off, as a span is.
 constexpr Seconds kLongestCountdownDays = 30;
 
-Seconds DayOf(Seconds local) { return local >= 0 ? local / kDay : (local - kDay + 1) / kDay; }
-
 // "Wed 9 Dec" for a day counted from 1970-01-01, a Thursday.
 std::string DateText(Seconds day) {
   static const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -146,7 +144,7 @@ bool Countdown::StartAt(Job job, int minuteOfDay) {
   const Seconds now = time_.UtcNow();
   // Today's, or in a repeated hour its second pass, or tomorrow's: a zone
   // skips or repeats at most an hour of one day.
-  const Seconds today = DayOf(time_.LocalOf(now));
+  const Seconds today = DayOfLocal(time_.LocalOf(now));
   for (Seconds day = today; day <= today + 2; ++day) {
     const Seconds local = day * kDay + minuteOfDay * 60;
     if (const std::optional<Seconds> due = NextUtcOfLocal(time_, local, now))
@@ -163,7 +161,7 @@ bool Countdown::StartAt(Job job, int minuteOfDay, const Day& day) {
 }
 
 std::variant<Seconds, std::string> Countdown::DueOn(int minuteOfDay, const Day& day) {
-  const Seconds now = time_.UtcNow(), today = DayOf(time_.LocalOf(now));
+  const Seconds now = time_.UtcNow(), today = DayOfLocal(time_.LocalOf(now));
   if (day.weekday >= 0) {
     // A week on, the same weekday is there again: a skipped minute ends its gap.
     for (Seconds d = today; d <= today + 7; ++d)
@@ -383,9 +381,9 @@ void Countdown::Show() {
       caption += after + ui::Shortened(p.what, room) + " ends";
     } else {
       const Seconds due = time_.LocalOf(p.dueUtc);
-      const Seconds days = DayOf(due) - DayOf(time_.LocalOf(time_.UtcNow()));
-      const Seconds second = due - DayOf(due) * kDay;
-      caption += (days == 0 ? "" : days == 1 ? " tomorrow" : " on " + DateText(DayOf(due))) + " at " +
+      const Seconds days = DayOfLocal(due) - DayOfLocal(time_.LocalOf(time_.UtcNow()));
+      const Seconds second = due - DayOfLocal(due) * kDay;
+      caption += (days == 0 ? "" : days == 1 ? " tomorrow" : " on " + DateText(DayOfLocal(due))) + " at " +
                  TimeText({static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60)});
     }
     const std::string& follows = p.job.follows;

@@ -65,6 +65,11 @@ std::int64_t DayNumber(const Day& date) {
   return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
 }
 
+std::int64_t DayOfLocal(std::int64_t local) {
+  constexpr std::int64_t kDay = 24 * 60 * 60;
+  return local >= 0 ? local / kDay : (local - kDay + 1) / kDay;
+}
+
 int WeekdayOf(std::int64_t dayNumber) { return static_cast<int>(((dayNumber + 4) % 7 + 7) % 7); }
 
 }  // namespace schedule

@@ -44,5 +44,7 @@ std::string DayText(const Day& day);
 std::int64_t DayNumber(const Day& date);
 // The weekday (0 Sunday) of a day counted from 1970-01-01, a Thursday.
 int WeekdayOf(std::int64_t dayNumber);
+// The day number of local seconds since 1970-01-01, days before it negative.
+std::int64_t DayOfLocal(std::int64_t local);
 
 }  // namespace schedule

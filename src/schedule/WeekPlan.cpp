@@ -57,8 +57,6 @@ bool SetApart(const Week& week) {
 
 int WeekIndexOf(std::int64_t day) { return (WeekdayOf(day) + 6) % 7; }
 
-std::int64_t DayOfLocal(Seconds local) { return local >= 0 ? local / kDay : (local - kDay + 1) / kDay; }
-
 std::optional<int> MinuteOn(const Week& week, int weekday, std::optional<int> setTime) {
   const WeekDay& day = week[weekday];
   if (day.kind == WeekDay::kOff) return std::nullopt;

@@ -49,8 +49,6 @@ bool SetApart(const Week& week);
 // Monday 0 to Sunday 6 of a wall-clock day counted from 1970-01-01: its
 // place in a week.
 int WeekIndexOf(std::int64_t day);
-// The wall-clock day of local seconds since 1970-01-01.
-std::int64_t DayOfLocal(Seconds local);
 
 // The minute at which the clock fires on `weekday`: the day's own, or the
 // set time's (`setTime`, nothing when it is no time); nothing on a day off.
