@@ -136,6 +136,7 @@ void TForm1::SetClockTimer(bool enabled) {
 // The error box that follows does not say what was called off: the balloon does.
 void TForm1::RunJob(const schedule::Job& job) {
   const std::string caption = countdown_.Caption();
+  const power::NoticeAfterCarry carried(job.carriedMs);
   try {
     if (job.run)
       StartProgram(job, caption);

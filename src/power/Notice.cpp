@@ -11,6 +11,7 @@ namespace power {
 
 std::string NoticeOperation;
 std::int32_t NoticeCount = 0;
+std::int32_t NoticeGrace = schedule::kGraceSeconds;
 
 namespace {
 
@@ -35,10 +36,17 @@ NoticeTick CountNotice(std::int64_t sleptMs) {
   const std::int64_t slept = sleptMs > schedule::kSleepSlackMs ? sleptMs / 1000 : 0;
   NoticeCount = static_cast<std::int32_t>(std::max<std::int64_t>(INT32_MIN, before - 1 - slept));
   if (before <= 0 || NoticeCount > 0) return NoticeTick::kCounting;
-  if (NoticeCount < -schedule::kGraceSeconds) return NoticeTick::kMissed;
+  if (NoticeCount < -NoticeGrace) return NoticeTick::kMissed;
   NoticeCount = 0;
   return NoticeTick::kZero;
 }
+
+NoticeAfterCarry::NoticeAfterCarry(std::int64_t carriedMs) {
+  NoticeGrace = static_cast<std::int32_t>(schedule::kGraceSeconds -
+                                          std::clamp<std::int64_t>(carriedMs / 1000, 0, schedule::kGraceSeconds));
+}
+
+NoticeAfterCarry::~NoticeAfterCarry() { NoticeGrace = schedule::kGraceSeconds; }
 
 void SetNoticeHost(NoticeHost* host) { installed = host; }
 

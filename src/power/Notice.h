@@ -11,6 +11,20 @@ namespace power {
 // seconds left, which its countdown tick decrements.
 extern std::string NoticeOperation;
 extern std::int32_t NoticeCount;
+// Seconds a sleep may carry the count past its zero with the action still
+// carried out: a minute, less what a sleep already carried a countdown past
+// its time as it fired (NoticeAfterCarry).
+extern std::int32_t NoticeGrace;
+
+// While it lives, a notice has what is left of the minute after a countdown
+// was carried `carriedMs` past its time: never more than a minute late in all.
+class NoticeAfterCarry {
+ public:
+  explicit NoticeAfterCarry(std::int64_t carriedMs);
+  ~NoticeAfterCarry();
+  NoticeAfterCarry(const NoticeAfterCarry&) = delete;
+  NoticeAfterCarry& operator=(const NoticeAfterCarry&) = delete;
+};
 
 // What the notice reads and drives. The main window's live controls, its
 // media player and its clock timer, and the notice window Form2.

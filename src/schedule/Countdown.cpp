@@ -226,7 +226,7 @@ bool Countdown::Step(Event event, const Call& call) {
   phase_ = move->to;
   switch (move->effect) {
     case Effect::kShow: break;
-    case Effect::kFire: Fire(); return true;
+    case Effect::kFire: Fire(call.carriedMs); return true;
     case Effect::kMiss: {
       const std::string text = caption_ + call.why;
       pending_.reset();
@@ -337,7 +337,8 @@ Countdown::Judgement Countdown::Judge(const Pending& p, const Reading& now, cons
   if (lateMs < 0) return {Event::kNotDue};
   // Missed only when what the tick saw carried it past its time by more
   // than the grace: a late tick, or a short sleep or step, is not a miss.
-  if (std::min(lateMs, seen.movedMs) <= kGraceSeconds * 1000) return {Due()};
+  if (const std::int64_t carried = std::min(lateMs, seen.movedMs); carried <= kGraceSeconds * 1000)
+    return {Due(), "", carried};
   return {Event::kMissed, seen.byClock ? " was missed: the clock was set past it." : kAsleep};
 }
 
@@ -348,13 +349,13 @@ void Countdown::Tick() {
   if (phase_ != Phase::kWaiting && phase_ != Phase::kBehind) return;
   const Seen seen = Note(*pending_, now, last);
   const Judgement judged = Judge(*pending_, now, seen);
-  Step(judged.event, {.why = judged.why});
+  Step(judged.event, {.why = judged.why, .carriedMs = judged.carriedMs});
 }
 
 // Its job's end, however it ends (an error included), closes its notice
 // phase, unless a cancel, a postponement or a sleep has moved the countdown
 // on.
-void Countdown::Fire() {
+void Countdown::Fire(std::int64_t carriedMs) {
   struct Done {
     Countdown& countdown;
     unsigned serial;
@@ -362,7 +363,8 @@ void Countdown::Fire() {
       if (countdown.pending_ && countdown.pending_->serial == serial) countdown.Step(Event::kJobDone, {});
     }
   } done{*this, pending_->serial};
-  const Job job = pending_->job;
+  Job job = pending_->job;
+  job.carriedMs = carriedMs;
   host_.RunJob(job);
 }
 

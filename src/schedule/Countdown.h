@@ -100,6 +100,10 @@ struct Job {
   std::optional<bool> force;
   std::optional<Run> run{};
   std::string follows{};  // "then Shut Down": added to the caption where it fits
+  // As it fires: how far a sleep or a change of the clock carried it past
+  // its time. Its notice's count may be carried on by no more than the rest
+  // of the minute.
+  std::int64_t carriedMs = 0;
 };
 
 class CountdownHost {
@@ -237,6 +241,7 @@ class Countdown {
     Seconds span = 0;
     const Job* job = nullptr;
     const char* why = "";  // a miss: how it came about
+    std::int64_t carriedMs = 0;  // a firing: how far it was carried past its time
     Pending* chained = nullptr;  // a chain: what waits for the program
   };
   // What a tick saw since the last one.
@@ -248,6 +253,7 @@ class Countdown {
   struct Judgement {
     Event event;
     const char* why = "";
+    std::int64_t carriedMs = 0;
   };
 
   Reading Read();
@@ -261,7 +267,7 @@ class Countdown {
   Event Due();
   // The table's move for `event`; false when the table refuses it.
   bool Step(Event event, const Call& call);
-  void Fire();
+  void Fire(std::int64_t carriedMs);
   void Move(Pending& p, Seconds span);
   void Show();
 

@@ -67,6 +67,7 @@ struct Notice {
   Job job;
   Reply answer = Reply::kNone;
   bool held = false;
+  Seconds grace = kMinute;  // R1: how far a sleep may carry its count past zero
 };
 
 // ---- The reference: the README's rules ----
@@ -197,7 +198,7 @@ struct Model {
     const Seconds before = count;
     count -= 1 + (s > kDrift ? s : 0);
     if (before <= 0 || count > 0) return;
-    if (count >= -kMinute) {
+    if (count >= -notice->grace) {
       count = 0, notice->answer = Reply::kOk;
       if (notice->own) phase = Phase::kAnswered;
     } else {
@@ -273,7 +274,9 @@ struct Model {
     if (std::exchange(failing, false)) return Drop();
     if (AtOnce(pending->job)) return log->runs.push_back({pending->job.action, pending->job.force, t}), Drop();
     phase = Phase::kNotice, count = kCount;
-    notice = Notice{.own = true, .job = pending->job};
+    // R1 counts the notice's sleep with any that carried it past its time.
+    const Seconds carried = std::clamp<Seconds>(t - pending->dueAt - pending->excused, 0, kMinute);
+    notice = Notice{.own = true, .job = pending->job, .grace = kMinute - carried};
   }
   // R1 and R2 as they stand when the countdown acts (checked beside the
   // comparison: the model runs while the lives are generated too).
@@ -375,6 +378,7 @@ struct Sut : FakeMachine {
     if (AtOnce(job)) return runs.push_back({job.action, job.force, T()});
     notice = Notice{.own = true, .job = job};
     power::NoticeCount = kCount;
+    const power::NoticeAfterCarry carried(job.carriedMs);
     // The seconds of a Pass that opened it tick on inside it, then whatever comes.
     while (notice->answer == Reply::kNone || notice->held)
       if (!(ticksLeft ? (--ticksLeft, Second(1, false), true) : runner.Pump())) break;
