@@ -23,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (command->kind == command::Command::Kind::Postpone)
     FUZZ_CHECK(command->seconds > 0 && command->seconds <= command::kLongestCountdown);
   if (command->kind != command::Command::Kind::Run) return 0;
-  FUZZ_CHECK(command->action >= 0 && command->action < app::kActionCount);
+  // A program as the action has an action after it, or none (-1), and a trigger.
+  FUZZ_CHECK(command->action >= (command->run ? -1 : 0) && command->action < app::kActionCount);
+  FUZZ_CHECK(!command->run || command->when != command::Command::When::Now);
   if (command->when == command::Command::When::In || command->when == command::Command::When::Idle)
     FUZZ_CHECK(command->seconds > 0 && command->seconds <= command::kLongestCountdown);
   if (command->when == command::Command::When::At) FUZZ_CHECK(command->minuteOfDay >= 0 && command->minuteOfDay < 24 * 60);
