@@ -26,10 +26,10 @@ void TDaysWindow::Design() {
   for (int day = 0; day < schedule::kWeekDays; ++day) {
     const int y = 48 + day * 28;
     const std::string n = std::to_string(day + 1);
-    // Each box comes before its edit: a field is named by what precedes it.
     DayBoxes[day] = &Make<ui::TCheckBox>("DayBox" + n, *this);
     DayBoxes[day]->SetBounds(12, y + 2, 110, 18);
     DayBoxes[day]->SetCaption(schedule::kDayNames[day]);
+    ui::ReaderLabel(*this, *this, "DayName" + n, 130, y, std::string(schedule::kDayNames[day]) + " time");
     DayTimes[day] = &Make<ui::TMaskEdit>("DayTime" + n, *this);
     DayTimes[day]->SetBounds(130, y, 50, 22);
     DayTimes[day]->SetEditMask("!90:00;1;_");

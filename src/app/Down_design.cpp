@@ -26,12 +26,6 @@ ui::TLabel* Label(ui::TForm& form, ui::TWinContainer& parent, const char* name, 
   return label;
 }
 
-// A field's name for screen readers where the design shows none: a label of
-// no size just before the field in z-order, which is where a reader looks.
-void ReaderLabel(ui::TForm& form, ui::TWinContainer& parent, const char* name, int x, int y, const char* caption) {
-  Put<ui::TLabel>(form, parent, name, x, y, 0, 0, caption);
-}
-
 void PageIcon(ui::TForm& form, ui::TTabSheet& sheet, const char* name, int resourceId) {
   Put<ui::TImage>(form, sheet, name, 8, 8, 32, 32)->SetPicture(resourceId);
 }
@@ -190,7 +184,7 @@ void TForm1::DesignMessagesPage() {
   Edit1->SetNumbersOnly(true);
   Label18 = Label(*this, page, "Label18", 216, 46, "sec");
   CheckBox5 = Put<ui::TCheckBox>(*this, page, "CheckBox5", 56, 80, 120, 17, "Play Sound");
-  ReaderLabel(*this, page, "Label20", 74, 104, "Sound file:");
+  ui::ReaderLabel(*this, page, "Label20", 74, 104, "Sound file:");
   Edit2 = Put<ui::TEdit>(*this, page, "Edit2", 74, 104, 273, 21);
   Button1 = Put<ui::TButton>(*this, page, "Button1", 354, 102, 75, 25, "Browse");
   Button1->OnClick = ui::Bind(this, &TForm1::Button1Click);

@@ -66,14 +66,6 @@ void TCountdownWindow::Design() {
     made.SetCaption(caption);
     return &made;
   };
-  // A field's name for screen readers, where the design shows none: a label
-  // of no size just before it in z-order, where a reader looks.
-  auto readerLabel = [this](const std::string& name, int x, int y, const std::string& caption) {
-    ui::TLabel& made = Make<ui::TLabel>(name, *this);
-    made.SetBounds(x, y, 0, 0);
-    made.SetCaption(caption);
-    return &made;
-  };
   auto button = [this](const char* name, int x, int y, int width, const char* caption, int height = 25) {
     ui::TButton& made = Make<ui::TButton>(name, *this);
     made.SetBounds(x, y, width, height);
@@ -103,7 +95,7 @@ void TCountdownWindow::Design() {
   for (int i = 0; i < kWhenCount; ++i) {
     const std::string n = std::to_string(i + 1);
     // The first ends the choices' group, which the arrow keys go round.
-    readerLabel("WhenName" + n, 130, RowTop(i), kWhen[i].caption)->SetGroup(i == 0);
+    ui::ReaderLabel(*this, *this, "WhenName" + n, 130, RowTop(i), kWhen[i].caption).SetGroup(i == 0);
     WhenEdits[i] = &Make<ui::TEdit>("WhenEdit" + n, *this);
     WhenEdits[i]->SetBounds(130, RowTop(i), 90, 22);
     WhenEdits[i]->SetMaxLength(static_cast<int>(command::kLongestProgram));
@@ -113,13 +105,13 @@ void TCountdownWindow::Design() {
     };
     WhenHints[i] = label(("WhenHint" + n).c_str(), 228, RowTop(i) + 3, kWhen[i].hint);
     if (i == kAt) {
-      readerLabel("DayName", 228, RowTop(kAt), "Day");
+      ui::ReaderLabel(*this, *this, "DayName", 228, RowTop(kAt), "Day");
       DayBox = &Make<ui::TComboBox>("DayBox", *this);
       DayBox->SetBounds(228, RowTop(kAt), 100, 300);
       DayBox->OnChange = [this](ui::TComponent&) { WhenButtons[kAt]->SetChecked(true); };
     }
     if (i == kAfter) {
-      readerLabel("ProgramName", 228, RowTop(kAfter), "Running programs");
+      ui::ReaderLabel(*this, *this, "ProgramName", 228, RowTop(kAfter), "Running programs");
       ProgramBox = &Make<ui::TComboBox>("ProgramBox", *this);
       ProgramBox->SetBounds(228, RowTop(kAfter), 100, 200);
     }

@@ -221,6 +221,14 @@ void TLabel::AdjustSize() {
   UpdateBounds();
 }
 
+TLabel& ReaderLabel(TComponent& owner, TWinContainer& parent, const std::string& name, int x, int y,
+                    const std::string& caption) {
+  TLabel& label = owner.Make<TLabel>(name, parent);
+  label.SetBounds(x, y, 0, 0);
+  label.SetCaption(caption);
+  return label;
+}
+
 RECT TLabel::PixelBounds() const {
   RECT r = TControl::PixelBounds();
   if (autoSize_ && measured_) {

@@ -145,6 +145,12 @@ class TLabel : public TControl {
   std::optional<SIZE> measured_;  // the text's extent, in pixels
 };
 
+// A field's name for screen readers where the design shows none: a label of
+// no size made just before the field, so before it in z-order, which is
+// where a reader looks.
+TLabel& ReaderLabel(TComponent& owner, TWinContainer& parent, const std::string& name, int x, int y,
+                    const std::string& caption);
+
 // The About window's version line: a label by another name, kept so that the
 // window holds the kinds of control its design names.
 class TStaticText : public TLabel {

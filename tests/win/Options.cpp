@@ -419,7 +419,7 @@ TEST_F(OptionsTest, APolicyOverridesItsSettingGreysItsControlAndIsNeverWritten) 
   }
 }
 
-// Over the options window: a row for each day, its box before its time; a
+// Over the options window: a row for each day, its box, then its time; a
 // ticked day's time that cannot fire refused as Op. Time is, with the focus
 // on it; Ok there puts the week in effect at once, the options window's Ok
 // stores it and its Cancel drops it.
@@ -434,7 +434,10 @@ TEST_F(OptionsTest, TheDaysWindowRefusesABadTimeAsOpTimeIsAndTheOptionsOkStoresT
         for (int day = 0; day < schedule::kWeekDays; ++day) {
           const HWND check = DaysWindow->DayBoxes[day]->Handle();
           EXPECT_EQ(testing_support::WindowText(check), schedule::kDayNames[day]);
-          EXPECT_EQ(GetWindow(check, GW_HWNDNEXT), DaysWindow->DayTimes[day]->Handle());
+          // The time named to readers by the label of no size just before it.
+          const HWND name = GetWindow(check, GW_HWNDNEXT);
+          EXPECT_EQ(testing_support::WindowText(name), std::string(schedule::kDayNames[day]) + " time");
+          EXPECT_EQ(GetWindow(name, GW_HWNDNEXT), DaysWindow->DayTimes[day]->Handle());
           EXPECT_TRUE(DaysWindow->DayBoxes[day]->Checked()) << "no week: every day at Op. Time";
           DaysWindow->DayTimes[day]->SetText(day == 4 ? "25:61" : day < 5 ? "22:00" : "23:30");
         }
