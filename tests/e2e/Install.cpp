@@ -177,6 +177,8 @@ TEST(Install, TheMsiRefusesAPropertyNotOfItsKindAndWritesNothing) {
       {"MESSAGETIME=x", seconds.c_str()},   {"FORCE=yes", "give 1 or 0."},
       {"CLOCKACTION=Sleep", "give one of ShutDown, LogOff, Hibernate, ScreenSaver, Restart, ShutDownMonitor, "
                             "ProtectionPanel."},
+      {"CLOCKDAYS=22:00", "give seven days from Monday separated by \";\", each a time as HH:MM, - for off, or "
+                          "empty for the clock's time."},
   };
   const std::string log = SuiteDir() + "\\msi.log";
   for (const auto& row : rows) {
@@ -197,13 +199,16 @@ TEST(Install, TheMsiRefusesAPropertyNotOfItsKindAndWritesNothing) {
 TEST(Install, TheMsiInstallsEveryPropertyUpgradesKeepingAutostartAndUninstallsKeepingTheSettings) {
   const std::string exe = Folder(CSIDL_PROGRAM_FILES) + "\\Dormix\\dormix.exe", entry = "\"" + exe + "\"";
   const std::string operation = app::kSettingsKey + "\\Operation";
-  ASSERT_EQ(Msiexec("/i", "CLOCK=9:45 CLOCKACTION=logoff AUTOSTART=1 SHOWMESSAGE=0 MESSAGETIME=0030 FORCE=0"), 0u);
+  ASSERT_EQ(Msiexec("/i", "CLOCK=9:45 CLOCKACTION=logoff AUTOSTART=1 SHOWMESSAGE=0 MESSAGETIME=0030 FORCE=0 "
+                          "CLOCKDAYS=9:00;;;;;-;-"),
+            0u);
   const struct {
     std::string key;
     const char *name, *value;
   } written[] = {
       {operation, "EndTime", "09:45"},   {operation, "Enabled", "1"},     {operation, "Code", "2"},
       {operation, "ShowMessage", "0"},   {operation, "MessageTime", "30"}, {operation, "ForceAction", "0"},
+      {operation, "Days", "09:00;;;;;-;-"},
       {app::kSettingsKey + "\\Application", "AutoStart", "1"},           {app::kRunKey, "Dormix", entry.c_str()},
   };
   for (const auto& [key, name, value] : written) EXPECT_EQ(StoredText(key, name), value) << name;
